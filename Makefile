@@ -1,0 +1,49 @@
+# Quick start: `make run` builds and starts the app, `make test` builds and runs every test.
+# Both run the bootstrap first, which installs only the Debian packages that are missing.
+
+BUILD   ?= build
+JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE   ?= cmake
+GEN     := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
+
+.PHONY: all bootstrap configure build run test bench test-asan format format-check clean
+
+all: build
+
+bootstrap:
+	@bash scripts/bootstrap.sh
+
+$(BUILD)/CMakeCache.txt: | bootstrap
+	$(CMAKE) -S . -B $(BUILD) $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+configure: bootstrap $(BUILD)/CMakeCache.txt
+
+build: configure
+	$(CMAKE) --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/bin/quorvel
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: bootstrap
+	$(CMAKE) -S . -B $(BUILD)-release $(GEN) -DCMAKE_BUILD_TYPE=Release
+	$(CMAKE) --build $(BUILD)-release -j $(JOBS) --target benchmarks
+	@for b in $(BUILD)-release/bench/*_bench; do echo "== $$b"; $$b; done
+
+test-asan: bootstrap
+	$(CMAKE) -S . -B $(BUILD)-asan $(GEN) -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_SANITIZE=ON -DQUORVEL_CORE_ONLY=ON
+	$(CMAKE) --build $(BUILD)-asan -j $(JOBS)
+	cd $(BUILD)-asan && ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 \
+	    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+format:
+	git ls-files '*.h' '*.cpp' | xargs clang-format -i
+
+format-check:
+	@git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run --Werror 2>/dev/null \
+	    || { echo "Formatting differs; run: make format"; exit 1; }
+
+clean:
+	rm -rf $(BUILD) $(BUILD)-release $(BUILD)-asan

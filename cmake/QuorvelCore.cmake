@@ -1,0 +1,26 @@
+# Core libraries are plain C++20: strict warnings, and a build-time check that no core
+# source includes a Qt header (the core reaches the screen only through its own interfaces).
+
+set(QUORVEL_CORE_WARNINGS -Wall -Wextra -Werror -Wpedantic -Wshadow=local)
+
+add_custom_target(core_layering_check
+    COMMAND ${CMAKE_COMMAND} -DROOT=${CMAKE_SOURCE_DIR}/src -P ${CMAKE_SOURCE_DIR}/cmake/CheckNoQt.cmake
+    COMMENT "Checking that core sources include no Qt headers")
+
+function(quorvel_core_library name)
+    add_library(${name} STATIC ${ARGN})
+    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+    target_compile_options(${name} PRIVATE ${QUORVEL_CORE_WARNINGS})
+    add_dependencies(${name} core_layering_check)
+endfunction()
+
+# quorvel_gtest(name LIBS ... SOURCES ...): a GoogleTest executable registered with ctest.
+function(quorvel_gtest name)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
+    target_compile_options(${name} PRIVATE -Wall -Wextra)
+    include(GoogleTest)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600)
+endfunction()
