@@ -14,6 +14,8 @@ class IDrawingSurface;
 inline constexpr Color kHighlightColor = PaletteRGB(255, 0, 255);
 inline constexpr Color kHiddenSegmentColor = PaletteRGB(199, 199, 199);
 
+// Plain: only a visible segment, own pen. Selected: width + 2. Highlighted: width + 8 in the
+// highlight colour. HiddenView: only a hidden segment, light grey at its own width.
 enum class LineStyle { Plain, Selected, Highlighted, HiddenView };
 
 class CLine {
@@ -45,7 +47,10 @@ public:
     void FlipStepHorizontal(const C3DPointDouble& centre);
     void FlipStepVertical(const C3DPointDouble& centre);
     void Scale(double factor, const C3DPointDouble& centre);
-    bool HitTest(CPoint p) const;
+    // Inside the bounding box widened by 3 pixels (2 upwards) and at most 2 pixels from the
+    // line through the segment, measured on whole-pixel differences.
+    bool HitTest(double x, double y) const;
+    bool HitTest(CPoint p) const { return HitTest(p.x, p.y); }
 
     // 96 bytes: start, end, midpoint, then width, TAB, colour, TAB, visible, TAB.
     void Serialize(CArchive& ar);

@@ -13,6 +13,10 @@ inline constexpr double kPi = 3.14159265359;
 // Two points count as the same within this distance in x and in y (z is not compared).
 inline constexpr double kPointTolerance = 0.05;
 
+// Rounded coordinates are held within +-kPixelLimit (NaN becomes 0), so that frames grown by
+// pen widths stay inside int range.
+inline constexpr int kPixelLimit = 1 << 29;
+
 // Rounds half away from zero, as every conversion to pixels does.
 int RoundToPixel(double v);
 
