@@ -37,6 +37,10 @@ enum ManipulativeType : std::int32_t {
 
 // Snap distance in pixels between two candidate points (and between two frames).
 inline constexpr double kSnapDistance = 8.0;
+// Outline export holds at most this many points (99 lines and the centre).
+inline constexpr int kMaxVertices = 199;
+// A shrinking Scale is refused once the frame is at most this wide and high.
+inline constexpr int kMinScaleFrame = 5;
 
 class CManipulative {
 public:
@@ -85,8 +89,11 @@ public:
     virtual void GetBounds(CRect& r) const;
     CRect GetFrameOf() const;
     virtual std::vector<std::unique_ptr<CManipulative>>* GetMembers() { return nullptr; }
-    virtual const std::vector<std::unique_ptr<CManipulative>>* GetMembers() const { return nullptr; }
-    virtual int GetVertices(std::vector<C3DPointDouble>& out) const;
+    virtual const std::vector<std::unique_ptr<CManipulative>>* GetMembers() const {
+        return nullptr;
+    }
+    // Outline export: each line's start and end, then the centre, as whole pixels.
+    virtual int GetVertices(std::vector<CPoint>& out) const;
     virtual void SetColor(Color color);
     virtual void SetLineColor(Color color);
     virtual Color GetColor() const;
@@ -125,6 +132,11 @@ protected:
     std::int32_t m_kind = -1;
     std::vector<CLine> m_lines;
     int m_scaleLevel = 0;
+
+private:
+    struct SnapSearch;
+    void CollectSnapPair(const CManipulative& other, SnapSearch& search) const;
+    void CollectSnapPoint(const C3DPointDouble& p, SnapSearch& search) const;
 };
 
 class CLineManipulative : public CManipulative {
@@ -149,11 +161,8 @@ public:
     void Scale(double factor, const C3DPointDouble& about) override;
     void GetFrame(CRect& r) const override;
     void GetBounds(CRect& r) const override;
-    int GetVertices(std::vector<C3DPointDouble>& out) const override;
+    int GetVertices(std::vector<CPoint>& out) const override;
     void SetColor(Color color) override;
-    Color GetColor() const override;
-    void SetLineWidth(int width) override;
-    int GetLineWidth() const override;
 
     // Centre = mean of all end points (x, y and z); rotation point = centre.
     void RecomputeCentre();
