@@ -1,0 +1,15 @@
+// The Tiles and Tessellations document.
+#pragma once
+
+#include "workspace/unit_document.h"
+
+namespace quorvel {
+
+inline constexpr std::uint32_t kGeometrySignature = 19992000;
+
+class CGeometryUnitDocument : public CUnitDocument {
+public:
+    CGeometryUnitDocument();
+};
+
+} // namespace quorvel

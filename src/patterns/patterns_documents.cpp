@@ -1,0 +1,21 @@
+// Patterns document identities.
+#include "patterns/patterns_documents.h"
+
+namespace quorvel {
+
+CDesignPatternsDocument::CDesignPatternsDocument()
+    : CUnitDocument({kDesignsSignature, "Patterns", "Quorvel (*.qvd)|*.qvd||All Files (*.*)|*.*||",
+                     "qvd",
+                     "The file you are trying to open is not a Quorvel Design Patterns document!"}) {}
+
+CCodePatternsDocument::CCodePatternsDocument()
+    : CUnitDocument({kCodesSignature, "Patterns Unit - Codes",
+                     "Quorvel (*.qvc)|*.qvc||All Files (*.*)|*.*||", "qvc",
+                     "The file you are trying to open is not a Quorvel Code Patterns document!"}) {}
+
+CNumberPatternsDocument::CNumberPatternsDocument()
+    : CUnitDocument({kNumbersSignature, "Patterns Unit - Numbers",
+                     "Quorvel (*.qvn)|*.qvn||All Files (*.*)|*.*||", "qvn",
+                     "The file you are trying to open is not a Quorvel Number Patterns document!"}) {}
+
+} // namespace quorvel

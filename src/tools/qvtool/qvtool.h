@@ -1,0 +1,30 @@
+// qvtool: inspect and convert Quorvel documents from the command line. One class over the
+// core libraries; each verb is a method that writes to the given streams and returns the
+// process exit status.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace quorvel {
+
+class CQvTool {
+public:
+    CQvTool(std::ostream& out, std::ostream& err) : m_out(out), m_err(err) {}
+
+    // args are the program's arguments without the program name.
+    int Run(const std::vector<std::string>& args);
+
+    int Info(const std::vector<std::string>& files);
+    int Resave(const std::string& in, const std::string& out);
+    int Calc(const std::vector<std::string>& args);
+
+private:
+    int Usage();
+
+    std::ostream& m_out;
+    std::ostream& m_err;
+};
+
+} // namespace quorvel

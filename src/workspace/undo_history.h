@@ -1,0 +1,44 @@
+// Undo and redo stacks of document snapshots in their archive form.
+//
+// A snapshot is taken at the start of every user action. Steps that changed nothing are
+// dropped when undoing, so a controller may mark the start of an action without knowing
+// whether it will change anything. The history keeps the last kMaxSteps steps and at most
+// kMaxBytes of snapshots, forgetting the oldest first.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <vector>
+
+namespace quorvel {
+
+class CUndoHistory {
+public:
+    using Snapshot = std::vector<std::uint8_t>;
+    static constexpr std::size_t kMaxSteps = 100;
+    static constexpr std::size_t kMaxBytes = 32u * 1024 * 1024;
+
+    // Records the state before an action; clears the redo stack when it differs from the
+    // newest recorded state.
+    void Mark(Snapshot before);
+    // The state to restore for Undo given the current one, or false when there is none.
+    bool Undo(const Snapshot& current, Snapshot& restore);
+    bool Redo(const Snapshot& current, Snapshot& restore);
+    bool CanUndo(const Snapshot& current) const;
+    bool CanRedo() const { return !m_redo.empty(); }
+    void Clear();
+
+    std::size_t undoSteps() const { return m_undo.size(); }
+    std::size_t redoSteps() const { return m_redo.size(); }
+    std::size_t bytes() const { return m_bytes; }
+
+private:
+    void Trim();
+
+    std::deque<Snapshot> m_undo;
+    std::deque<Snapshot> m_redo;
+    std::size_t m_bytes = 0;
+};
+
+} // namespace quorvel

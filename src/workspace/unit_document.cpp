@@ -1,0 +1,663 @@
+// Unit document base: manipulatives and selection, files, problem pool and undo.
+#include "workspace/unit_document.h"
+
+#include "workspace/archive.h"
+#include "workspace/file_store.h"
+#include "workspace/manipulative_registry.h"
+#include "workspace/prompter.h"
+#include "workspace/random.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace quorvel {
+
+CUnitDocument::CUnitDocument(CUnitIdentity identity) : m_identity(std::move(identity)) {}
+
+CUnitDocument::~CUnitDocument() = default;
+
+// --- serialisation ---------------------------------------------------------------------------
+
+void CUnitDocument::Serialize(CArchive& ar) {
+    if (ar.IsStoring())
+        ar.WriteUInt32(m_identity.signature);
+    SerializeProblemBlock(ar);
+    SerializeManipulatives(ar);
+}
+
+void CUnitDocument::SerializeProblemBlock(CArchive& ar) {
+    for (auto& q : m_questions)
+        q.Serialize(ar);
+    ar.Exchange(m_questionCount, "question count");
+    ar.Exchange(m_position.triesLeft, "tries left");
+    ar.Exchange(m_position.correct, "correct answers");
+    ar.Exchange(m_position.index, "problem index");
+    ar.Exchange(m_level, "level");
+}
+
+void CUnitDocument::SerializeManipulatives(CArchive& ar) {
+    if (ar.IsStoring())
+        WriteManipulatives(ar, m_manipulatives);
+    else
+        ReadManipulatives(ar, m_manipulatives);
+}
+
+// --- virtual operations ----------------------------------------------------------------------
+
+void CUnitDocument::RefillProblemPool() {
+    m_problemPool.clear();
+    for (int i = 1; i <= m_problemCount; ++i)
+        m_problemPool.push_back(i);
+}
+
+void CUnitDocument::ClearMarks() {
+    for (auto& m : m_manipulatives)
+        m->SetHighlighted(false);
+}
+
+int CUnitDocument::DrawProblemNumber() {
+    if (m_problemPool.empty())
+        RefillProblemPool();
+    if (m_problemPool.empty())
+        return 0;
+    const auto n = static_cast<long long>(m_problemPool.size());
+    const auto i = static_cast<std::size_t>(static_cast<long long>(Rand()) * n / (kRandMax + 1));
+    const int number = m_problemPool[i];
+    m_problemPool.erase(m_problemPool.begin() + static_cast<std::ptrdiff_t>(i));
+    return number;
+}
+
+void CUnitDocument::GetSelectionFrame(CRect& r) const {
+    r = CRect{};
+    for (const CManipulative* m : m_selection)
+        r = r.United(m->GetFrameOf());
+    if (m_selection.size() > 1) {
+        const CPoint p = m_selectionRotationPoint.Rounded();
+        r = r.United(CRect{p.x, p.y, p.x + 1, p.y + 1});
+    }
+    r.Inflate(8, 8);
+}
+
+void CUnitDocument::GetSelectionBounds(CRect& r) const {
+    r = CRect::Inverted();
+    for (const CManipulative* m : m_selection) {
+        CRect b;
+        m->GetBounds(b);
+        r.left = std::min(r.left, b.left);
+        r.top = std::min(r.top, b.top);
+        r.right = std::max(r.right, b.right);
+        r.bottom = std::max(r.bottom, b.bottom);
+    }
+}
+
+void CUnitDocument::ClearWorkspace() {
+    m_selection.clear();
+    m_manipulatives.clear();
+    if (m_host)
+        m_host->SetStatusText({});
+    RecomputeSelectionRotationPoint();
+    InvalidateAll();
+}
+
+void CUnitDocument::DrawSelection(IDrawingSurface& dc) const {
+    for (const CManipulative* m : m_selection)
+        m->Draw(dc);
+}
+
+void CUnitDocument::DeselectAll() {
+    for (CManipulative* m : m_selection) {
+        m->SetSelected(false, true);
+        Invalidate(m->GetFrameOf());
+    }
+    m_selection.clear();
+    RecomputeSelectionRotationPoint();
+    SetModifiedFlag();
+}
+
+void CUnitDocument::Unselect(CManipulative* m) {
+    const auto it = std::find(m_selection.begin(), m_selection.end(), m);
+    if (it != m_selection.end())
+        m_selection.erase(it);
+    RecomputeSelectionRotationPoint();
+    SetModifiedFlag();
+}
+
+CManipulative* CUnitDocument::HitTest(CPoint p) const {
+    if (CManipulative* m = PriorityHitTest(p))
+        return m;
+    const auto skipped = [](const CManipulative* m) {
+        return m->GetType() == kTypeAnglemeter || m->GetType() == kTypeAnnotator;
+    };
+    for (auto it = m_selection.rbegin(); it != m_selection.rend(); ++it)
+        if (!skipped(*it) && (*it)->HitTest(p.x, p.y))
+            return *it;
+    for (auto it = m_manipulatives.rbegin(); it != m_manipulatives.rend(); ++it)
+        if (!skipped(it->get()) && (*it)->HitTest(p.x, p.y))
+            return it->get();
+    return nullptr;
+}
+
+bool CUnitDocument::IsOnSelectionRotationPoint(CPoint p) const {
+    if (m_selection.empty())
+        return false;
+    if (m_selection.size() == 1)
+        return m_selection.front()->IsOnRotationPoint(C3DPointDouble(p));
+    return std::abs(p.x - m_selectionRotationPoint.x) <= 3 &&
+           std::abs(p.y - m_selectionRotationPoint.y) <= 3;
+}
+
+void CUnitDocument::DeleteSelection() {
+    const std::vector<CManipulative*> doomed = m_selection;
+    m_selection.clear();
+    for (CManipulative* m : doomed) {
+        Invalidate(m->GetFrameOf());
+        std::erase_if(m_manipulatives, [m](const auto& p) { return p.get() == m; });
+    }
+    SetModifiedFlag();
+}
+
+void CUnitDocument::DeleteManipulative(CManipulative* m) {
+    std::erase(m_selection, m);
+    const auto it = std::find_if(m_manipulatives.begin(), m_manipulatives.end(),
+                                 [m](const auto& p) { return p.get() == m; });
+    if (it != m_manipulatives.end()) {
+        Invalidate(m->GetFrameOf());
+        m_manipulatives.erase(it);
+    }
+    SetModifiedFlag();
+}
+
+bool CUnitDocument::MoveSelection(double dx, double dy) {
+    if (m_selection.empty())
+        return false;
+    for (CManipulative* m : m_selection)
+        m->MoveBy(dx, dy);
+    SetModifiedFlag();
+    return true;
+}
+
+void CUnitDocument::SetSelectionRotationPoint(const C3DPointDouble& p) {
+    if (m_selection.size() == 1) {
+        CManipulative* m = m_selection.front();
+        m->SetRotationPoint(p);
+        m_selectionRotationPoint = m->rotationPoint();
+    } else if (m_selection.size() > 1) {
+        m_selectionRotationPoint.x = p.x;
+        m_selectionRotationPoint.y = p.y;
+    }
+    SetModifiedFlag();
+}
+
+void CUnitDocument::SetCurrentTool(int tool) {
+    m_currentTool = tool;
+    ClearMarks();
+}
+
+bool CUnitDocument::Select(CManipulative* m) {
+    if (!m || m->fixed() || std::find(m_selection.begin(), m_selection.end(), m) != m_selection.end())
+        return false;
+    m_selection.push_back(m);
+    m->SetSelected(true, true);
+    RecomputeSelectionRotationPoint();
+    SetModifiedFlag();
+    return true;
+}
+
+void CUnitDocument::RecomputeSelectionRotationPoint() {
+    if (m_selection.empty())
+        return;
+    if (m_selection.size() == 1) {
+        m_selectionRotationPoint = m_selection.front()->rotationPoint();
+        return;
+    }
+    C3DPointDouble sum;
+    for (const CManipulative* m : m_selection) {
+        sum.x += m->rotationPoint().x;
+        sum.y += m->rotationPoint().y;
+        sum.z += m->rotationPoint().z;
+    }
+    const double n = static_cast<double>(m_selection.size());
+    m_selectionRotationPoint = {sum.x / n, sum.y / n, sum.z / n};
+}
+
+// --- manipulatives ---------------------------------------------------------------------------
+
+CManipulative* CUnitDocument::AddManipulative(std::unique_ptr<CManipulative> m) {
+    CManipulative* raw = m.get();
+    if (IndexOf(raw) < 0) {
+        m_manipulatives.push_back(std::move(m));
+        Invalidate(raw->GetFrameOf());
+    } else {
+        m.release(); // already owned by the array
+    }
+    SetModifiedFlag();
+    return raw;
+}
+
+std::unique_ptr<CManipulative> CUnitDocument::RemoveManipulative(CManipulative* m) {
+    std::unique_ptr<CManipulative> out;
+    const auto it = std::find_if(m_manipulatives.begin(), m_manipulatives.end(),
+                                 [m](const auto& p) { return p.get() == m; });
+    if (it != m_manipulatives.end()) {
+        out = std::move(*it);
+        m_manipulatives.erase(it);
+        // A manipulative outside the document cannot stay selected in it.
+        if (std::erase(m_selection, m) > 0)
+            RecomputeSelectionRotationPoint();
+        Invalidate(m->GetFrameOf());
+    }
+    SetModifiedFlag();
+    return out;
+}
+
+int CUnitDocument::IndexOf(const CManipulative* m) const {
+    for (std::size_t i = 0; i < m_manipulatives.size(); ++i)
+        if (m_manipulatives[i].get() == m)
+            return static_cast<int>(i);
+    return -1;
+}
+
+void CUnitDocument::SendToBack() {
+    const std::vector<CManipulative*> chosen = m_selection;
+    for (CManipulative* m : chosen) {
+        auto owned = RemoveManipulative(m);
+        if (owned)
+            m_manipulatives.insert(m_manipulatives.begin(), std::move(owned));
+    }
+    m_selection = chosen; // RemoveManipulative dropped them; DeselectAll clears their flags
+    DeselectAll();
+    SetModifiedFlag();
+    InvalidateAll();
+}
+
+void CUnitDocument::BringToFront() {
+    const std::vector<CManipulative*> chosen = m_selection;
+    for (CManipulative* m : chosen) {
+        auto owned = RemoveManipulative(m);
+        if (owned)
+            m_manipulatives.push_back(std::move(owned));
+    }
+    m_selection = chosen;
+    DeselectAll();
+    SetModifiedFlag();
+    InvalidateAll();
+}
+
+// --- files -----------------------------------------------------------------------------------
+
+void CUnitDocument::DeleteContents() { ClearWorkspace(); }
+
+OpenResult CUnitDocument::LoadFromBytes(const std::vector<std::uint8_t>& bytes,
+                                        std::string* error) {
+    if (bytes.empty())
+        return OpenResult::EmptyFile;
+    CArchive ar(bytes);
+    const bool wasLoading = m_loading;
+    try {
+        const std::uint32_t signature = ar.ReadUInt32("document signature");
+        if (signature != m_identity.signature)
+            return OpenResult::WrongSignature;
+        m_loading = true;
+        DeleteContents();
+        SetModifiedFlag();
+        Serialize(ar);
+    } catch (const CArchiveException& e) {
+        m_loading = wasLoading;
+        DeleteContents();
+        if (error)
+            *error = e.what();
+        return OpenResult::Failed;
+    } catch (const std::exception& e) {
+        // Anything else a damaged file provokes (a value a unit refuses, memory) is a failed open.
+        m_loading = wasLoading;
+        DeleteContents();
+        if (error)
+            *error = e.what();
+        return OpenResult::Failed;
+    }
+    m_loading = wasLoading;
+    m_selection.clear();
+    for (auto& m : m_manipulatives)
+        if (m->selected())
+            m_selection.push_back(m.get());
+    RecomputeSelectionRotationPoint();
+    m_modified = false;
+    return OpenResult::Opened;
+}
+
+OpenResult CUnitDocument::OnOpenDocument(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    const ReadResult read = ReadDocumentFile(path, bytes);
+    if (read != ReadResult::Ok) {
+        if (m_host) {
+            m_host->LogError(path + ": " + (read == ReadResult::TooLarge ? "too large" : "cannot read"));
+            m_host->Prompter().MessageBox(kFailedToOpen, MessageIcon::Exclamation);
+        }
+        return OpenResult::Failed;
+    }
+    // The pupil's work before a failed open stays one Undo away.
+    std::vector<std::uint8_t> before = bytes.empty() ? std::vector<std::uint8_t>{} : UndoSnapshot();
+    if (m_host)
+        m_host->BeginWaitCursor();
+    std::string error;
+    const OpenResult result = LoadFromBytes(bytes, &error);
+    if (m_host)
+        m_host->EndWaitCursor();
+    switch (result) {
+    case OpenResult::EmptyFile:
+        break;
+    case OpenResult::WrongSignature:
+        if (m_host)
+            m_host->Prompter().MessageBox(m_identity.wrongFileMessage, MessageIcon::Stop);
+        break;
+    case OpenResult::Failed:
+        if (before != UndoSnapshot())
+            m_undo.Mark(std::move(before));
+        if (m_host) {
+            m_host->LogError(path + ": " + error);
+            m_host->Prompter().MessageBox(kFailedToOpen, MessageIcon::Exclamation);
+        }
+        break;
+    case OpenResult::Opened:
+        ClearUndoHistory();
+        break;
+    }
+    InvalidateAll();
+    if (m_view)
+        m_view->DocumentStateChanged();
+    return result;
+}
+
+std::vector<std::uint8_t> CUnitDocument::SaveToBytes() {
+    CArchive ar;
+    Serialize(ar);
+    return ar.TakeBytes();
+}
+
+bool CUnitDocument::OnSaveDocument(const std::string& path) {
+    const std::vector<std::uint8_t> bytes = SaveToBytes();
+    if (!SaveFileAtomically(path, bytes)) {
+        if (m_host) {
+            m_host->LogError(path + ": save failed");
+            m_host->Prompter().MessageBox(kFailedToSave, MessageIcon::Exclamation);
+        }
+        return false;
+    }
+    m_modified = false;
+    if (m_view)
+        m_view->DocumentStateChanged();
+    return true;
+}
+
+CFileDialogRequest CUnitDocument::DialogRequest(bool save) const {
+    CFileDialogRequest r;
+    r.save = save;
+    r.filter = m_identity.fileFilter;
+    r.defaultExtension = m_identity.defaultExtension;
+    r.directory = m_directoryChoice;
+    if (m_host) {
+        const CDirectories& d = m_host->Directories();
+        r.personalFolder = d.personal;
+        r.bulletinBoardFolder = d.bulletinBoard;
+        r.teacherBulletinBoardFolder = d.teacherBulletinBoard;
+    }
+    switch (m_directoryChoice) {
+    case DirectoryChoice::Personal:
+        r.initialFolder = r.personalFolder;
+        break;
+    case DirectoryChoice::BulletinBoard:
+        r.initialFolder = r.bulletinBoardFolder;
+        break;
+    case DirectoryChoice::TeacherBulletinBoard:
+        r.initialFolder = r.teacherBulletinBoardFolder;
+        break;
+    }
+    if (save)
+        r.defaultName = m_activityName;
+    return r;
+}
+
+bool CUnitDocument::AskToSave() {
+    if (!m_modified || !m_host)
+        return true;
+    switch (m_host->Prompter().MessageBox(kAskToSave, MessageIcon::Question,
+                                          MessageButtons::YesNoCancel)) {
+    case MessageResult::Yes:
+        return FileSave();
+    case MessageResult::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CUnitDocument::FileNew() {
+    if (m_problemSetMode)
+        SetModifiedFlag();
+    if (!AskToSave())
+        return false;
+    ClearUndoHistory();
+    if (m_problemSetMode) {
+        m_position.index = -1;
+        m_loading = true;
+        if (m_view)
+            m_view->GoToNextProblem();
+        m_loading = false;
+        return true;
+    }
+    m_filePath.clear();
+    m_activityPath.clear();
+    UpdateCaption(m_filePath);
+    ClearWorkspace();
+    m_modified = false;
+    if (m_view) {
+        m_view->ResetView();
+        m_view->DocumentStateChanged();
+    }
+    return true;
+}
+
+namespace {
+// File name without folder and extension, and the extension without its dot.
+void SplitFileName(const std::string& path, std::string& title, std::string& ext) {
+    const auto slash = path.find_last_of('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const auto dot = name.find_last_of('.');
+    title = dot == std::string::npos ? name : name.substr(0, dot);
+    ext = dot == std::string::npos ? std::string() : name.substr(dot + 1);
+}
+} // namespace
+
+bool CUnitDocument::FileOpen() {
+    if (!AskToSave() || !m_host)
+        return false;
+    const auto chosen = m_host->FileChooser().Choose(DialogRequest(false));
+    if (!chosen)
+        return false;
+    m_directoryChoice = chosen->directory;
+    m_loading = true;
+    const bool ok = OnOpenDocument(chosen->path) == OpenResult::Opened;
+    if (ok) {
+        m_filePath = chosen->path;
+        m_activityPath = chosen->path;
+        if (m_problemSetMode) {
+            std::string title, ext;
+            SplitFileName(chosen->path, title, ext);
+            SetActivityFileName(title + "." + ext);
+            m_filePath.clear();
+            m_activityName = "Probset";
+        }
+    }
+    UpdateCaption(m_filePath);
+    m_loading = false;
+    return ok;
+}
+
+bool CUnitDocument::FileSave() {
+    if (m_filePath.empty())
+        return FileSaveAs();
+    const bool ok = OnSaveDocument(m_filePath);
+    UpdateCaption(m_filePath);
+    return ok;
+}
+
+bool CUnitDocument::FileSaveAs() {
+    if (!m_host)
+        return false;
+    const auto chosen = m_host->FileChooser().Choose(DialogRequest(true));
+    if (!chosen)
+        return false;
+    m_directoryChoice = chosen->directory;
+    std::string path = chosen->path;
+    std::string title, ext;
+    SplitFileName(path, title, ext);
+    if (ext.empty() && !m_identity.defaultExtension.empty())
+        path += "." + m_identity.defaultExtension;
+    if (!OnSaveDocument(path))
+        return false;
+    m_filePath = path;
+    m_activityPath = path;
+    UpdateCaption(m_filePath);
+    return true;
+}
+
+bool CUnitDocument::OpenActivityFile(const std::string& path) {
+    if (OnOpenDocument(path) != OpenResult::Opened)
+        return false;
+    m_activityPath = path;
+    return true;
+}
+
+void CUnitDocument::SetProblemSequence(const CProblemPosition& sequence, int count) {
+    m_position = sequence;
+    m_problemSetMode = true;
+    m_viewProblemCount = count;
+    if (m_view) {
+        m_view->SetProblemCount(count);
+        char text[64];
+        std::snprintf(text, sizeof text, "%d of %d", m_position.index + 1, count);
+        m_view->SetProblemCounterText(text);
+    }
+}
+
+void CUnitDocument::RestartActivity() {
+    if (m_activityPath.empty())
+        return;
+    const CProblemPosition kept = m_position;
+    m_loading = true;
+    OnOpenDocument(m_activityPath);
+    m_loading = false;
+    if (m_problemSetMode) {
+        SetProblemSequence(kept, m_viewProblemCount);
+        if (m_view)
+            m_view->SetCurrentProblem(kept.index);
+    }
+}
+
+void CUnitDocument::UpdateCaption(const std::string& path) {
+    if (!m_host)
+        return;
+    std::string caption = m_host->MainCaption();
+    const auto at = caption.find(m_identity.unitTitle);
+    if (at != std::string::npos)
+        caption.erase(at + m_identity.unitTitle.size());
+    if (!path.empty())
+        caption += " - " + path;
+    m_host->SetMainCaption(caption);
+}
+
+void CUnitDocument::LoadQuestions(const CQuestionSet& questions, int count, int checkState) {
+    m_questions = questions;
+    m_questionCount = count;
+    if (m_view)
+        m_view->BeginProblem(m_questions, m_questionCount, checkState);
+}
+
+void CUnitDocument::SetModifiedFlag(bool modified) {
+    const bool changed = m_modified != modified;
+    m_modified = modified;
+    if (changed && m_view)
+        m_view->DocumentStateChanged();
+}
+
+void CUnitDocument::Invalidate(const CRect& r) {
+    if (m_view && !m_loading)
+        m_view->InvalidateRect(r);
+}
+
+void CUnitDocument::InvalidateAll() {
+    if (m_view && !m_loading)
+        m_view->InvalidateAll();
+}
+
+// --- undo ------------------------------------------------------------------------------------
+
+void CUnitDocument::SerializeUndoState(CArchive& ar) { SerializeManipulatives(ar); }
+
+std::vector<std::uint8_t> CUnitDocument::UndoSnapshot() {
+    // Selection is not part of a step: selecting alone is nothing to undo.
+    std::vector<CManipulative*> selected = m_selection;
+    for (CManipulative* m : selected)
+        m->SetSelected(false, false);
+    CArchive ar;
+    SerializeUndoState(ar);
+    for (CManipulative* m : selected)
+        m->SetSelected(true, false);
+    return ar.TakeBytes();
+}
+
+void CUnitDocument::RestoreUndoSnapshot(const std::vector<std::uint8_t>& snapshot) {
+    std::vector<int> selectedIndices;
+    for (CManipulative* m : m_selection)
+        selectedIndices.push_back(IndexOf(m));
+    m_selection.clear();
+    m_manipulatives.clear();
+    CArchive ar(snapshot);
+    SerializeUndoState(ar);
+    // Keep selected what stands where the selection stood, when it can be selected.
+    for (int i : selectedIndices)
+        if (i >= 0 && i < static_cast<int>(m_manipulatives.size()))
+            Select(m_manipulatives[static_cast<std::size_t>(i)].get());
+    RecomputeSelectionRotationPoint();
+    SetModifiedFlag();
+    if (m_view) {
+        m_view->ResetView();
+        m_view->InvalidateAll();
+        m_view->DocumentStateChanged();
+    }
+}
+
+void CUnitDocument::MarkUndoStep() {
+    m_undo.Mark(UndoSnapshot());
+    if (m_view)
+        m_view->DocumentStateChanged();
+}
+
+bool CUnitDocument::CanUndo() { return m_undo.CanUndo(UndoSnapshot()); }
+
+bool CUnitDocument::CanRedo() const { return m_undo.CanRedo(); }
+
+bool CUnitDocument::Undo() {
+    std::vector<std::uint8_t> restore;
+    if (!m_undo.Undo(UndoSnapshot(), restore))
+        return false;
+    RestoreUndoSnapshot(restore);
+    return true;
+}
+
+bool CUnitDocument::Redo() {
+    std::vector<std::uint8_t> restore;
+    if (!m_undo.Redo(UndoSnapshot(), restore))
+        return false;
+    RestoreUndoSnapshot(restore);
+    return true;
+}
+
+void CUnitDocument::ClearUndoHistory() {
+    m_undo.Clear();
+    if (m_view)
+        m_view->DocumentStateChanged();
+}
+
+} // namespace quorvel

@@ -1,0 +1,206 @@
+// The document base of the five unit workspaces: the manipulatives in drawing order, the
+// selection and its rotation point, the problem-set state, the file commands and the undo
+// history.
+#pragma once
+
+#include "workspace/document_host.h"
+#include "workspace/file_chooser.h"
+#include "workspace/manipulative.h"
+#include "workspace/question.h"
+#include "workspace/undo_history.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quorvel {
+
+class CArchive;
+class IDrawingSurface;
+
+// What tells one unit's files from another's.
+struct CUnitIdentity {
+    std::uint32_t signature = 0;
+    std::string unitTitle;
+    std::string fileFilter;
+    std::string defaultExtension; // without the dot
+    std::string wrongFileMessage;
+};
+
+inline constexpr const char* kFailedToOpen = "Failed to open document.";
+inline constexpr const char* kFailedToSave = "Failed to save document.";
+inline constexpr const char* kAskToSave =
+    "The document has been modified. Do you wish to save your changes?";
+
+// Index of the current problem, tries left on it and problems answered correctly.
+struct CProblemPosition {
+    std::int32_t index = -1;
+    std::int32_t triesLeft = 3;
+    std::int32_t correct = 0;
+    friend bool operator==(const CProblemPosition&, const CProblemPosition&) = default;
+};
+
+enum class OpenResult { Opened, EmptyFile, WrongSignature, Failed };
+
+class CUnitDocument {
+public:
+    using ManipulativeList = std::vector<std::unique_ptr<CManipulative>>;
+
+    explicit CUnitDocument(CUnitIdentity identity);
+    virtual ~CUnitDocument();
+    CUnitDocument(const CUnitDocument&) = delete;
+    CUnitDocument& operator=(const CUnitDocument&) = delete;
+
+    void SetHost(IDocumentHost* host) { m_host = host; }
+    IDocumentHost* host() const { return m_host; }
+    void SetView(IWorkspaceView* view) { m_view = view; }
+
+    // Storing writes the signature first; loading starts after it (Open has read it).
+    virtual void Serialize(CArchive& ar);
+
+    // Virtual operations.
+    virtual void RefillProblemPool();
+    virtual void SetActivityFileName(const std::string&) {}
+    virtual void EditOptions() {}
+    virtual void ClearMarks();
+    virtual void AppendProblemFileName(std::string& /*path*/, int /*level*/) {}
+    virtual std::string GetProblemText() const { return {}; }
+    virtual int DrawProblemNumber();
+    virtual void GetSelectionFrame(CRect& r) const;
+    virtual void GetSelectionBounds(CRect& r) const;
+    virtual void ClearWorkspace();
+    virtual void DrawSelection(IDrawingSurface& dc) const;
+    virtual void DeselectAll();
+    virtual void Unselect(CManipulative* m);
+    virtual CManipulative* HitTest(CPoint p) const;
+    virtual bool IsOnSelectionRotationPoint(CPoint p) const;
+    virtual void DeleteSelection();
+    virtual void DeleteManipulative(CManipulative* m);
+    virtual bool MoveSelection(double dx, double dy);
+    virtual void SetSelectionRotationPoint(const C3DPointDouble& p);
+    virtual void SetCurrentTool(int tool);
+    virtual IWorkspaceView* GetWorkspaceView() const { return m_view; }
+    virtual bool Select(CManipulative* m);
+
+    // Manipulatives.
+    // Appends on top unless already there; the document takes ownership.
+    CManipulative* AddManipulative(std::unique_ptr<CManipulative> m);
+    // Takes m out of the array without deleting it; the caller receives ownership.
+    std::unique_ptr<CManipulative> RemoveManipulative(CManipulative* m);
+    const ManipulativeList& manipulatives() const { return m_manipulatives; }
+    const std::vector<CManipulative*>& selection() const { return m_selection; }
+    int IndexOf(const CManipulative* m) const;
+    const C3DPointDouble& selectionRotationPoint() const { return m_selectionRotationPoint; }
+    void SendToBack();
+    void BringToFront();
+
+    // Files.
+    OpenResult OnOpenDocument(const std::string& path);
+    // Writes the document to `path` atomically; on failure the old file stays whole.
+    bool OnSaveDocument(const std::string& path);
+    // The document's bytes as Save writes them.
+    std::vector<std::uint8_t> SaveToBytes();
+    // Reads a whole file image as Open does (signature included); no messages.
+    OpenResult LoadFromBytes(const std::vector<std::uint8_t>& bytes, std::string* error = nullptr);
+    void DeleteContents();
+
+    // File commands.
+    bool FileNew();
+    bool FileOpen();
+    bool FileSave();
+    bool FileSaveAs();
+    // Asks to save a modified document: false when the user cancels or saving failed.
+    bool AskToSave();
+
+    bool OpenActivityFile(const std::string& path);
+    void SetActivityName(const std::string& name) { m_activityName = name; }
+    void SetProblemSequence(const CProblemPosition& sequence, int count);
+    void RestartActivity();
+    void UpdateCaption(const std::string& path);
+    void LoadQuestions(const CQuestionSet& questions, int count, int checkState);
+
+    bool IsModified() const { return m_modified; }
+    void SetModifiedFlag(bool modified = true);
+
+    // Undo history. A controller marks the start of every user action.
+    void MarkUndoStep();
+    bool CanUndo();
+    bool CanRedo() const;
+    bool Undo();
+    bool Redo();
+    void ClearUndoHistory();
+    const CUndoHistory& undoHistory() const { return m_undo; }
+
+    // Fields.
+    const CUnitIdentity& identity() const { return m_identity; }
+    bool loading() const { return m_loading; }
+    void SetLoading(bool loading) { m_loading = loading; }
+    bool problemSetMode() const { return m_problemSetMode; }
+    void SetProblemSetMode(bool on) { m_problemSetMode = on; }
+    const CProblemPosition& problemPosition() const { return m_position; }
+    void SetProblemPosition(const CProblemPosition& p) { m_position = p; }
+    const CQuestionSet& questions() const { return m_questions; }
+    CQuestionSet& questions() { return m_questions; }
+    int questionCount() const { return m_questionCount; }
+    void SetQuestionCount(int n) { m_questionCount = n; }
+    const std::vector<std::int32_t>& problemPool() const { return m_problemPool; }
+    int level() const { return m_level; }
+    void SetLevel(int level) { m_level = level; }
+    int problemCount() const { return m_problemCount; }
+    void SetProblemCount(int n) { m_problemCount = n; }
+    bool clearable() const { return m_clearable; }
+    void SetClearable(bool clearable) { m_clearable = clearable; }
+    int currentTool() const { return m_currentTool; }
+    DirectoryChoice directoryChoice() const { return m_directoryChoice; }
+    void SetDirectoryChoice(DirectoryChoice d) { m_directoryChoice = d; }
+    const std::string& filePath() const { return m_filePath; }
+    void SetFilePath(const std::string& p) { m_filePath = p; }
+    const std::string& activityPath() const { return m_activityPath; }
+    const std::string& activityName() const { return m_activityName; }
+
+protected:
+    // The problem block: four question records, then question count, tries left, correct
+    // answers, current problem index and level.
+    void SerializeProblemBlock(CArchive& ar);
+    void SerializeManipulatives(CArchive& ar);
+    // Units whose objects take hits before the manipulatives (hoppers) override this.
+    virtual CManipulative* PriorityHitTest(CPoint) const { return nullptr; }
+    // What Undo restores; units add the state that lives outside the manipulatives.
+    virtual void SerializeUndoState(CArchive& ar);
+    void RecomputeSelectionRotationPoint();
+    void Invalidate(const CRect& r);
+    void InvalidateAll();
+
+    CUnitIdentity m_identity;
+    IDocumentHost* m_host = nullptr;
+    IWorkspaceView* m_view = nullptr;
+
+    bool m_loading = false;
+    bool m_problemSetMode = false;
+    CProblemPosition m_position;
+    CQuestionSet m_questions;
+    std::int32_t m_questionCount = 0;
+    std::vector<std::int32_t> m_problemPool;
+    std::int32_t m_level = 0;
+    std::int32_t m_problemCount = 10;
+    bool m_clearable = true;
+    std::int32_t m_currentTool = 0;
+    ManipulativeList m_manipulatives;
+    std::vector<CManipulative*> m_selection;
+    C3DPointDouble m_selectionRotationPoint;
+    DirectoryChoice m_directoryChoice = DirectoryChoice::Personal;
+    std::string m_filePath;
+    std::string m_activityPath;
+    std::string m_activityName;
+    bool m_modified = false;
+    int m_viewProblemCount = 5;
+    CUndoHistory m_undo;
+
+private:
+    std::vector<std::uint8_t> UndoSnapshot();
+    void RestoreUndoSnapshot(const std::vector<std::uint8_t>& snapshot);
+    CFileDialogRequest DialogRequest(bool save) const;
+};
+
+} // namespace quorvel
