@@ -132,18 +132,15 @@ bool CLine::HitTest(double x, double y) const {
     const double uy = std::trunc(m_end.y - m_start.y);
     const double wx = std::trunc(x - m_start.x);
     const double wy = std::trunc(y - m_start.y);
-    const double lenW = std::sqrt(wx * wx + wy * wy);
-    double distance;
-    if (ux == 0 && uy == 0) {
-        distance = lenW;
-    } else if (wx == 0 && wy == 0) {
-        distance = 0;
-    } else {
-        const double c = (ux * wx + uy * wy) / (std::sqrt(ux * ux + uy * uy) * lenW);
-        // On the line c can come out a hair above 1; the square root must not turn that into NaN.
-        distance = lenW * std::sqrt(std::max(0.0, 1 - c * c));
-    }
-    return distance <= 2;
+    const double ww = wx * wx + wy * wy;
+    const double uu = ux * ux + uy * uy;
+    if (uu == 0)
+        return ww <= 4;
+    // |w|·sqrt(1 - c²) with c = u·w / (|u|·|w|) is |u × w| / |u|. Compared squared it is exact on
+    // whole pixels; through the cosine, points exactly 2 pixels away come out a hair above 2
+    // (or the root of a negative number) and would be missed.
+    const double cross = ux * wy - uy * wx;
+    return cross * cross <= 4 * uu;
 }
 
 void CLine::Serialize(CArchive& ar) {

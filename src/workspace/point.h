@@ -28,6 +28,8 @@ public:
 
     C3DPointDouble() = default;
     C3DPointDouble(int ix, int iy) : x(ix), y(iy) {}
+    // Two doubles would quietly truncate through the integer constructor; give z as well.
+    C3DPointDouble(double, double) = delete;
     C3DPointDouble(double dx, double dy, double dz) : x(dx), y(dy), z(dz) {}
     explicit C3DPointDouble(CPoint p) : x(p.x), y(p.y) {}
 
