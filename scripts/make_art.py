@@ -270,8 +270,8 @@ def pie(svg, cx, cy, r, fractions, cols, sw=1.5):
         a = b
 
 
-def face_kid(svg, cx, cy, r, skin, hair, sw=1.5):
-    svg.circle(cx, cy + r * 1.55, r * 1.05, fill=hair, sw=sw)  # shoulders
+def face_kid(svg, cx, cy, r, skin, hair, shirt, sw=1.5):
+    svg.circle(cx, cy + r * 1.55, r * 1.05, fill=shirt, sw=sw)
     svg.circle(cx, cy, r, fill=skin, sw=sw)
     svg.path("M%s,%s Q%s,%s %s,%s" % (_num(cx - r * 0.95), _num(cy - r * 0.15), _num(cx),
                                        _num(cy - r * 1.55), _num(cx + r * 0.95),
@@ -340,7 +340,7 @@ def main_button(label_rows, face, picture):
     def draw(svg):
         picture(svg)
         svg.rect(14, 118, MAIN_W - 28, 42, 10, fill=WHITE, sw=1.5)
-        svg.lines(MAIN_W / 2, 139, label_rows, 17 if len(label_rows) == 1 else 15)
+        svg.lines(MAIN_W / 2, 139, label_rows, 16, gap=1.1)
     return draw
 
 
@@ -445,15 +445,15 @@ def tiles2(svg):
 
 
 def tiles3(svg):
-    s = 20
+    s = 19
     cols = [TEAL, YELLOW, ORANGE, SKY]
     for row in range(3):
         for col in range(4):
-            x = 46 + col * s + (2 - row) * 8
+            x = 44 + col * s + (2 - row) * 8
             y = 14 + row * s
             svg.poly([(x, y + s), (x + s, y + s), (x + s + 8, y), (x + 8, y)],
                      fill=cols[(row + col) % 4], sw=1.3)
-    x, y = 46 + s + 8, 14 + s
+    x, y = 44 + s + 8, 14 + s
     svg.poly([(x, y + s), (x + 2 * s, y + s), (x + 2 * s + 8, y), (x + 8, y)], fill="none",
              stroke=RED, sw=3.5)
 
@@ -533,14 +533,14 @@ def stats1(svg):
 
 
 def stats2(svg):
-    axes(svg, 46, 10, 96, 66)
+    axes(svg, 46, 8, 96, 64)
     stack = [1, 3, 5, 4, 2, 1]
     for i, k in enumerate(stack):
         for j in range(k):
-            svg.circle(56 + i * 15, 70 - j * 11, 5, fill=TEAL, sw=1.2)
+            svg.circle(56 + i * 15, 66 - j * 11, 5, fill=TEAL, sw=1.2)
     for i in range(6):
-        svg.text(56 + i * 15, 88, str(i + 1), 9)
-    svg.line(92, 12, 92, 76, stroke=RED, sw=2, extra=' stroke-dasharray="4,3"')
+        svg.text(56 + i * 15, 83, str(i + 1), 9)
+    svg.line(92, 10, 92, 72, stroke=RED, sw=2, extra=' stroke-dasharray="4,3"')
 
 
 def stats3(svg):
@@ -560,9 +560,9 @@ def stats4(svg):
 
 
 def stats5(svg):
-    face_kid(svg, 62, 36, 13, "#f1c27d", BROWN)
-    face_kid(svg, 92, 30, 13, "#e0ac69", INK)
-    face_kid(svg, 122, 36, 13, "#ffdbac", ORANGE)
+    face_kid(svg, 62, 36, 13, "#f1c27d", BROWN, BLUE)
+    face_kid(svg, 92, 30, 13, "#c68642", "#4a3b2a", PINK)
+    face_kid(svg, 122, 36, 13, "#ffdbac", "#e8b04b", GREEN)
     svg.rect(46, 66, 92, 18, 4, fill=WHITE, sw=1.3)
     bars(svg, 54, 81, 10, 6, [8, 12, 6, 10, 13], [RED, YELLOW, GREEN, BLUE, PINK], sw=1)
 
@@ -793,15 +793,13 @@ def main_menu_tile():
     """A quiet, seamless tile of faint maths shapes: the caption is drawn over it."""
     svg = Svg(96, 96)
     svg.rect(0, 0, 96, 96, 0, fill="#eef6ff", stroke=None)
-    faint = ' stroke-opacity="0.35" fill-opacity="0.55"'
+    faint = ' stroke-opacity="0.25" fill-opacity="0.45"'
     svg.poly(regpoly(22, 24, 11, 3), fill="#ffe3c2", stroke=INK, sw=1, extra=faint)
     svg.rect(60, 14, 18, 18, 3, fill="#dcd0ff", stroke=INK, sw=1, extra=faint)
     svg.poly(regpoly(70, 68, 11, 6, 0), fill="#c9f2d2", stroke=INK, sw=1, extra=faint)
     svg.circle(24, 72, 9, fill="#ffd6e7", stroke=INK, sw=1, extra=faint)
-    svg.text(46, 52, "+", 16, fill="#b8c8e0")
-    svg.text(90, 46, "2", 13, fill="#b8c8e0")
-    svg.text(6, 50, "3", 13, fill="#b8c8e0")
-    svg.text(48, 92, "\u00d7", 14, fill="#b8c8e0")
+    svg.text(48, 54, "+", 16, fill="#c6d4e8")
+    svg.text(48, 8, "\u00d7", 12, fill="#c6d4e8")
     return svg
 
 

@@ -181,6 +181,16 @@ private slots:
         QVERIFY(OpaquePixels(image) > image.width() * image.height() / 2);
     }
 
+    // A latched tool shows its pressed drawing, a greyed one its disabled drawing.
+    void iconsPickTheDrawingOfTheirState() {
+        const QIcon icon = ArtIcon(136, 157, 282);
+        const QSize size(42, 42);
+        QCOMPARE(Image(icon.pixmap(size, QIcon::Normal, QIcon::Off)), Image(ArtPixmap(136)));
+        QCOMPARE(Image(icon.pixmap(size, QIcon::Normal, QIcon::On)), Image(ArtPixmap(157)));
+        QCOMPARE(Image(icon.pixmap(size, QIcon::Disabled, QIcon::Off)), Image(ArtPixmap(282)));
+        QVERIFY(ArtIcon(1003).isNull());
+    }
+
     void unknownIdsGiveNothing() {
         QVERIFY(!HasArt(0));
         QVERIFY(!HasArt(1003));

@@ -134,6 +134,21 @@ QPixmap ArtPixmap(int id, const QSize& size) {
     return HasArt(id) ? Render(BitmapPath(id), size) : QPixmap();
 }
 
+QIcon ArtIcon(int up, int down, int disabled) {
+    QIcon icon;
+    if (HasArt(up))
+        icon.addPixmap(ArtPixmap(up), QIcon::Normal, QIcon::Off);
+    if (HasArt(down)) {
+        icon.addPixmap(ArtPixmap(down), QIcon::Normal, QIcon::On);
+        icon.addPixmap(ArtPixmap(down), QIcon::Active, QIcon::On);
+    }
+    if (HasArt(disabled)) {
+        icon.addPixmap(ArtPixmap(disabled), QIcon::Disabled, QIcon::Off);
+        icon.addPixmap(ArtPixmap(disabled), QIcon::Disabled, QIcon::On);
+    }
+    return icon;
+}
+
 QPixmap NamedArtPixmap(const QString& name, const QSize& size) {
     InitArtResources();
     const QString path = QStringLiteral(":/art/%1.svg").arg(name);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QCursor>
+#include <QIcon>
 #include <QPixmap>
 #include <QPoint>
 #include <QSize>
@@ -23,6 +24,10 @@ QPixmap NamedArtPixmap(const QString& name, const QSize& size = QSize());
 QSize ArtSize(int id);
 
 bool HasArt(int id);
+
+// An icon for a button drawn in states: `up` normally, `down` when checked (a latched tool) and
+// `disabled` when greyed; 0 leaves a state to Qt.
+QIcon ArtIcon(int up, int down = 0, int disabled = 0);
 
 // Every bitmap id, ascending.
 const std::vector<int>& ArtIds();
