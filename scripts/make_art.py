@@ -336,7 +336,7 @@ def badge(svg, cx, cy, r, n, accent):
 MAIN_W, MAIN_H = 220, 170
 
 
-def main_button(label_rows, face, picture):
+def main_button(label_rows, picture):
     def draw(svg):
         picture(svg)
         svg.rect(14, 118, MAIN_W - 28, 42, 10, fill=WHITE, sw=1.5)
@@ -962,11 +962,11 @@ def bitmaps():
     yield "441", main_menu_tile()
     big = dict(radius=14, depth=4, sw=1.8)
     yield from states((517, 519), MAIN_W, MAIN_H, TILES["face"],
-                      main_button(["Tiles and", "Tessellations"], TILES["face"], pic_tiles), **big)
+                      main_button(["Tiles and", "Tessellations"], pic_tiles), **big)
     yield from states((523, 525), MAIN_W, MAIN_H, PATTERNS["face"],
-                      main_button(["Patterns"], PATTERNS["face"], pic_patterns), **big)
+                      main_button(["Patterns"], pic_patterns), **big)
     yield from states((520, 522), MAIN_W, MAIN_H, STATS["face"],
-                      main_button(["Statistics"], STATS["face"], pic_stats), **big)
+                      main_button(["Statistics"], pic_stats), **big)
     yield from states((527, 548), 160, 50, "#fff0b3", view_intro, radius=12)
     yield from states((546, 547), 180, 50, "#fff0b3", demo_instructions, radius=12)
 
