@@ -2,6 +2,7 @@
 // file dialog is recorded, and answers are queued by the test.
 #pragma once
 
+#include "workspace/document_host.h"
 #include "workspace/drawing_surface.h"
 #include "workspace/file_chooser.h"
 #include "workspace/prompter.h"
@@ -223,6 +224,26 @@ public:
             return std::nullopt;
         return CFileDialogResult{*a, r.directory};
     }
+};
+
+// The application around a document: fake dialogs, a caption and a log.
+class FakeDocumentHost : public IDocumentHost {
+public:
+    FakePrompter prompter;
+    FakeFileChooser chooser;
+    CDirectories directories{"/home/pupil/Desktop", "/opt/quorvel/class", "/opt/quorvel/bboard",
+                             "/opt/quorvel/tbboard"};
+    std::string caption = "Quorvel Demonstration";
+    std::string status;
+    std::vector<std::string> log;
+
+    IPrompter& Prompter() override { return prompter; }
+    IFileChooser& FileChooser() override { return chooser; }
+    const CDirectories& Directories() const override { return directories; }
+    std::string MainCaption() const override { return caption; }
+    void SetMainCaption(const std::string& c) override { caption = c; }
+    void SetStatusText(const std::string& s) override { status = s; }
+    void LogError(const std::string& e) override { log.push_back(e); }
 };
 
 } // namespace quorvel::testing

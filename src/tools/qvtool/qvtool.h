@@ -19,6 +19,8 @@ public:
     int Info(const std::vector<std::string>& files);
     int Resave(const std::string& in, const std::string& out);
     int Calc(const std::vector<std::string>& args);
+    // Prints what the program makes of a command line.
+    int Cmdline(const std::vector<std::string>& args);
 
 private:
     int Usage();

@@ -1,0 +1,2 @@
+quorvel_bench(document_bench ${CMAKE_CURRENT_SOURCE_DIR}/document_bench.cpp)
+target_link_libraries(document_bench PRIVATE quorvel_workspace quorvel_geometry)
