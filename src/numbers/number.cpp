@@ -23,6 +23,11 @@ int SmallGcd(int a, int b) {
     return static_cast<int>(MagnitudeGcd(a, b));
 }
 
+// v / g, skipping the division for the common divisor 1.
+int Quotient(int v, int g) {
+    return g == 1 ? v : v / g;
+}
+
 void AppendInt(std::string& out, int v) {
     char buf[12];
     const auto res = std::to_chars(buf, buf + sizeof buf, v);
@@ -155,13 +160,14 @@ CNumber& CNumber::operator+=(const CNumber& other) {
                     m_denominator);
     } else {
         const int g = SmallGcd(m_denominator, b.m_denominator);
-        const int da = m_denominator / g;
-        const int db = b.m_denominator / g;
+        const int da = Quotient(m_denominator, g);
+        const int db = Quotient(b.m_denominator, g);
         const int N =
             CheckedAdd(CheckedMultiply(m_numerator, db), CheckedMultiply(b.m_numerator, da));
         const int D = CheckedMultiply(da, b.m_denominator);
-        const int h = SmallGcd(N, D);
-        SetReduced(N / h, D / h);
+        // For reduced operands gcd(N, D) = gcd(N, g) (so 1 when g is 1), which is cheaper.
+        const int h = g == 1 ? 1 : SmallGcd(N, g);
+        SetReduced(Quotient(N, h), Quotient(D, h));
     }
     return *this;
 }
@@ -191,8 +197,8 @@ CNumber& CNumber::operator*=(const CNumber& other) {
     } else {
         const int g1 = SmallGcd(b.m_numerator, m_denominator);
         const int g2 = SmallGcd(m_numerator, b.m_denominator);
-        const int N = CheckedMultiply(m_numerator / g2, b.m_numerator / g1);
-        const int D = CheckedMultiply(m_denominator / g1, b.m_denominator / g2);
+        const int N = CheckedMultiply(Quotient(m_numerator, g2), Quotient(b.m_numerator, g1));
+        const int D = CheckedMultiply(Quotient(m_denominator, g1), Quotient(b.m_denominator, g2));
         SetReduced(N, D);
     }
     return *this;

@@ -102,7 +102,7 @@ TEST(NumberText, GreatestCommonDivisorAgreesWithEuclidOnRandomPairs) {
     std::uniform_int_distribution<int> any(INT_MIN, INT_MAX);
     std::uniform_int_distribution<int> shift(0, 20);
     for (int i = 0; i < 100000; ++i) {
-        // Shared powers of two and odd factors exercise both halves of the binary method.
+        // Half of the pairs share a factor, so that the divisor is not always 1.
         const int common = (1 << shift(rng)) * (1 + 2 * (i % 7));
         int a = any(rng);
         int b = any(rng);
