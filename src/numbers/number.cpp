@@ -305,13 +305,14 @@ std::string CNumber::Format() const {
 
 void CNumber::Serialize(CArchive& ar) {
     if (ar.IsStoring()) {
-        ar.WriteInt32(static_cast<std::int32_t>(m_kind));
+        ar.WriteInt32(static_cast<std::int32_t>(m_kind), "number kind");
         if (m_kind == NumberKind::Decimal) {
-            ar.WriteDouble(m_decimal);
+            ar.WriteDouble(m_decimal, "decimal");
+        } else if (m_kind == NumberKind::Fraction) {
+            ar.WriteInt32(m_numerator, "numerator");
+            ar.WriteInt32(m_denominator, "denominator");
         } else {
-            ar.WriteInt32(m_numerator);
-            if (m_kind == NumberKind::Fraction)
-                ar.WriteInt32(m_denominator);
+            ar.WriteInt32(m_numerator, "integer");
         }
         return;
     }

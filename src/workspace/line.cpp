@@ -144,12 +144,21 @@ bool CLine::HitTest(double x, double y) const {
 }
 
 void CLine::Serialize(CArchive& ar) {
-    m_start.Serialize(ar);
-    m_end.Serialize(ar);
-    m_mid.Serialize(ar);
+    {
+        CArchive::Scope s(ar, "start");
+        m_start.Serialize(ar);
+    }
+    {
+        CArchive::Scope s(ar, "end");
+        m_end.Serialize(ar);
+    }
+    {
+        CArchive::Scope s(ar, "midpoint");
+        m_mid.Serialize(ar);
+    }
     ar.Exchange(m_width, "line width");
     ExchangeTab(ar);
-    ar.Exchange(m_color, "line colour");
+    ar.ExchangeColor(m_color, "line colour");
     ExchangeTab(ar);
     ar.Exchange(m_visible, "line visible");
     ExchangeTab(ar);

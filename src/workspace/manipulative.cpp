@@ -52,31 +52,37 @@ CManipulative::CManipulative(const CManipulative& other)
       m_kind(other.m_kind), m_scaleLevel(other.m_scaleLevel) {}
 
 void CManipulative::Serialize(CArchive& ar) {
-    std::size_t count = m_lines.size();
-    if (ar.IsStoring())
-        ar.WriteInt32(static_cast<std::int32_t>(count));
-    else
-        count = ar.ReadCount("line count", 96);
-    m_centre.Serialize(ar);
-    m_rotationPoint.Serialize(ar);
+    const std::size_t count = ar.ExchangeCount(m_lines.size(), "line count", "lines", 96);
+    {
+        CArchive::Scope s(ar, "centre");
+        m_centre.Serialize(ar);
+    }
+    {
+        CArchive::Scope s(ar, "rotation point");
+        m_rotationPoint.Serialize(ar);
+    }
     ar.Exchange(m_selected, "selected");
     ar.Exchange(m_visible, "visible");
     ar.Exchange(m_scriptMark, "script mark");
     ar.Exchange(m_highlighted, "highlighted");
     ar.Exchange(m_kind, "kind");
     ar.Exchange(m_fixed, "fixed");
+    CArchive::ArrayScope lines(ar, "lines");
     if (ar.IsLoading()) {
         m_lines.clear();
         m_lines.reserve(count);
         for (std::size_t i = 0; i < count; ++i) {
+            CArchive::Item item(ar, i);
             CLine line;
             line.Serialize(ar);
             m_lines.push_back(line);
         }
         m_scaleLevel = 0;
     } else {
-        for (CLine& line : m_lines)
-            line.Serialize(ar);
+        for (std::size_t i = 0; i < m_lines.size(); ++i) {
+            CArchive::Item item(ar, i);
+            m_lines[i].Serialize(ar);
+        }
     }
 }
 

@@ -25,34 +25,85 @@ std::unique_ptr<CManipulative> CManipulativeRegistry::Create(std::int32_t type) 
     return it->second();
 }
 
+std::string CManipulativeRegistry::ClassName(std::int32_t type) {
+    switch (type) {
+    case kTypeLine:
+        return "CLineManipulative";
+    case kTypeShape:
+        return "CShapeManipulative";
+    case kTypePolyShape:
+        return "CPolyShapeManipulative";
+    case kTypeAnglemeter:
+        return "CAnglemeterManipulative";
+    case kTypeAnnotator:
+        return "CAnnotatorManipulative";
+    case kTypePicture:
+        return "CPictureManipulative";
+    case kTypeNoteCard:
+        return "CNoteCardManipulative";
+    case kTypeShiftMachine:
+        return "CShiftMachineManipulative";
+    case kTypeKeywordMachine:
+        return "CKeywordMachineManipulative";
+    case kTypeGroupMachine:
+        return "CGroupMachineManipulative";
+    case kTypeNumberMachine:
+        return "CNumberMachineManipulative";
+    case kTypeMachineLink:
+        return "CMachineLinkManipulative";
+    case kTypeNumberCard:
+        return "CNumberCardManipulative";
+    case kTypeTable:
+        return "CTableManipulative";
+    case kTypePatternsAnnotator:
+        return "CPatternsAnnotatorManipulative";
+    case kTypeStaticAnnotator:
+        return "CStaticAnnotatorManipulative";
+    default:
+        return "type " + std::to_string(type);
+    }
+}
+
 void WriteManipulative(CArchive& ar, const CManipulative& m) {
-    ar.WriteInt32(m.GetType());
+    ar.WriteInt32(m.GetType(), "type");
+    if (ar.IsTree())
+        ar.WriteString(CManipulativeRegistry::ClassName(m.GetType()), "class");
     // Serialize is symmetric and does not change the object while storing.
     const_cast<CManipulative&>(m).Serialize(ar);
 }
 
 std::unique_ptr<CManipulative> ReadManipulative(CArchive& ar) {
-    const std::int32_t type = ar.ReadInt32("manipulative type");
+    const std::int32_t type = ar.ReadInt32("type");
+    ar.Consume("class");
     auto m = CManipulativeRegistry::Instance().Create(type);
     if (!m)
-        ar.Fail("unknown manipulative type " + std::to_string(type), "manipulative type");
+        ar.Fail("unknown manipulative type " + std::to_string(type), "type");
     m->Serialize(ar);
     return m;
 }
 
-void WriteManipulatives(CArchive& ar, const std::vector<std::unique_ptr<CManipulative>>& list) {
+void WriteManipulatives(CArchive& ar, const std::vector<std::unique_ptr<CManipulative>>& list,
+                        const char* arrayName) {
     CArchive::NestingGuard guard(ar);
-    ar.WriteInt32(static_cast<std::int32_t>(list.size()));
-    for (const auto& m : list)
-        WriteManipulative(ar, *m);
+    ar.ExchangeCount(list.size(), "manipulative count", arrayName, 0);
+    CArchive::ArrayScope items(ar, arrayName);
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        CArchive::Item item(ar, i);
+        WriteManipulative(ar, *list[i]);
+    }
 }
 
-void ReadManipulatives(CArchive& ar, std::vector<std::unique_ptr<CManipulative>>& out) {
+void ReadManipulatives(CArchive& ar, std::vector<std::unique_ptr<CManipulative>>& out,
+                       const char* arrayName) {
     CArchive::NestingGuard guard(ar);
-    const std::size_t n = ar.ReadCount("manipulative count", 4 + kMinManipulativeBytes);
+    const std::size_t n =
+        ar.ExchangeCount(0, "manipulative count", arrayName, 4 + kMinManipulativeBytes);
     out.reserve(out.size() + n);
-    for (std::size_t i = 0; i < n; ++i)
+    CArchive::ArrayScope items(ar, arrayName);
+    for (std::size_t i = 0; i < n; ++i) {
+        CArchive::Item item(ar, i);
         out.push_back(ReadManipulative(ar));
+    }
 }
 
 } // namespace quorvel

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace quorvel {
@@ -25,6 +26,8 @@ public:
     bool IsRegistered(std::int32_t type) const { return m_factories.count(type) != 0; }
     // A fresh manipulative of the class the code names; null for an unknown code.
     std::unique_ptr<CManipulative> Create(std::int32_t type) const;
+    // The class name a type code stands for ("CShapeManipulative"), as dumps show it.
+    static std::string ClassName(std::int32_t type);
 
 private:
     std::map<std::int32_t, Factory> m_factories;
@@ -33,10 +36,13 @@ private:
 // Smallest stored manipulative: the base form with no lines (count, two points, six int32).
 inline constexpr std::size_t kMinManipulativeBytes = 4 + 27 + 27 + 6 * 4;
 
-// A count, then for each manipulative its int32 type code and its own form.
-void WriteManipulatives(CArchive& ar, const std::vector<std::unique_ptr<CManipulative>>& list);
+// A count, then for each manipulative its int32 type code and its own form. In a dump the
+// list is the array `arrayName`, each item with its "type" and "class".
+void WriteManipulatives(CArchive& ar, const std::vector<std::unique_ptr<CManipulative>>& list,
+                        const char* arrayName = "manipulatives");
 // Reads what WriteManipulatives wrote, appending to `out`; an unknown type code is a read error.
-void ReadManipulatives(CArchive& ar, std::vector<std::unique_ptr<CManipulative>>& out);
+void ReadManipulatives(CArchive& ar, std::vector<std::unique_ptr<CManipulative>>& out,
+                       const char* arrayName = "manipulatives");
 void WriteManipulative(CArchive& ar, const CManipulative& m);
 std::unique_ptr<CManipulative> ReadManipulative(CArchive& ar);
 

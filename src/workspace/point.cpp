@@ -3,6 +3,8 @@
 
 #include "workspace/archive.h"
 
+#include <utility>
+
 #include <cmath>
 
 namespace quorvel {
@@ -44,8 +46,9 @@ void C3DPointDouble::RotateInSpace(double a, double b, const C3DPointDouble& cen
 }
 
 void C3DPointDouble::Serialize(CArchive& ar) {
-    for (double* v : {&x, &y, &z}) {
-        ar.Exchange(*v, "point coordinate");
+    const std::pair<double*, const char*> coordinates[] = {{&x, "x"}, {&y, "y"}, {&z, "z"}};
+    for (auto [v, name] : coordinates) {
+        ar.Exchange(*v, name);
         if (ar.IsStoring())
             ar.WriteTab();
         else

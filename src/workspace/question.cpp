@@ -6,14 +6,12 @@
 namespace quorvel {
 
 void CQuestion::Serialize(CArchive& ar) {
-    ar.Exchange(prompt, "question prompt");
-    for (auto& c : choices)
-        ar.Exchange(c, "question choice");
-    ar.Exchange(type, "question type");
-    ar.Exchange(partsMask, "question parts mask");
+    ar.Exchange(prompt, "prompt");
+    ar.ExchangeArray(choices, "choices");
+    ar.Exchange(type, "type");
+    ar.Exchange(partsMask, "parts mask");
     ar.Exchange(answer, "answer value");
-    for (auto& v : moreAnswers)
-        ar.Exchange(v, "answer value");
+    ar.ExchangeArray(moreAnswers, "more answer values");
 }
 
 } // namespace quorvel

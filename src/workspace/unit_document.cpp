@@ -21,14 +21,19 @@ CUnitDocument::~CUnitDocument() = default;
 
 void CUnitDocument::Serialize(CArchive& ar) {
     if (ar.IsStoring())
-        ar.WriteUInt32(m_identity.signature);
+        ar.WriteUInt32(m_identity.signature, "signature");
     SerializeProblemBlock(ar);
     SerializeManipulatives(ar);
 }
 
 void CUnitDocument::SerializeProblemBlock(CArchive& ar) {
-    for (auto& q : m_questions)
-        q.Serialize(ar);
+    {
+        CArchive::ArrayScope questions(ar, "questions");
+        for (std::size_t i = 0; i < m_questions.size(); ++i) {
+            CArchive::Item item(ar, i);
+            m_questions[i].Serialize(ar);
+        }
+    }
     ar.Exchange(m_questionCount, "question count");
     ar.Exchange(m_position.triesLeft, "tries left");
     ar.Exchange(m_position.correct, "correct answers");
@@ -328,7 +333,7 @@ OpenResult CUnitDocument::LoadFromBytes(const std::vector<std::uint8_t>& bytes,
 
 OpenResult CUnitDocument::OnOpenDocument(const std::string& path) {
     std::vector<std::uint8_t> bytes;
-    const ReadResult read = ReadDocumentFile(path, bytes);
+    const ReadResult read = ReadDocumentFile(path, bytes, FileOps());
     if (read != ReadResult::Ok) {
         if (m_host) {
             m_host->LogError(path + ": " + (read == ReadResult::TooLarge ? "too large" : "cannot read"));
@@ -369,6 +374,41 @@ OpenResult CUnitDocument::OnOpenDocument(const std::string& path) {
     return result;
 }
 
+CValue CUnitDocument::DumpToTree() {
+    CValue root;
+    CArchive ar = CArchive::ForDump(root);
+    Serialize(ar);
+    return root;
+}
+
+bool CUnitDocument::LoadFromTree(const CValue& root, std::string* error) {
+    const bool wasLoading = m_loading;
+    try {
+        CArchive ar = CArchive::ForBuild(root);
+        ar.Consume("signature");
+        m_loading = true;
+        DeleteContents();
+        Serialize(ar);
+        ar.FinishTree();
+    } catch (const std::exception& e) {
+        m_loading = wasLoading;
+        DeleteContents();
+        if (error)
+            *error = e.what();
+        return false;
+    }
+    m_loading = wasLoading;
+    m_selection.clear();
+    for (auto& m : m_manipulatives)
+        if (m->selected())
+            m_selection.push_back(m.get());
+    RecomputeSelectionRotationPoint();
+    m_modified = false;
+    return true;
+}
+
+IFileOps& CUnitDocument::FileOps() const { return m_fileOps ? *m_fileOps : SystemFileOps(); }
+
 std::vector<std::uint8_t> CUnitDocument::SaveToBytes() {
     CArchive ar;
     Serialize(ar);
@@ -377,7 +417,7 @@ std::vector<std::uint8_t> CUnitDocument::SaveToBytes() {
 
 bool CUnitDocument::OnSaveDocument(const std::string& path) {
     const std::vector<std::uint8_t> bytes = SaveToBytes();
-    if (!SaveFileAtomically(path, bytes)) {
+    if (!SaveFileAtomically(path, bytes, FileOps())) {
         if (m_host) {
             m_host->LogError(path + ": save failed");
             m_host->Prompter().MessageBox(kFailedToSave, MessageIcon::Exclamation);

@@ -8,6 +8,7 @@
 #include "workspace/manipulative.h"
 #include "workspace/question.h"
 #include "workspace/undo_history.h"
+#include "workspace/value_tree.h"
 
 #include <cstdint>
 #include <memory>
@@ -18,6 +19,7 @@ namespace quorvel {
 
 class CArchive;
 class IDrawingSurface;
+class IFileOps;
 
 // What tells one unit's files from another's.
 struct CUnitIdentity {
@@ -55,6 +57,8 @@ public:
     void SetHost(IDocumentHost* host) { m_host = host; }
     IDocumentHost* host() const { return m_host; }
     void SetView(IWorkspaceView* view) { m_view = view; }
+    // The file system Open and Save go through; null is the real one. Tests make it fail.
+    void SetFileOps(IFileOps* ops) { m_fileOps = ops; }
 
     // Storing writes the signature first; loading starts after it (Open has read it).
     virtual void Serialize(CArchive& ar);
@@ -103,6 +107,11 @@ public:
     std::vector<std::uint8_t> SaveToBytes();
     // Reads a whole file image as Open does (signature included); no messages.
     OpenResult LoadFromBytes(const std::vector<std::uint8_t>& bytes, std::string* error = nullptr);
+    // The document field by field, as qvtool dumps it.
+    CValue DumpToTree();
+    // Reads a field tree made by DumpToTree (its signature already matched); false with the
+    // path of the first bad field on failure, leaving the workspace cleared.
+    bool LoadFromTree(const CValue& root, std::string* error = nullptr);
     void DeleteContents();
 
     // File commands.
@@ -175,6 +184,7 @@ protected:
     CUnitIdentity m_identity;
     IDocumentHost* m_host = nullptr;
     IWorkspaceView* m_view = nullptr;
+    IFileOps* m_fileOps = nullptr;
 
     bool m_loading = false;
     bool m_problemSetMode = false;
@@ -201,6 +211,7 @@ private:
     std::vector<std::uint8_t> UndoSnapshot();
     void RestoreUndoSnapshot(const std::vector<std::uint8_t>& snapshot);
     CFileDialogRequest DialogRequest(bool save) const;
+    IFileOps& FileOps() const;
 };
 
 } // namespace quorvel

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 #include <sstream>
 
 using namespace quorvel;
@@ -97,6 +98,58 @@ TEST_F(QvTool, CalcPrintsTheResultAndItsKind) {
     EXPECT_EQ(out.str(), "5/6 Fraction\n");
     EXPECT_EQ(Run({"calc", "65536", "*", "65536"}), 1);
     EXPECT_NE((out.str() + err.str()).find("Integer Overflow"), std::string::npos);
+}
+
+TEST_F(QvTool, DumpThenBuildGivesTheSameFileForEveryUnitType) {
+    std::vector<std::string> files = {SaveSample("tiles.qvg")};
+    CNumberPatternsDocument numbers;
+    numbers.questions()[0].choices[1] = "\xE2\x88\x9A" "2 wide";
+    numbers.SetProblemPosition({4, 1, 2});
+    ASSERT_TRUE(numbers.OnSaveDocument(File("n.qvn")));
+    files.push_back(File("n.qvn"));
+    for (const std::string& file : files) {
+        ASSERT_EQ(Run({"dump", file}), 0) << err.str();
+        const std::string json = out.str();
+        std::istringstream in(json);
+        std::ostringstream o, e;
+        ASSERT_EQ(CQvTool(o, e, &in).Run({"build", "-", File("rebuilt")}), 0) << e.str();
+        EXPECT_EQ(Bytes(File("rebuilt")), Bytes(file));
+        EXPECT_EQ(Run({"dump", file}), 0);
+        EXPECT_EQ(out.str(), json) << "dumps are stable";
+    }
+}
+
+TEST_F(QvTool, BuildNamesTheJsonPathOfABadField) {
+    ASSERT_TRUE(SaveFileAtomically(File("bad.json"), std::vector<std::uint8_t>{}));
+    std::istringstream in(R"({"signature": 19992003, "manipulatives": [{"type": 0, "kind": 1.5}]})");
+    std::ostringstream o, e;
+    EXPECT_EQ(CQvTool(o, e, &in).Run({"build", "-", File("x.qvn")}), 1);
+    EXPECT_EQ(e.str(), "-: /manipulatives/0/kind: expected a whole number\n");
+    EXPECT_FALSE(fs::exists(File("x.qvn")));
+
+    std::istringstream alien(R"({"signature": 7})");
+    std::ostringstream o2, e2;
+    EXPECT_EQ(CQvTool(o2, e2, &alien).Run({"build", "-", File("y")}), 1);
+    EXPECT_NE(e2.str().find("not the signature of a Quorvel document"), std::string::npos);
+}
+
+TEST_F(QvTool, ValidateReportsTheOffsetAndFieldOfATruncatedFile) {
+    const std::string good = SaveSample("good.qvg");
+    auto bytes = Bytes(good);
+    bytes.resize(bytes.size() - 30); // inside the last segment's end point
+    ASSERT_TRUE(SaveFileAtomically(File("cut.qvg"), bytes));
+    EXPECT_EQ(Run({"validate", good, File("cut.qvg")}), 1);
+    const std::string report = out.str();
+    EXPECT_NE(report.find(good + ": ok\n"), std::string::npos);
+    // The read that failed is a coordinate whose eight bytes run past the end.
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(report, m,
+                                  std::regex(R"(cut\.qvg: Failed to open document\. unexpected end )"
+                                             R"(of file \((x|y|z) at byte (\d+)\))")))
+        << report;
+    const std::size_t offset = std::stoul(m[2]);
+    EXPECT_GT(offset + 8, bytes.size());
+    EXPECT_LE(offset, bytes.size());
 }
 
 TEST_F(QvTool, UnknownVerbsAndMissingArgumentsShowUsage) {

@@ -5,7 +5,11 @@
 #include "workspace/archive.h"
 #include "workspace/file_store.h"
 
+#include <fstream>
+#include <istream>
+#include <iterator>
 #include <ostream>
+#include <sstream>
 
 namespace quorvel {
 namespace {
@@ -53,10 +57,15 @@ LoadedDocument LoadDocument(const std::string& path) {
 } // namespace
 
 int CQvTool::Usage() {
-    m_err << "usage: qvtool info FILE...\n"
-             "       qvtool resave IN OUT\n"
-             "       qvtool calc A [OP B]\n"
-             "       qvtool cmdline [--program-dir DIR] -- ARG...\n";
+    m_err << "usage: qvtool info FILE...          document type and manipulatives\n"
+             "       qvtool validate FILE...      open as the program would; first error and its place\n"
+             "       qvtool dump FILE             the whole document as JSON\n"
+             "       qvtool build JSON|- OUT      a document from JSON (the inverse of dump)\n"
+             "       qvtool resave IN OUT         read a document and write it back\n"
+             "       qvtool calc A [OP B]         exact arithmetic as the number machines do it\n"
+             "       qvtool cmdline [--program-dir DIR] -- ARG...\n"
+             "                                    what the program makes of a command line\n"
+             "exit status: 0 success, 1 a file or value failed, 2 usage\n";
     return 2;
 }
 
@@ -69,8 +78,16 @@ int CQvTool::Run(const std::vector<std::string>& args) {
         return Info(rest);
     if (verb == "resave" && rest.size() == 2)
         return Resave(rest[0], rest[1]);
+    if (verb == "dump" && rest.size() == 1)
+        return Dump(rest[0]);
+    if (verb == "build" && rest.size() == 2)
+        return Build(rest[0], rest[1]);
+    if (verb == "validate" && !rest.empty())
+        return Validate(rest);
     if (verb == "calc")
         return Calc(rest);
+    if (verb == "cmdline")
+        return Cmdline(rest);
     if (verb == "--help" || verb == "-h" || verb == "help") {
         Usage();
         return 0;
@@ -113,6 +130,76 @@ int CQvTool::Resave(const std::string& in, const std::string& out) {
         return 1;
     }
     return 0;
+}
+
+int CQvTool::Dump(const std::string& file) {
+    const LoadedDocument loaded = LoadDocument(file);
+    if (!loaded.doc) {
+        m_err << file << ": " << loaded.error << "\n";
+        return 1;
+    }
+    m_out << loaded.doc->DumpToTree().ToJson();
+    return 0;
+}
+
+int CQvTool::Build(const std::string& json, const std::string& out) {
+    std::string text;
+    if (json == "-") {
+        if (!m_in) {
+            m_err << "no input stream to read JSON from\n";
+            return 2;
+        }
+        text.assign(std::istreambuf_iterator<char>(*m_in), std::istreambuf_iterator<char>());
+    } else {
+        std::ifstream in(json, std::ios::binary);
+        if (!in) {
+            m_err << json << ": cannot read the file\n";
+            return 1;
+        }
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    CValue root;
+    CJsonError error;
+    if (!ParseJson(text, root, error)) {
+        m_err << json << ": malformed JSON at byte " << error.offset << ": " << error.message
+              << "\n";
+        return 1;
+    }
+    const CValue* signature = root.type() == CValue::Type::Object ? root.Find("signature") : nullptr;
+    if (!signature || signature->type() != CValue::Type::Int) {
+        m_err << json << ": /signature: a document needs its signature\n";
+        return 1;
+    }
+    auto doc = CreateDocumentForSignature(static_cast<std::uint32_t>(signature->intValue()));
+    if (!doc) {
+        m_err << json << ": /signature: " << signature->intValue()
+              << " is not the signature of a Quorvel document\n";
+        return 1;
+    }
+    std::string detail;
+    if (!doc->LoadFromTree(root, &detail)) {
+        m_err << json << ": " << detail << "\n";
+        return 1;
+    }
+    if (!SaveFileAtomically(out, doc->SaveToBytes())) {
+        m_err << out << ": Failed to save document.\n";
+        return 1;
+    }
+    return 0;
+}
+
+int CQvTool::Validate(const std::vector<std::string>& files) {
+    int status = 0;
+    for (const std::string& path : files) {
+        const LoadedDocument loaded = LoadDocument(path);
+        if (loaded.doc) {
+            m_out << path << ": ok\n";
+        } else {
+            m_out << path << ": " << loaded.error << "\n";
+            status = 1;
+        }
+    }
+    return status;
 }
 
 } // namespace quorvel

@@ -11,13 +11,20 @@ namespace quorvel {
 
 class CQvTool {
 public:
-    CQvTool(std::ostream& out, std::ostream& err) : m_out(out), m_err(err) {}
+    CQvTool(std::ostream& out, std::ostream& err, std::istream* in = nullptr)
+        : m_out(out), m_err(err), m_in(in) {}
 
     // args are the program's arguments without the program name.
     int Run(const std::vector<std::string>& args);
 
     int Info(const std::vector<std::string>& files);
     int Resave(const std::string& in, const std::string& out);
+    // The whole document as JSON on the output.
+    int Dump(const std::string& file);
+    // The inverse of Dump: JSON (a file, or "-" for the input stream) to a document.
+    int Build(const std::string& json, const std::string& out);
+    // Opens each file as the program would and reports the first error with its place.
+    int Validate(const std::vector<std::string>& files);
     int Calc(const std::vector<std::string>& args);
     // Prints what the program makes of a command line.
     int Cmdline(const std::vector<std::string>& args);
@@ -27,6 +34,7 @@ private:
 
     std::ostream& m_out;
     std::ostream& m_err;
+    std::istream* m_in;
 };
 
 } // namespace quorvel
