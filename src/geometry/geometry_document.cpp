@@ -1,12 +1,16 @@
 // Tiles and Tessellations document identity.
 #include "geometry/geometry_document.h"
 
+#include "geometry/shape_manipulative.h"
+
 namespace quorvel {
 
 CGeometryUnitDocument::CGeometryUnitDocument()
     : CUnitDocument({kGeometrySignature, "Geometry Unit",
                      "Quorvel (*.qvg)|*.qvg||All Files (*.*)|*.*||", "qvg",
                      "The file you are trying to open is not a Quorvel Tiles and Tessellations "
-                     "document!"}) {}
+                     "document!"}) {
+    RegisterGeometryManipulatives();
+}
 
 } // namespace quorvel

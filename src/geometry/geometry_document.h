@@ -10,6 +10,9 @@ inline constexpr std::uint32_t kGeometrySignature = 19992000;
 class CGeometryUnitDocument : public CUnitDocument {
 public:
     CGeometryUnitDocument();
+
+    // The shape commands recompute it after every command.
+    using CUnitDocument::RecomputeSelectionRotationPoint;
 };
 
 } // namespace quorvel
