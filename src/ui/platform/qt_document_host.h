@@ -1,0 +1,36 @@
+// What a unit document needs from the main window: dialogs, the caption and the wait cursor.
+#pragma once
+
+#include "ui/platform/qt_file_chooser.h"
+#include "ui/platform/qt_prompter.h"
+#include "workspace/document_host.h"
+
+class QWidget;
+
+namespace quorvel {
+
+class CQtDocumentHost : public IDocumentHost {
+public:
+    explicit CQtDocumentHost(QWidget* window);
+
+    IPrompter& Prompter() override { return m_prompter; }
+    IFileChooser& FileChooser() override { return m_chooser; }
+    const CDirectories& Directories() const override { return m_directories; }
+    void SetDirectories(const CDirectories& d) { m_directories = d; }
+    std::string MainCaption() const override;
+    void SetMainCaption(const std::string& caption) override;
+    void SetStatusText(const std::string& text) override { m_status = text; }
+    const std::string& statusText() const { return m_status; }
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+    void LogError(const std::string& detail) override;
+
+private:
+    QWidget* m_window;
+    CQtPrompter m_prompter;
+    CQtFileChooser m_chooser;
+    CDirectories m_directories;
+    std::string m_status;
+};
+
+} // namespace quorvel

@@ -1,0 +1,258 @@
+// QPainter drawing with GDI's habits: solid pens with round ends, the alternate fill rule,
+// cell-top text positions and counter-clockwise arcs.
+#include "ui/platform/qt_drawing_surface.h"
+
+#include "ui/platform/qt_text.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygon>
+
+#include <climits>
+#include <cmath>
+
+namespace quorvel {
+
+QFont QtFont(const CFontSpec& spec) {
+    QFont font;
+    if (spec.face == "Arial") {
+        font.setFamily(QStringLiteral("Liberation Sans"));
+        font.setStyleHint(QFont::SansSerif);
+    } else if (spec.face == "MS Sans Serif" || spec.face == "Symbol") {
+        font.setFamily(QStringLiteral("DejaVu Sans"));
+        font.setStyleHint(QFont::SansSerif);
+    } else {
+        font.setFamily(ToQString(spec.face));
+    }
+    const int pixels = spec.pixelHeight != 0
+                           ? std::abs(spec.pixelHeight)
+                           : static_cast<int>(std::lround(spec.pointSizeTenths * 96.0 / 720.0));
+    font.setPixelSize(std::max(pixels, 1));
+    font.setWeight(spec.weight >= 600 ? QFont::Bold : QFont::Normal);
+    font.setItalic(spec.italic);
+    font.setUnderline(spec.underline);
+    return font;
+}
+
+QColor QtColor(Color color) {
+    if (color == kNoColor)
+        return {};
+    return QColor(RedOf(color), GreenOf(color), BlueOf(color));
+}
+
+QString FaceText(const CFontSpec& spec, std::string_view text) {
+    if (spec.face != "Symbol")
+        return ToQString(text);
+    QString out;
+    for (unsigned char c : text) {
+        switch (c) {
+        case 0x2D:
+            out += QChar(0x2212);
+            break;
+        case 0xB4:
+            out += QChar(0x00D7);
+            break;
+        case 0xB8:
+            out += QChar(0x00F7);
+            break;
+        default:
+            out += QChar(static_cast<char16_t>(c));
+        }
+    }
+    return out;
+}
+
+CSize CQtTextMetrics::TextExtent(const CFontSpec& font, std::string_view utf8) {
+    const QFontMetrics fm(QtFont(font));
+    return {fm.horizontalAdvance(FaceText(font, utf8)), fm.height()};
+}
+
+CSize CQtTextMetrics::WrappedExtent(const CFontSpec& font, std::string_view utf8, int width) {
+    const QFontMetrics fm(QtFont(font));
+    const QRect r = fm.boundingRect(QRect(0, 0, std::max(width, 1), INT_MAX / 2),
+                                    Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
+                                    FaceText(font, utf8));
+    return {r.width(), std::max(r.height(), fm.height())};
+}
+
+int CQtTextMetrics::LineHeight(const CFontSpec& font) { return QFontMetrics(QtFont(font)).height(); }
+
+int CQtTextMetrics::AverageCharWidth(const CFontSpec& font) {
+    return QFontMetrics(QtFont(font)).averageCharWidth();
+}
+
+CQtDrawingSurface::CQtDrawingSurface(QPainter& painter) : m_painter(&painter) { Init(); }
+
+CQtDrawingSurface::CQtDrawingSurface(CImage& image) {
+    m_image = std::make_unique<QImage>(reinterpret_cast<uchar*>(image.pixels.data()), image.width,
+                                       image.height, image.width * 4, QImage::Format_ARGB32);
+    m_ownPainter = std::make_unique<QPainter>(m_image.get());
+    m_painter = m_ownPainter.get();
+    Init();
+}
+
+CQtDrawingSurface::~CQtDrawingSurface() {
+    if (m_ownPainter)
+        m_ownPainter->end();
+}
+
+void CQtDrawingSurface::Init() {
+    m_painter->setRenderHint(QPainter::Antialiasing, false);
+    SetPen(1, PaletteRGB(0, 0, 0));
+    SetBrush(PaletteRGB(255, 255, 255));
+    m_painter->setFont(QtFont(m_font));
+}
+
+void CQtDrawingSurface::SetPen(int width, Color color) {
+    if (width <= 0 || color == kNoColor) {
+        SetNullPen();
+        return;
+    }
+    QPen pen(QtColor(color), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    if (width == 1)
+        pen.setCapStyle(Qt::SquareCap);
+    m_painter->setPen(pen);
+    m_hasPen = true;
+}
+
+void CQtDrawingSurface::SetNullPen() {
+    m_painter->setPen(Qt::NoPen);
+    m_hasPen = false;
+}
+
+void CQtDrawingSurface::SetBrush(Color color) {
+    if (color == kNoColor)
+        SetNullBrush();
+    else
+        m_painter->setBrush(QtColor(color));
+}
+
+void CQtDrawingSurface::SetNullBrush() { m_painter->setBrush(Qt::NoBrush); }
+
+void CQtDrawingSurface::Line(CPoint from, CPoint to) {
+    m_painter->drawLine(QPoint(from.x, from.y), QPoint(to.x, to.y));
+}
+
+namespace {
+QPolygon ToPolygon(const std::vector<CPoint>& points) {
+    QPolygon poly;
+    poly.reserve(static_cast<qsizetype>(points.size()));
+    for (const auto& p : points)
+        poly << QPoint(p.x, p.y);
+    return poly;
+}
+
+// GDI's angle of the ray from the centre of `r` through `p`, counter-clockwise in degrees.
+double RayAngle(const QRectF& r, CPoint p) {
+    const QPointF c = r.center();
+    return std::atan2(-(p.y - c.y()), p.x - c.x()) * 180.0 / M_PI;
+}
+
+// Start and span (both in 1/16 degree) of the counter-clockwise arc from `start` to `end`.
+std::pair<int, int> ArcAngles(const QRectF& r, CPoint start, CPoint end) {
+    const double a1 = RayAngle(r, start);
+    double span = RayAngle(r, end) - a1;
+    while (span <= 0)
+        span += 360.0;
+    return {static_cast<int>(std::lround(a1 * 16)), static_cast<int>(std::lround(span * 16))};
+}
+} // namespace
+
+void CQtDrawingSurface::Polygon(const std::vector<CPoint>& points) {
+    m_painter->drawPolygon(ToPolygon(points), Qt::OddEvenFill);
+}
+
+void CQtDrawingSurface::Polyline(const std::vector<CPoint>& points) {
+    m_painter->drawPolyline(ToPolygon(points));
+}
+
+QRectF CQtDrawingSurface::ShapeRect(const CRect& r) const {
+    // GDI draws the outline inside right - 1 and bottom - 1; without a pen the fill reaches them.
+    if (!m_hasPen)
+        return QRectF(r.left, r.top, r.Width(), r.Height());
+    return QRectF(r.left + 0.5, r.top + 0.5, r.Width() - 1, r.Height() - 1);
+}
+
+void CQtDrawingSurface::Rectangle(const CRect& r) { m_painter->drawRect(ShapeRect(r)); }
+
+void CQtDrawingSurface::FillRect(const CRect& r, Color color) {
+    if (color != kNoColor)
+        m_painter->fillRect(QRect(r.left, r.top, r.Width(), r.Height()), QtColor(color));
+}
+
+void CQtDrawingSurface::Ellipse(const CRect& r) { m_painter->drawEllipse(ShapeRect(r)); }
+
+void CQtDrawingSurface::Arc(const CRect& r, CPoint start, CPoint end) {
+    const QRectF rect = ShapeRect(r);
+    const auto [a, span] = ArcAngles(rect, start, end);
+    m_painter->drawArc(rect, a, span);
+}
+
+void CQtDrawingSurface::Pie(const CRect& r, CPoint start, CPoint end) {
+    const QRectF rect = ShapeRect(r);
+    const auto [a, span] = ArcAngles(rect, start, end);
+    m_painter->drawPie(rect, a, span);
+}
+
+void CQtDrawingSurface::SetFont(const CFontSpec& font) {
+    m_font = font;
+    m_painter->setFont(QtFont(font));
+}
+
+void CQtDrawingSurface::SetTextColor(Color color) {
+    m_textColor = color == kNoColor ? QColor(Qt::black) : QtColor(color);
+}
+
+void CQtDrawingSurface::SetTextBackground(Color color, bool transparent) {
+    m_transparentText = transparent || color == kNoColor;
+    if (color != kNoColor)
+        m_textBackground = QtColor(color);
+}
+
+void CQtDrawingSurface::TextOut(CPoint at, std::string_view utf8) {
+    const QString text = FaceText(m_font, utf8);
+    const QFontMetrics fm(m_painter->font());
+    const QRect cell(at.x, at.y, fm.horizontalAdvance(text), fm.height());
+    if (!m_transparentText)
+        m_painter->fillRect(cell, m_textBackground);
+    m_painter->save();
+    m_painter->setPen(m_textColor);
+    m_painter->drawText(cell, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
+    m_painter->restore();
+}
+
+void CQtDrawingSurface::DrawText(const CRect& r, std::string_view utf8, unsigned align) {
+    int flags = 0;
+    flags |= (align & kAlignCenter) ? Qt::AlignHCenter : (align & kAlignRight) ? Qt::AlignRight
+                                                                               : Qt::AlignLeft;
+    flags |= (align & kAlignVCenter) ? Qt::AlignVCenter : (align & kAlignBottom) ? Qt::AlignBottom
+                                                                                 : Qt::AlignTop;
+    if (align & kWordBreak)
+        flags |= Qt::TextWordWrap;
+    if (align & kSingleLine)
+        flags |= Qt::TextSingleLine;
+    const QRect rect(r.left, r.top, r.Width(), r.Height());
+    const QString text = FaceText(m_font, utf8);
+    m_painter->save();
+    if (!(align & kNoClip))
+        m_painter->setClipRect(rect, Qt::IntersectClip);
+    if (!m_transparentText)
+        m_painter->fillRect(m_painter->boundingRect(rect, flags, text), m_textBackground);
+    m_painter->setPen(m_textColor);
+    m_painter->drawText(rect, flags, text);
+    m_painter->restore();
+}
+
+void CQtDrawingSurface::SetClip(const CRect& r) {
+    m_painter->setClipRect(QRect(r.left, r.top, r.Width(), r.Height()));
+}
+
+void CQtDrawingSurface::ClearClip() { m_painter->setClipping(false); }
+
+std::unique_ptr<IDrawingSurface> CQtSurfaceFactory::SurfaceFor(CImage& image) {
+    return std::make_unique<CQtDrawingSurface>(image);
+}
+
+} // namespace quorvel
