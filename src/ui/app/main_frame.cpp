@@ -1,0 +1,264 @@
+// The main window around the application: pages, menus, closing and the desktop launcher.
+#include "ui/app/main_frame.h"
+
+#include "app/directories.h"
+#include "ui/app/menu_views.h"
+#include "ui/app/splash.h"
+#include "ui/app/unit_page.h"
+#include "ui/platform/qt_text.h"
+#include "ui/platform/qt_timer_host.h"
+#include "workspace/unit_document.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QUrl>
+
+namespace quorvel {
+
+CMainFrame::CMainFrame(IDocumentHost* host, QWidget* parent) : QMainWindow(parent) {
+    setWindowTitle(QString::fromLatin1(kAppTitle));
+    setFixedSize(800, 600);
+    m_qtHost = std::make_unique<CQtDocumentHost>(this);
+    m_app = std::make_unique<CWorkshopApp>(host ? *host : *m_qtHost, *this);
+    m_stack = new QStackedWidget(this);
+    setCentralWidget(m_stack);
+    m_opener = [](const std::string& path) {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(path)));
+    };
+    BuildMenus();
+    qApp->installEventFilter(this);
+}
+
+CMainFrame::~CMainFrame() {
+    qApp->removeEventFilter(this);
+    // The unit page refers to the document the application owns: it goes first.
+    delete m_unitPage;
+    m_unitPage = nullptr;
+}
+
+bool CMainFrame::Start(const std::vector<std::string>& args, const std::string& programDir,
+                       const std::string& personalDir) {
+    const bool ok = m_app->InitInstance(args, programDir, personalDir);
+    m_qtHost->SetDirectories(m_app->Directories());
+    return ok;
+}
+
+void CMainFrame::BuildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    m_new = file->addAction(QStringLiteral("&New"), this, [this] {
+        if (auto* d = m_app->currentUnitDocument())
+            d->FileNew();
+    });
+    m_new->setShortcut(QKeySequence::New);
+    m_open = file->addAction(QStringLiteral("&Open..."), this, [this] {
+        if (auto* d = m_app->currentUnitDocument())
+            d->FileOpen();
+    });
+    m_open->setShortcut(QKeySequence::Open);
+    m_save = file->addAction(QStringLiteral("&Save"), this, [this] {
+        if (auto* d = m_app->currentUnitDocument())
+            d->FileSave();
+    });
+    m_save->setShortcut(QKeySequence::Save);
+    m_saveAs = file->addAction(QStringLiteral("Save &As..."), this, [this] {
+        if (auto* d = m_app->currentUnitDocument())
+            d->FileSaveAs();
+    });
+    m_saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    file->addSeparator();
+    m_print = file->addAction(QStringLiteral("&Print..."), this, [this] {
+        if (m_unitPage)
+            m_unitPage->Print();
+    });
+    m_print->setShortcut(QKeySequence::Print);
+    file->addSeparator();
+    m_exit = file->addAction(QStringLiteral("E&xit"), this, [this] {
+        if (m_unitPage)
+            m_app->LeaveUnit();
+        else
+            close();
+    });
+    m_exit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+
+    m_editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
+    m_undo = m_editMenu->addAction(QStringLiteral("&Undo"), this, [this] {
+        if (auto* d = m_app->currentUnitDocument())
+            d->Undo();
+        UpdateMenus();
+    });
+    m_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_redo = m_editMenu->addAction(QStringLiteral("&Redo"), this, [this] {
+        if (auto* d = m_app->currentUnitDocument())
+            d->Redo();
+        UpdateMenus();
+    });
+    m_redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    connect(m_editMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateMenus);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->addAction(QStringLiteral("&About Quorvel..."), this, &CMainFrame::ShowAbout);
+    UpdateMenus();
+}
+
+void CMainFrame::UpdateMenus() {
+    CUnitDocument* doc = m_unitPage ? &m_unitPage->document() : nullptr;
+    for (QAction* a : {m_new, m_open, m_save, m_saveAs, m_print})
+        a->setVisible(doc != nullptr);
+    m_editMenu->menuAction()->setVisible(doc != nullptr);
+    m_undo->setEnabled(doc && doc->CanUndo());
+    m_redo->setEnabled(doc && doc->CanRedo());
+}
+
+void CMainFrame::ShowAbout() {
+    QMessageBox::about(this, QStringLiteral("About Quorvel"),
+                       QStringLiteral("<b>Quorvel Demonstration</b><br>Version %1<br><br>"
+                                      "A mathematics workshop: Tiles and Tessellations, "
+                                      "Patterns and Statistics.")
+                           .arg(QStringLiteral("0.1")));
+}
+
+CMenuView* CMainFrame::menuView(MenuView view) const {
+    const auto it = m_views.find(view);
+    return it == m_views.end() ? nullptr : it->second;
+}
+
+QWidget* CMainFrame::currentPage() const { return m_stack->currentWidget(); }
+
+bool CMainFrame::CreateMenuView(MenuView view) {
+    if (menuView(view))
+        return true;
+    CMenuView* page = nullptr;
+    switch (view) {
+    case MenuView::None:
+        return false;
+    case MenuView::Main:
+        page = new CMainMenuView(*m_app, m_stack);
+        break;
+    case MenuView::GeometryUnit:
+        page = new CGeometryUnitMenuView(*m_app, m_stack);
+        break;
+    case MenuView::PatternsUnit:
+        page = new CPatternsUnitMenuView(*m_app, m_stack);
+        break;
+    case MenuView::StatsUnit:
+        page = new CStatsUnitMenuView(*m_app, m_stack);
+        break;
+    case MenuView::StatsInvestigations:
+        page = new CStatsInvestigationsMenuView(*m_app, m_stack);
+        break;
+    case MenuView::PatternsInvestigations:
+        page = new CPatternsInvestigationsMenuView(*m_app, m_stack);
+        break;
+    case MenuView::GeometryInvestigations:
+        page = new CGeometryInvestigationsMenuView(*m_app, m_stack);
+        break;
+    }
+    m_stack->addWidget(page);
+    m_views[view] = page;
+    return true;
+}
+
+void CMainFrame::ShowMenuView(MenuView view, MenuView) {
+    CMenuView* page = menuView(view);
+    if (!page)
+        return;
+    page->Refresh();
+    if (!m_unitPage) {
+        m_stack->setCurrentWidget(page);
+        page->setFocus();
+    }
+}
+
+void CMainFrame::InvestigationChanged(int menu) {
+    if (auto* page = qobject_cast<CInvestigationsMenuView*>(menuView(InvestigationsMenuView(menu))))
+        page->SelectInvestigation();
+}
+
+void CMainFrame::InstructionsChanged(int menu) {
+    if (auto* page = qobject_cast<CInvestigationsMenuView*>(menuView(InvestigationsMenuView(menu))))
+        page->ShowInstructions();
+}
+
+void CMainFrame::EnvironmentPanelChanged(bool) {
+    if (CMenuView* page = menuView(MenuView::PatternsUnit))
+        page->Refresh();
+}
+
+bool CMainFrame::OpenUnitPage(UnitKind unit, CUnitDocument& doc, const std::string& title, bool) {
+    if (m_unitPage)
+        CloseUnitPage();
+    m_unitPage = new CUnitPage(doc, unit, ToQString(title), m_stack);
+    connect(m_unitPage, &CUnitPage::exitRequested, this, [this] { m_app->LeaveUnit(); });
+    connect(m_unitPage, &CUnitPage::stateChanged, this, &CMainFrame::UpdateMenus);
+    m_stack->addWidget(m_unitPage);
+    m_stack->setCurrentWidget(m_unitPage);
+    m_unitPage->setFocus();
+    UpdateMenus();
+    return true;
+}
+
+void CMainFrame::CloseUnitPage() {
+    if (!m_unitPage)
+        return;
+    m_stack->removeWidget(m_unitPage);
+    // Deleted now: the document it shows goes right after.
+    delete m_unitPage;
+    m_unitPage = nullptr;
+    if (CMenuView* page = menuView(m_app->currentMenuView())) {
+        page->Refresh();
+        m_stack->setCurrentWidget(page);
+        page->setFocus();
+    }
+    UpdateMenus();
+}
+
+bool CMainFrame::OpenWithDesktop(const std::string& path) { return m_opener && m_opener(path); }
+
+void CMainFrame::closeEvent(QCloseEvent* e) {
+    if (m_app->QueryExit())
+        e->accept();
+    else
+        e->ignore();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* e) {
+    // Ctrl+Tab never switches pages or moves the focus.
+    if (e->type() == QEvent::KeyPress || e->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(e);
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+            (key->modifiers() & Qt::ControlModifier))
+            return true;
+    }
+    return QMainWindow::eventFilter(watched, e);
+}
+
+int RunWorkshop(int argc, char* argv[]) {
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorvel"));
+    QApplication::setApplicationDisplayName(QString::fromLatin1(kAppTitle));
+    std::vector<std::string> args(argv + 1, argv + argc);
+
+    CMainFrame frame;
+    if (!frame.Start(args, ProgramDirectory(), DefaultPersonalDirectory()))
+        return 1;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        frame.move(screen->availableGeometry().center() - frame.rect().center());
+    CQtTimerHost timers;
+    CSplashWnd* splash = CSplashWnd::Create(&frame, frame.app().Directories().classDir, timers);
+    frame.show();
+    if (splash) {
+        splash->show();
+        splash->raise();
+    }
+    if (QWidget* page = frame.currentPage())
+        page->setFocus();
+    return qapp.exec();
+}
+
+} // namespace quorvel

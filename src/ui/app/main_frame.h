@@ -1,0 +1,85 @@
+// The main window: 800 by 600, its menu bar, the menu pages in a stack and the page of the
+// open unit document.
+#pragma once
+
+#include "app/workshop_app.h"
+#include "ui/platform/qt_document_host.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+class QAction;
+class QMenu;
+class QStackedWidget;
+
+namespace quorvel {
+
+class CMenuView;
+class CUnitPage;
+
+class CMainFrame : public QMainWindow, public IWorkshopFrame {
+    Q_OBJECT
+public:
+    // `host` stands in for the window's own dialogs (tests answer them); null uses Qt's.
+    explicit CMainFrame(IDocumentHost* host = nullptr, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    CWorkshopApp& app() { return *m_app; }
+    // Start-up of the application inside this window.
+    bool Start(const std::vector<std::string>& args, const std::string& programDir,
+               const std::string& personalDir);
+
+    CMenuView* menuView(MenuView view) const;
+    CUnitPage* unitPage() const { return m_unitPage; }
+    QWidget* currentPage() const;
+    // How files are handed to the desktop; tests record instead.
+    void SetDesktopOpener(std::function<bool(const std::string&)> opener) {
+        m_opener = std::move(opener);
+    }
+    void ShowAbout();
+
+    // IWorkshopFrame.
+    bool CreateMenuView(MenuView view) override;
+    void ShowMenuView(MenuView view, MenuView hidden) override;
+    void InvestigationChanged(int menu) override;
+    void InstructionsChanged(int menu) override;
+    void EnvironmentPanelChanged(bool shown) override;
+    bool OpenUnitPage(UnitKind unit, CUnitDocument& doc, const std::string& title,
+                      bool authoring) override;
+    void CloseUnitPage() override;
+    bool OpenWithDesktop(const std::string& path) override;
+    void CloseMainWindow() override { close(); }
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void BuildMenus();
+    void UpdateMenus();
+
+    std::unique_ptr<CQtDocumentHost> m_qtHost;
+    std::unique_ptr<CWorkshopApp> m_app;
+    QStackedWidget* m_stack = nullptr;
+    std::map<MenuView, CMenuView*> m_views;
+    CUnitPage* m_unitPage = nullptr;
+    std::function<bool(const std::string&)> m_opener;
+
+    QAction* m_new = nullptr;
+    QAction* m_open = nullptr;
+    QAction* m_save = nullptr;
+    QAction* m_saveAs = nullptr;
+    QAction* m_print = nullptr;
+    QAction* m_exit = nullptr;
+    QAction* m_undo = nullptr;
+    QAction* m_redo = nullptr;
+    QMenu* m_editMenu = nullptr;
+};
+
+// The program: start-up, splash and the event loop.
+int RunWorkshop(int argc, char* argv[]);
+
+} // namespace quorvel
