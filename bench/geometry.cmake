@@ -1,0 +1,2 @@
+quorvel_bench(geometry_bench ${CMAKE_CURRENT_SOURCE_DIR}/geometry_bench.cpp)
+target_link_libraries(geometry_bench PRIVATE quorvel_geometry)
