@@ -1,6 +1,7 @@
 // Shapes and groups: the drawer catalogue, drawing, hit testing, colours, transformations and
 // the archive forms.
 #include "geometry/geometry_document.h"
+#include "geometry/outlines_only_surface.h"
 #include "geometry/poly_shape_manipulative.h"
 #include "geometry/shape_catalogue.h"
 #include "geometry/shape_manipulative.h"
@@ -283,6 +284,16 @@ TEST(ShapeDrawing, OutlinesOfLargeShapesAreDrawnWithoutTheirFill) {
     RecordingSurface dc100;
     hundred.Draw(dc100);
     EXPECT_EQ(dc100.Only("polygon").size(), 1u);
+}
+
+TEST(ShapeDrawing, PrintingOutlinesOnlyKeepsTheSegments) {
+    const CShapeManipulative s = Square(0, 0, 10);
+    RecordingSurface dc;
+    COutlinesOnlySurface outlines(dc);
+    s.Draw(outlines);
+    EXPECT_TRUE(dc.Only("polygon").empty());
+    EXPECT_EQ(dc.Only("line").size(), 4u);
+    EXPECT_EQ(dc.Only("pen 1 #000000").size(), 4u);
 }
 
 // --- hit testing -----------------------------------------------------------------------------
