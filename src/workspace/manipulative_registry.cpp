@@ -1,6 +1,7 @@
 // Type-code registry and the manipulative list form shared by documents and groups.
 #include "workspace/manipulative_registry.h"
 
+#include "workspace/annotator.h"
 #include "workspace/archive.h"
 
 namespace quorvel {
@@ -9,6 +10,9 @@ CManipulativeRegistry& CManipulativeRegistry::Instance() {
     static CManipulativeRegistry registry = [] {
         CManipulativeRegistry r;
         r.Register(kTypeLine, [] { return std::make_unique<CLineManipulative>(); });
+        r.Register(kTypeAnnotator, [] { return std::make_unique<CAnnotatorManipulative>(); });
+        r.Register(kTypeStaticAnnotator,
+                   [] { return std::make_unique<CStaticAnnotatorManipulative>(); });
         return r;
     }();
     return registry;
