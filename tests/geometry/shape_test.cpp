@@ -588,6 +588,35 @@ TEST(ShapeArchive, HostileGroupsFailCleanly) {
     EXPECT_FALSE(loads(deep.bytes));
 }
 
+TEST(ShapeArchive, DamagedGroupBytesFailWithoutHarm) {
+    // Every byte of a group's form set to a few hostile values: each read ends or fails cleanly.
+    const CShapeManipulative a = Square(0, 0, 10);
+    const CPolyShapeManipulative inner = GroupOf({&a});
+    CPolyShapeManipulative outer = GroupOf({&a, &inner});
+    const Bytes good = Stored([&](CArchive& ar) { outer.Serialize(ar); });
+    RegisterGeometryManipulatives();
+    int failures = 0;
+    for (std::size_t i = 0; i < good.size(); ++i) {
+        for (std::uint8_t v : {0x00, 0x02, 0x7F, 0xFF}) {
+            Bytes bad = good;
+            bad[i] = v;
+            CArchive ar(bad);
+            CPolyShapeManipulative g;
+            try {
+                g.Serialize(ar);
+                CRect frame;
+                g.GetFrame(frame);
+                RecordingSurface dc;
+                g.Draw(dc);
+                g.HitTest(5, 5);
+            } catch (const CArchiveException&) {
+                ++failures;
+            }
+        }
+    }
+    EXPECT_GT(failures, 0);
+}
+
 TEST(ShapeArchive, GeometryDocumentKeepsShapesAndGroups) {
     CGeometryUnitDocument doc;
     doc.AddManipulative(MakeDrawerShape(3, C3DPointDouble(100, 100)));
