@@ -68,36 +68,48 @@ CPolyShapeManipulative::CPolyShapeManipulative(const CPolyShapeManipulative& oth
 }
 
 void CPolyShapeManipulative::Serialize(CArchive& ar) {
+    static const char* const kCornerNames[4] = {"frame top-left", "frame top-right",
+                                                "frame bottom-right", "frame bottom-left"};
     CArchive::NestingGuard guard(ar);
     CManipulative::Serialize(ar);
-    if (ar.IsStoring()) {
-        ar.WriteInt32(static_cast<std::int32_t>(m_members.size()));
-        ar.WriteTab();
-        for (const auto& m : m_members) {
-            ar.WriteInt32(m->GetType());
-            ar.WriteTab();
-            m->Serialize(ar);
+    const std::size_t count = ar.ExchangeCount(m_members.size(), "member count", "members",
+                                               4 + 1 + kMinManipulativeBytes);
+    ExchangeTab(ar);
+    {
+        CArchive::ArrayScope items(ar, "members");
+        if (ar.IsStoring()) {
+            for (std::size_t i = 0; i < m_members.size(); ++i) {
+                CArchive::Item item(ar, i);
+                const std::int32_t type = m_members[i]->GetType();
+                ar.WriteInt32(type, "type");
+                if (ar.IsTree())
+                    ar.WriteString(CManipulativeRegistry::ClassName(type), "class");
+                ar.WriteTab();
+                m_members[i]->Serialize(ar);
+            }
+        } else {
+            MemberList members;
+            members.reserve(count);
+            for (std::size_t i = 0; i < count; ++i) {
+                CArchive::Item item(ar, i);
+                const std::int32_t type = ar.ReadInt32("type");
+                ar.Consume("class");
+                ar.SkipTab();
+                std::unique_ptr<CManipulative> m;
+                if (type >= kTypeLine && type <= kHighestMemberType)
+                    m = CManipulativeRegistry::Instance().Create(type);
+                if (!m)
+                    ar.Fail("group member of type " + std::to_string(type), "type");
+                m->Serialize(ar);
+                members.push_back(std::move(m));
+            }
+            m_members = std::move(members);
         }
-    } else {
-        const std::size_t count = ar.ReadCount("member count", 4 + 1 + kMinManipulativeBytes);
-        ar.SkipTab();
-        MemberList members;
-        members.reserve(count);
-        for (std::size_t i = 0; i < count; ++i) {
-            const std::int32_t type = ar.ReadInt32("member type");
-            ar.SkipTab();
-            std::unique_ptr<CManipulative> m;
-            if (type >= kTypeLine && type <= kHighestMemberType)
-                m = CManipulativeRegistry::Instance().Create(type);
-            if (!m)
-                ar.Fail("group member of type " + std::to_string(type), "member type");
-            m->Serialize(ar);
-            members.push_back(std::move(m));
-        }
-        m_members = std::move(members);
     }
-    for (C3DPointDouble& corner : m_corners)
-        corner.Serialize(ar);
+    for (std::size_t i = 0; i < m_corners.size(); ++i) {
+        CArchive::Scope corner(ar, kCornerNames[i]);
+        m_corners[i].Serialize(ar);
+    }
     ExchangeTab(ar);
 }
 

@@ -20,7 +20,7 @@ CShapeManipulative::CShapeManipulative(const CShapeManipulative& other)
 
 void CShapeManipulative::Serialize(CArchive& ar) {
     CManipulative::Serialize(ar);
-    ar.Exchange(m_fill, "fill colour");
+    ar.ExchangeColor(m_fill, "fill colour");
     if (ar.IsStoring())
         ar.WriteTab();
     else

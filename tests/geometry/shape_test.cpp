@@ -632,4 +632,15 @@ TEST(ShapeArchive, GeometryDocumentKeepsShapesAndGroups) {
     EXPECT_EQ(reread.manipulatives()[1]->GetType(), kTypePolyShape);
     EXPECT_TRUE(reread.manipulatives()[1]->IsEqualTo(*doc.manipulatives()[1]));
     EXPECT_EQ(reread.SaveToBytes(), saved);
+
+    // The field tree names every field and builds the same bytes back.
+    const CShapeManipulative c = Square(300, 300, 20);
+    const CPolyShapeManipulative inner = GroupOf({&c});
+    doc.AddManipulative(GroupOf({&a, &inner}).Clone());
+    const Bytes nested = doc.SaveToBytes();
+    const CValue tree = doc.DumpToTree();
+    CGeometryUnitDocument built;
+    std::string error;
+    ASSERT_TRUE(built.LoadFromTree(tree, &error)) << error;
+    EXPECT_EQ(built.SaveToBytes(), nested);
 }
