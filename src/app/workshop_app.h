@@ -6,6 +6,7 @@
 #include "app/command_line.h"
 #include "app/workshop_frame.h"
 #include "workspace/document_host.h"
+#include "workspace/notepad_text.h"
 
 #include <array>
 #include <memory>
@@ -111,6 +112,8 @@ public:
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
     void LogError(const std::string& detail) override;
+    CNotepadText* Notepad() override { return &m_notepad; }
+    CNotepadText& notepad() { return m_notepad; }
 
 private:
     void ChooseActivity(int menu, const CActivity* activity);
@@ -133,6 +136,7 @@ private:
 
     std::unique_ptr<CUnitDocument> m_unit;
     UnitKind m_unitKind = UnitKind::Geometry;
+    CNotepadText m_notepad;
 };
 
 } // namespace quorvel

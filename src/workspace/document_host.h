@@ -10,6 +10,7 @@ namespace quorvel {
 
 class IPrompter;
 class IFileChooser;
+class CNotepadText;
 
 // The four working folders, each without a trailing separator.
 struct CDirectories {
@@ -33,6 +34,8 @@ public:
     virtual void EndWaitCursor() {}
     // A detail for the log when an open or save fails (the user sees the fixed message).
     virtual void LogError(const std::string&) {}
+    // The program's notepad text, which some documents save with them; null without one.
+    virtual CNotepadText* Notepad() { return nullptr; }
 };
 
 // The workspace view as its document sees it. Every hook does nothing by default, so a
