@@ -4,6 +4,7 @@
 #include "app/directories.h"
 #include "ui/app/menu_views.h"
 #include "ui/app/splash.h"
+#include "ui/app/tools_menus.h"
 #include "ui/app/unit_page.h"
 #include "ui/platform/qt_text.h"
 #include "ui/platform/qt_timer_host.h"
@@ -101,6 +102,8 @@ void CMainFrame::BuildMenus() {
     m_redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
     connect(m_editMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateMenus);
 
+    m_toolsMenus = new CToolsMenus(*this, *this, *m_app, menuBar(), nullptr);
+
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(QStringLiteral("&About Quorvel..."), this, &CMainFrame::ShowAbout);
     UpdateMenus();
@@ -111,6 +114,7 @@ void CMainFrame::UpdateMenus() {
     for (QAction* a : {m_new, m_open, m_save, m_saveAs, m_print})
         a->setVisible(doc != nullptr);
     m_editMenu->menuAction()->setVisible(doc != nullptr);
+    m_toolsMenus->SetUnit(m_unitPage ? std::optional(m_unitPage->unit()) : std::nullopt);
     m_undo->setEnabled(doc && doc->CanUndo());
     m_redo->setEnabled(doc && doc->CanRedo());
 }

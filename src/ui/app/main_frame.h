@@ -18,6 +18,7 @@ class QStackedWidget;
 namespace quorvel {
 
 class CMenuView;
+class CToolsMenus;
 class CUnitPage;
 
 class CMainFrame : public QMainWindow, public IWorkshopFrame {
@@ -34,6 +35,8 @@ public:
 
     CMenuView* menuView(MenuView view) const;
     CUnitPage* unitPage() const { return m_unitPage; }
+    // The Tools and Documents menus of the unit pages, with the notepad.
+    CToolsMenus* toolsMenus() const { return m_toolsMenus; }
     QWidget* currentPage() const;
     // How files are handed to the desktop; tests record instead.
     void SetDesktopOpener(std::function<bool(const std::string&)> opener) {
@@ -77,6 +80,7 @@ private:
     QAction* m_undo = nullptr;
     QAction* m_redo = nullptr;
     QMenu* m_editMenu = nullptr;
+    CToolsMenus* m_toolsMenus = nullptr;
 };
 
 // The program: start-up, splash and the event loop.
