@@ -12,13 +12,6 @@ namespace quorvel {
 
 namespace {
 
-void ExchangeTab(CArchive& ar) {
-    if (ar.IsStoring())
-        ar.WriteTab();
-    else
-        ar.SkipTab();
-}
-
 void ScalePoint(C3DPointDouble& p, double k, const C3DPointDouble& about) {
     p.x = about.x + (p.x - about.x) * k;
     p.y = about.y + (p.y - about.y) * k;
@@ -74,7 +67,7 @@ void CPolyShapeManipulative::Serialize(CArchive& ar) {
     CManipulative::Serialize(ar);
     const std::size_t count = ar.ExchangeCount(m_members.size(), "member count", "members",
                                                4 + 1 + kMinManipulativeBytes);
-    ExchangeTab(ar);
+    ar.ExchangeTab();
     {
         CArchive::ArrayScope items(ar, "members");
         if (ar.IsStoring()) {
@@ -110,7 +103,7 @@ void CPolyShapeManipulative::Serialize(CArchive& ar) {
         CArchive::Scope corner(ar, kCornerNames[i]);
         m_corners[i].Serialize(ar);
     }
-    ExchangeTab(ar);
+    ar.ExchangeTab();
 }
 
 int CPolyShapeManipulative::GetLowestScaleLevel() const {

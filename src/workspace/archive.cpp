@@ -11,6 +11,7 @@
 #include <cstring>
 #include <exception>
 #include <limits>
+#include <type_traits>
 
 namespace quorvel {
 
@@ -719,82 +720,53 @@ void CArchive::ExchangeColor(Color& v, const char* field) {
     }
 }
 
-void CArchive::ExchangeArray(std::span<std::string> v, const char* field) {
+template <typename T>
+void CArchive::ExchangeRun(std::span<T> values, const char* field) {
     if (!IsTree()) {
-        for (auto& s : v)
-            Exchange(s, field);
+        for (T& v : values)
+            Exchange(v, field);
         return;
     }
     if (m_mode == Mode::StoreTree) {
         CValue arr = CValue::Array();
-        for (const auto& s : v)
-            arr.Append(CValue::String(s));
+        for (const T& v : values) {
+            if constexpr (std::is_same_v<T, std::string>)
+                arr.Append(CValue::String(v));
+            else if constexpr (std::is_same_v<T, double>)
+                arr.Append(CValue::Double(v));
+            else
+                arr.Append(CValue::Int(v));
+        }
         Put(field, std::move(arr));
         return;
     }
     const CValue* arr = Get(field);
     if (!arr)
         return;
-    if (arr->type() != CValue::Type::Array || arr->items().size() > v.size())
-        FailTree("expected an array of at most " + std::to_string(v.size()) + " strings", field);
+    if (arr->type() != CValue::Type::Array || arr->items().size() > values.size())
+        FailTree("expected an array of at most " + std::to_string(values.size()) + " values",
+                 field);
     for (std::size_t i = 0; i < arr->items().size(); ++i) {
-        if (arr->items()[i].type() != CValue::Type::String)
-            FailTree("expected a string", (std::string(field) + "/" + std::to_string(i)).c_str());
-        v[i] = arr->items()[i].stringValue();
+        const CValue& item = arr->items()[i];
+        const std::string at = std::string(field) + "/" + std::to_string(i);
+        if constexpr (std::is_same_v<T, std::string>) {
+            if (item.type() != CValue::Type::String)
+                FailTree("expected a string", at.c_str());
+            values[i] = item.stringValue();
+        } else if constexpr (std::is_same_v<T, double>) {
+            values[i] = NumberOf(item, at.c_str());
+        } else {
+            if (item.type() != CValue::Type::Int || item.intValue() < INT32_MIN ||
+                item.intValue() > INT32_MAX)
+                FailTree("expected a whole number", at.c_str());
+            values[i] = static_cast<std::int32_t>(item.intValue());
+        }
     }
 }
 
-void CArchive::ExchangeArray(std::span<double> v, const char* field) {
-    if (!IsTree()) {
-        for (auto& d : v)
-            Exchange(d, field);
-        return;
-    }
-    if (m_mode == Mode::StoreTree) {
-        CValue arr = CValue::Array();
-        for (double d : v)
-            arr.Append(CValue::Double(d));
-        Put(field, std::move(arr));
-        return;
-    }
-    const CValue* arr = Get(field);
-    if (!arr)
-        return;
-    if (arr->type() != CValue::Type::Array || arr->items().size() > v.size())
-        FailTree("expected an array of at most " + std::to_string(v.size()) + " numbers", field);
-    for (std::size_t i = 0; i < arr->items().size(); ++i) {
-        const CValue& item = arr->items()[i];
-        v[i] = NumberOf(item, (std::string(field) + "/" + std::to_string(i)).c_str());
-    }
-}
-
-void CArchive::ExchangeArray(std::span<std::int32_t> v, const char* field) {
-    if (!IsTree()) {
-        for (auto& n : v)
-            Exchange(n, field);
-        return;
-    }
-    if (m_mode == Mode::StoreTree) {
-        CValue arr = CValue::Array();
-        for (std::int32_t n : v)
-            arr.Append(CValue::Int(n));
-        Put(field, std::move(arr));
-        return;
-    }
-    const CValue* arr = Get(field);
-    if (!arr)
-        return;
-    if (arr->type() != CValue::Type::Array || arr->items().size() > v.size())
-        FailTree("expected an array of at most " + std::to_string(v.size()) + " numbers", field);
-    for (std::size_t i = 0; i < arr->items().size(); ++i) {
-        const CValue& item = arr->items()[i];
-        if (item.type() != CValue::Type::Int || item.intValue() < INT32_MIN ||
-            item.intValue() > INT32_MAX)
-            FailTree("expected a whole number",
-                     (std::string(field) + "/" + std::to_string(i)).c_str());
-        v[i] = static_cast<std::int32_t>(item.intValue());
-    }
-}
+void CArchive::ExchangeArray(std::span<std::string> v, const char* field) { ExchangeRun(v, field); }
+void CArchive::ExchangeArray(std::span<double> v, const char* field) { ExchangeRun(v, field); }
+void CArchive::ExchangeArray(std::span<std::int32_t> v, const char* field) { ExchangeRun(v, field); }
 
 CArchive::NestingGuard::NestingGuard(CArchive& ar) : m_ar(ar) {
     if (++m_ar.m_depth > kMaxNesting) {

@@ -98,6 +98,13 @@ public:
         if (!IsTree())
             ReadByte("tab");
     }
+    // WriteTab or SkipTab, for symmetric Serialize routines.
+    void ExchangeTab() {
+        if (IsStoring())
+            WriteTab();
+        else
+            SkipTab();
+    }
 
     // Reads an int32 element count and checks that `count` elements of at least
     // `minBytesEach` bytes can still follow.
@@ -206,6 +213,8 @@ private:
     std::int64_t GetInt(const char* field, std::int64_t lo, std::int64_t hi, std::int64_t fallback);
     double GetDouble(const char* field, double fallback);
     double NumberOf(const CValue& v, const char* field) const;
+    template <typename T>
+    void ExchangeRun(std::span<T> values, const char* field);
     void PushObject(const char* name);
     void PushArray(const char* name);
     void PushItem(std::size_t index);

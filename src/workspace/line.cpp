@@ -13,13 +13,6 @@ namespace quorvel {
 
 namespace {
 
-void ExchangeTab(CArchive& ar) {
-    if (ar.IsStoring())
-        ar.WriteTab();
-    else
-        ar.SkipTab();
-}
-
 // Widths come from files; a pen width grown for a style must not overflow.
 int GrownWidth(std::int32_t width, int extra) {
     const std::int64_t w = static_cast<std::int64_t>(width) + extra;
@@ -157,11 +150,11 @@ void CLine::Serialize(CArchive& ar) {
         m_mid.Serialize(ar);
     }
     ar.Exchange(m_width, "line width");
-    ExchangeTab(ar);
+    ar.ExchangeTab();
     ar.ExchangeColor(m_color, "line colour");
-    ExchangeTab(ar);
+    ar.ExchangeTab();
     ar.Exchange(m_visible, "line visible");
-    ExchangeTab(ar);
+    ar.ExchangeTab();
 }
 
 } // namespace quorvel

@@ -49,10 +49,7 @@ void C3DPointDouble::Serialize(CArchive& ar) {
     const std::pair<double*, const char*> coordinates[] = {{&x, "x"}, {&y, "y"}, {&z, "z"}};
     for (auto [v, name] : coordinates) {
         ar.Exchange(*v, name);
-        if (ar.IsStoring())
-            ar.WriteTab();
-        else
-            ar.SkipTab();
+        ar.ExchangeTab();
     }
 }
 

@@ -61,6 +61,9 @@ bool NextCodePoint(std::string_view s, std::size_t& i, char32_t& cp) {
     return true;
 }
 
+
+} // namespace
+
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -78,8 +81,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
 }
-
-} // namespace
 
 std::optional<std::string> Utf8ToCp1252(std::string_view utf8) {
     std::string out;

@@ -14,6 +14,9 @@ namespace quorvel {
 std::optional<std::string> Utf8ToCp1252(std::string_view utf8);
 std::string Cp1252ToUtf8(std::string_view bytes);
 
+// Appends one code point (at most U+10FFFF) in UTF-8.
+void AppendUtf8(std::string& out, char32_t cp);
+
 // UTF-16 code units; invalid UTF-8 sequences become U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view utf8);
 // Unpaired surrogates become U+FFFD.
