@@ -118,11 +118,13 @@ CPromptLayout LayoutPrompt(const CProblemPrompt& prompt, CSize client, ITextMetr
         const bool hasField =
             !controls.empty() && controls.front()->kind != PromptControlKind::Radio;
         if (hasField) {
-            // A field with its up and down spins stacked to its right.
+            // A field with its up and down spins beside it, square and as high as the field,
+            // so that young pupils hit them easily.
             const CPromptControl* field = controls.front();
             const int fieldWidth =
                 field->kind == PromptControlKind::OperatorField ? operatorWidth : numberWidth;
-            const int groupWidth = fieldWidth + 2 + kSpinWidth;
+            const int spin = fieldHeight;
+            const int groupWidth = fieldWidth + 2 + spin + 1 + spin;
             const int lastWidth =
                 wrapped.empty() ? 0 : Width(metrics, fonts.prompt, wrapped.back());
             int x = inner.left;
@@ -134,14 +136,13 @@ CPromptLayout LayoutPrompt(const CProblemPrompt& prompt, CSize client, ITextMetr
                 out.lines.back().at.y = top + (fieldHeight - lineHeight) / 2;
             }
             out.places.push_back({field->id, {x, top, x + fieldWidth, top + fieldHeight}});
-            const int sx = x + fieldWidth + 2;
-            const int half = fieldHeight / 2;
+            const int up = x + fieldWidth + 2;
+            const int down = up + spin + 1;
             for (const CPromptControl* c : controls) {
                 if (c->kind == PromptControlKind::SpinUp)
-                    out.places.push_back({c->id, {sx, top, sx + kSpinWidth, top + half}});
+                    out.places.push_back({c->id, {up, top, up + spin, top + fieldHeight}});
                 else if (c->kind == PromptControlKind::SpinDown)
-                    out.places.push_back(
-                        {c->id, {sx, top + half, sx + kSpinWidth, top + fieldHeight}});
+                    out.places.push_back({c->id, {down, top, down + spin, top + fieldHeight}});
             }
             y = top + fieldHeight;
         } else {

@@ -22,7 +22,6 @@ inline constexpr int kPromptInset = 4;
 inline constexpr int kControlGap = 5; // between a text and the controls after it
 inline constexpr int kMinRadioHeight = 17;
 inline constexpr int kQuestionGap = 6; // between one question and the next
-inline constexpr int kSpinWidth = 20;
 
 struct CPromptLine {
     CPoint at; // top-left of the line

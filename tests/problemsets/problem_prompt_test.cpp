@@ -207,8 +207,9 @@ TEST(PromptLayout, CounterOnTopThenTextsWithTheirControls) {
     ASSERT_NE(number, nullptr);
     EXPECT_EQ(number->rect, (CRect{72, 24, 72 + 29, 24 + 22}));
     EXPECT_EQ(l.lines[0].at, (CPoint{4, 27}));
-    EXPECT_EQ(l.Place(1480)->rect, (CRect{103, 24, 123, 35}));
-    EXPECT_EQ(l.Place(1482)->rect, (CRect{103, 35, 123, 46}));
+    // Its spins are squares beside it.
+    EXPECT_EQ(l.Place(1480)->rect, (CRect{103, 24, 125, 46}));
+    EXPECT_EQ(l.Place(1482)->rect, (CRect{126, 24, 148, 46}));
 
     // The second text wraps in the 292-pixel width; its last line has room for the field.
     EXPECT_EQ(l.lines[1].text, "Which operator makes the machine turn 6");
@@ -227,7 +228,7 @@ TEST(PromptLayout, CounterOnTopThenTextsWithTheirControls) {
 
 TEST(PromptLayout, ControlsThatDoNotFitGoOnTheNextLine) {
     FakeTextMetrics m;
-    // 20 characters fill 140 of the 142 pixels: no room for the 29 + 22 pixel group.
+    // 20 characters fill 140 of the 142 pixels: no room for the field and its spins.
     CQuestionSet qs{Question(kNumberQuestion, "abcdefghijklmnopqrst"),
                     Question(kNumberQuestion, "")};
     CProblemPrompt p;

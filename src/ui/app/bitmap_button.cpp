@@ -42,6 +42,11 @@ void CBitmapButton::setFace(QColor face, const QString& label) {
     update();
 }
 
+void CBitmapButton::setBitmaps(Bitmaps bitmaps) {
+    m_bitmaps = bitmaps;
+    update();
+}
+
 QSize CBitmapButton::sizeHint() const { return size(); }
 
 QPixmap CBitmapButton::StatePixmap() const {

@@ -28,6 +28,9 @@ public:
 
     int id() const { return m_id; }
     void setFace(QColor face, const QString& label);
+    // Another set of art (the Check button's for the tries left).
+    void setBitmaps(Bitmaps bitmaps);
+    Bitmaps bitmaps() const { return m_bitmaps; }
     QString label() const { return m_label; }
     QSize sizeHint() const override;
 

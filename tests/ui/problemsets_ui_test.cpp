@@ -1,0 +1,219 @@
+// The problem-set windows offscreen: a prompt with an operator, a number and a multiple-choice
+// question laid out and answered with the mouse and the keyboard, the score window's buttons,
+// and the Check button's art for the tries left. The windows are saved as PNGs under the build
+// tree for review.
+#include "problemsets/problem_set_controller.h"
+#include "ui/app/bitmap_button.h"
+#include "ui/problemsets/problem_prompt_wnd.h"
+#include "ui/problemsets/problem_set_host.h"
+#include "ui/problemsets/score_dialog.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace quorvel;
+
+namespace {
+
+void Save(QWidget* w, const QString& name) {
+    QDir().mkpath(QStringLiteral(QUORVEL_SCREENS_DIR));
+    QVERIFY(
+        w->grab().save(QStringLiteral(QUORVEL_SCREENS_DIR "/") + name + QStringLiteral(".png")));
+}
+
+CQuestionSet ThreeQuestions() {
+    CQuestionSet qs;
+    qs[0].type = kOperatorQuestion;
+    qs[0].prompt = "Which operator makes 12 ? 3 = 4 true?";
+    qs[0].answer = 3;
+    qs[1].type = kNumberQuestion;
+    qs[1].prompt = "How many sides does a hexagon have?";
+    qs[1].answer = 6;
+    qs[2].type = kChoiceQuestion;
+    qs[2].prompt = "Which core was used to create the tessellation?  Remember that several cores "
+                   "may work, choose the smallest core that can be used to make the tessellation.";
+    qs[2].choices = {"Core #1", "Core #2", "Core #3", "Core #4", ""};
+    qs[2].answer = 1;
+    return qs;
+}
+
+// The workspace colour behind the prompt, as on a unit's page.
+class Page : public QWidget {
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.fillRect(rect(), QColor(0, 255, 255));
+    }
+};
+
+} // namespace
+
+class ProblemSetsUiTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void promptLaysOutAndTakesAnswers() {
+        Page page;
+        page.resize(800, 600);
+        CProblemPrompt prompt;
+        prompt.SetQuestions(ThreeQuestions(), 3);
+        CProblemSetHost host(&page, {});
+        // Where a page with its drawer on the left puts the prompt above Check.
+        host.CreatePromptWindow(prompt, {150, 315, 715, 560});
+        prompt.SetCounter("1 of 5");
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        CProblemPromptWnd* wnd = host.promptWindow();
+        QVERIFY(wnd);
+        QCOMPARE(wnd->geometry(), QRect(150, 315, 565, 245));
+
+        // Every control is where the layout says, inside the window, and none overlaps another.
+        std::vector<QRect> rects;
+        for (const CPromptControl& c : prompt.controls()) {
+            QWidget* w = wnd->control(c.id);
+            QVERIFY2(w, qPrintable(QString::number(c.id)));
+            QVERIFY(w->isVisible());
+            const CPromptPlace* place = wnd->layout().Place(c.id);
+            QVERIFY(place);
+            QCOMPARE(w->geometry(), QRect(place->rect.left, place->rect.top, place->rect.Width(),
+                                          place->rect.Height()));
+            QVERIFY(wnd->rect().contains(w->geometry()));
+            for (const QRect& r : rects)
+                QVERIFY(!r.intersects(w->geometry()));
+            rects.push_back(w->geometry());
+        }
+        QVERIFY2(wnd->contentHeight() <= wnd->height(), "the three questions fit");
+        // The short texts have their fields beside them; the radios come under their prompt.
+        QCOMPARE(wnd->control(1472)->y(),
+                 wnd->layout().lines[0].at.y -
+                     (wnd->control(1472)->height() - QFontMetrics(wnd->font()).height()) / 2);
+        QVERIFY(wnd->control(1484)->y() > wnd->layout().lines.back().at.y);
+        QCOMPARE(qobject_cast<QRadioButton*>(wnd->control(1486))->text(),
+                 QStringLiteral("Core #3"));
+        QVERIFY(!wnd->control(1488));
+
+        // The pupil answers: the operator's arrows, the keyboard in the number field, a radio.
+        auto* op = qobject_cast<QLineEdit*>(wnd->control(1472));
+        auto* number = qobject_cast<QLineEdit*>(wnd->control(1474));
+        QVERIFY(op && number);
+        QTest::mouseClick(wnd->control(1478), Qt::LeftButton);
+        QCOMPARE(op->text(), QStringLiteral("\u00F7"));
+        QVERIFY(prompt.Started());
+        QTest::mouseClick(wnd->control(1476), Qt::LeftButton);
+        QCOMPARE(prompt.OperatorIndex(1472), 0);
+        op->setFocus();
+        QTest::keyClick(op, Qt::Key_Down);
+        QTest::keyClick(op, Qt::Key_Down);
+        QCOMPARE(op->text(), QStringLiteral("\u00D7"));
+        number->setFocus();
+        QTest::keyClick(number, Qt::Key_Down);
+        QCOMPARE(number->text(), QStringLiteral("100"));
+        QTest::keyClick(number, Qt::Key_Up);
+        QCOMPARE(number->text(), QStringLiteral("0"));
+        number->clear();
+        QTest::keyClicks(number, QStringLiteral("6x12"));
+        QCOMPARE(number->text(), QStringLiteral("612"));
+        QCOMPARE(prompt.FieldText(1474), "612");
+        QTest::keyClick(number, Qt::Key_Backspace);
+        QTest::keyClick(number, Qt::Key_Backspace);
+        QCOMPARE(prompt.FieldText(1474), "6");
+        QTest::mouseClick(wnd->control(1485), Qt::LeftButton);
+        QCOMPARE(prompt.chosenChoice(), 1);
+        CPromptAnswers answers;
+        QCOMPARE(prompt.ReadAnswers(answers), kAnswersComplete);
+        QCOMPARE(answers[0].value, 2.0);
+        QCOMPARE(answers[1].value, 6.0);
+        Save(&page, QStringLiteral("problem_prompt"));
+
+        // After the last try the radios are greyed; a new problem clears the answers.
+        prompt.EnableChoices(false);
+        QVERIFY(!wnd->control(1484)->isEnabled());
+        QTest::mouseClick(wnd->control(1484), Qt::LeftButton);
+        QCOMPARE(prompt.chosenChoice(), 1);
+        Save(&page, QStringLiteral("problem_prompt_last_try"));
+        prompt.SetQuestions(ThreeQuestions(), 3);
+        QCOMPARE(qobject_cast<QLineEdit*>(wnd->control(1474))->text(), QString());
+        QVERIFY(!qobject_cast<QRadioButton*>(wnd->control(1485))->isChecked());
+        QVERIFY(wnd->control(1485)->isEnabled());
+
+        host.DestroyPromptWindow();
+        QVERIFY(!host.promptWindow());
+
+        // Four questions in the 175 pixels above Check: the window grows upwards to show all.
+        CQuestionSet four = ThreeQuestions();
+        four[3] = four[1];
+        four[3].prompt = "How many corners does a square have?";
+        prompt.SetQuestions(four, 4);
+        host.CreatePromptWindow(prompt, {150, 315, 715, 490});
+        wnd = host.promptWindow();
+        QCOMPARE(wnd->geometry().bottom(), 489);
+        QVERIFY(wnd->y() < 315);
+        QVERIFY(wnd->contentHeight() <= wnd->height());
+        QVERIFY(wnd->rect().contains(wnd->control(1483)->geometry()));
+        Save(&page, QStringLiteral("problem_prompt_four"));
+    }
+
+    void scoreWindowOffersCloseAndMore() {
+        CScoreDialog more(QStringLiteral("WHAT'S MY CORE? (Level A)\nYou got 4 of 5 problems "
+                                         "correct."),
+                          true, nullptr);
+        more.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&more));
+        const int bottom = more.height() - 4;
+        QCOMPARE(more.closeButton()->geometry(), QRect(4, bottom - 41, 48, 41));
+        QVERIFY(more.moreButton());
+        QCOMPARE(more.moreButton()->geometry().topLeft(), QPoint(4 + 48 + 8, bottom - 41));
+        QCOMPARE(more.closeButton()->accessibleName(), QStringLiteral("Close"));
+        QCOMPARE(more.moreButton()->accessibleName(), QStringLiteral("Close"));
+        QVERIFY(more.label()->alignment() & Qt::AlignHCenter);
+        QVERIFY(more.label()->wordWrap());
+        QVERIFY(more.label()->geometry().bottom() < more.closeButton()->y());
+        Save(&more, QStringLiteral("score_more"));
+        QTest::mouseClick(more.moreButton(), Qt::LeftButton);
+        QCOMPARE(more.result(), kScoreMoreProblems);
+
+        CScoreDialog last(QStringLiteral("MYSTERY MACHINES (Level C)\nYou did not complete any "
+                                         "problems."),
+                          false, nullptr);
+        last.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&last));
+        QVERIFY(!last.moreButton());
+        Save(&last, QStringLiteral("score_close"));
+        QTest::keyClick(last.closeButton(), Qt::Key_Space);
+        QCOMPARE(last.result(), kScoreClose);
+    }
+
+    void hostShowsTheScoreAndTheTriesOnCheck() {
+        Page page;
+        CBitmapButton check(kCheckCommand, {430, 428, 429, 0}, QStringLiteral("Check"), &page);
+        CProblemSetHost host(&page, [&check] { return &check; });
+        host.SetCheckBitmaps(CheckBitmapsForTries(2));
+        QCOMPARE(check.bitmaps().up, 431);
+        QCOMPARE(check.bitmaps().down, 433);
+        QCOMPARE(check.bitmaps().focus, 432);
+        host.SetCheckBitmaps(CheckBitmapsForTries(1));
+        QCOMPARE(check.bitmaps().up, 434);
+
+        QString shown;
+        bool offered = false;
+        host.scoreAnswer = [&](CScoreDialog& d) {
+            shown = d.label()->text();
+            offered = d.moreButton() != nullptr;
+            return kScoreMoreProblems;
+        };
+        QCOMPARE(
+            host.ShowScore("WHAT'S MY CORE? (Level B)\r\nYou got 2 of 5 problems correct.", true),
+            kScoreMoreProblems);
+        QCOMPARE(shown,
+                 QStringLiteral("WHAT'S MY CORE? (Level B)\nYou got 2 of 5 problems correct."));
+        QVERIFY(offered);
+    }
+};
+
+QTEST_MAIN(ProblemSetsUiTest)
+#include "problemsets_ui_test.moc"
