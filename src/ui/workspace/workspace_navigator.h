@@ -1,0 +1,47 @@
+// The workspace navigator: a miniature of the workspace with the part shown, eight direction
+// buttons around it, and dragging of the shown part.
+#pragma once
+
+#include "workspace/workspace_navigator.h"
+
+#include <QWidget>
+
+#include <array>
+
+namespace quorvel {
+
+class CArtButton;
+class CArchive;
+
+class CWorkspaceNavigator : public QWidget {
+    Q_OBJECT
+public:
+    // A workspace `across` screens wide and `down` high, `step` of a screen per press; one
+    // screen has the proportions of `screen`.
+    CWorkspaceNavigator(int across, int down, double step, QSize screen, QWidget* parent);
+
+    CWorkspaceNavigatorModel& model() { return m_model; }
+    const CWorkspaceNavigatorModel& model() const { return m_model; }
+    void SetListener(INavigatorListener* listener) { m_model.SetListener(listener); }
+    CArtButton* button(NavDirection d) const { return m_buttons[static_cast<std::size_t>(d)]; }
+
+    // An arrow key: presses the direction's button when it is enabled.
+    bool PressKey(NavDirection d);
+    // The archive form; loading repaints.
+    void Serialize(CArchive& ar);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    void Press(NavDirection d);
+    void Sync();
+
+    CWorkspaceNavigatorModel m_model;
+    std::array<CArtButton*, kNavDirections> m_buttons{};
+};
+
+} // namespace quorvel
