@@ -289,6 +289,8 @@ bool CWorkshopApp::LaunchActivity(int menu, int button) {
                               MessageButtons::Ok, ProblemSetTitle(a->unit));
         doc->SetActivityName(a->name);
         doc->OpenActivityFile(path);
+        // A problem file carries the level it was written at; the run keeps the chosen one.
+        doc->SetLevel(a->level);
         doc->SetProblemSequence(CProblemPosition{0, 3, 0}, 5);
         break;
     }

@@ -2,6 +2,7 @@
 #include "geometry/geometry_document.h"
 
 #include "geometry/shape_manipulative.h"
+#include "problemsets/problem_files.h"
 
 namespace quorvel {
 
@@ -11,6 +12,10 @@ CGeometryUnitDocument::CGeometryUnitDocument()
                      "The file you are trying to open is not a Quorvel Tiles and Tessellations "
                      "document!"}) {
     RegisterGeometryManipulatives();
+}
+
+void CGeometryUnitDocument::AppendProblemFileName(std::string& path, int level) {
+    quorvel::AppendProblemFileName(*this, path, kGeometryProblemFiles, level);
 }
 
 } // namespace quorvel

@@ -11,6 +11,9 @@ class CGeometryUnitDocument : public CUnitDocument {
 public:
     CGeometryUnitDocument();
 
+    // Its problem files: "geopsA", "geopsB" or "geopsC", two digits, ".qvg".
+    void AppendProblemFileName(std::string& path, int level) override;
+
     // The shape commands recompute it after every command.
     using CUnitDocument::RecomputeSelectionRotationPoint;
 };

@@ -1,6 +1,8 @@
 // Patterns document identities.
 #include "patterns/patterns_documents.h"
 
+#include "problemsets/problem_files.h"
+
 namespace quorvel {
 
 CDesignPatternsDocument::CDesignPatternsDocument()
@@ -17,5 +19,9 @@ CNumberPatternsDocument::CNumberPatternsDocument()
     : CUnitDocument({kNumbersSignature, "Patterns Unit - Numbers",
                      "Quorvel (*.qvn)|*.qvn||All Files (*.*)|*.*||", "qvn",
                      "The file you are trying to open is not a Quorvel Number Patterns document!"}) {}
+
+void CNumberPatternsDocument::AppendProblemFileName(std::string& path, int level) {
+    quorvel::AppendProblemFileName(*this, path, kNumbersProblemFiles, level);
+}
 
 } // namespace quorvel

@@ -22,6 +22,9 @@ public:
 class CNumberPatternsDocument : public CUnitDocument {
 public:
     CNumberPatternsDocument();
+
+    // Its problem files: "patpsA", "patpsB" or "patpsC", two digits, ".qvn".
+    void AppendProblemFileName(std::string& path, int level) override;
 };
 
 } // namespace quorvel

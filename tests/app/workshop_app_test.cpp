@@ -343,6 +343,7 @@ TEST_F(WorkshopApp, ProblemSetShowsTheIntroductionAndStartsFiveProblems) {
     EXPECT_EQ(doc->activityName(), "probset1");
     EXPECT_TRUE(doc->problemSetMode());
     EXPECT_EQ(doc->problemPosition(), (CProblemPosition{0, 3, 0}));
+    EXPECT_EQ(doc->level(), 1);
 }
 
 TEST_F(WorkshopApp, StatisticsProblemSetsNameEachLevel) {

@@ -1,6 +1,9 @@
 // Problem file names, the draw of a level's problems and the score text.
+#include "geometry/geometry_document.h"
+#include "patterns/patterns_documents.h"
 #include "problemsets/problem_files.h"
 #include "problemsets/problem_set_controller.h"
+#include "statistics/stats_document.h"
 #include "workspace/random.h"
 
 #include "test_unit.h"
@@ -86,4 +89,28 @@ TEST(CheckButton, BitmapsFollowTheTriesLeft) {
     EXPECT_EQ(CheckBitmapsForTries(2), (CCheckBitmaps{431, 433, 432}));
     EXPECT_EQ(CheckBitmapsForTries(1), (CCheckBitmaps{434, 436, 435}));
     EXPECT_EQ(CheckBitmapsForTries(0), (CCheckBitmaps{434, 436, 435}));
+}
+
+TEST(ProblemFiles, TheUnitsWithProblemSetsNameTheirOwnFiles) {
+    CGeometryUnitDocument geometry;
+    CNumberPatternsDocument numbers;
+    CStatsUnitDocument statistics;
+    const std::pair<CUnitDocument*, std::string> units[] = {
+        {&geometry, "geopsB"}, {&numbers, "patpsB"}, {&statistics, "stapsB"}};
+    for (const auto& [doc, stem] : units) {
+        doc->SetProblemCount(1);
+        std::string path = "/class";
+        doc->AppendProblemFileName(path, kLevelB);
+        EXPECT_EQ(path.substr(0, 14), "/class/" + stem + "0") << stem;
+        EXPECT_EQ(path.substr(14, 1), "1");
+        EXPECT_EQ(doc->level(), kLevelB);
+    }
+    EXPECT_EQ(geometry.DrawProblemNumber(), 1);
+    std::string qvg = "/class", qvn = "/class", qvs = "/class";
+    geometry.AppendProblemFileName(qvg, kLevelA);
+    numbers.AppendProblemFileName(qvn, kLevelC);
+    statistics.AppendProblemFileName(qvs, kLevelA);
+    EXPECT_EQ(qvg, "/class/geopsA01.qvg");
+    EXPECT_EQ(qvn, "/class/patpsC01.qvn");
+    EXPECT_EQ(qvs, "/class/stapsA01.qvs");
 }

@@ -3,9 +3,12 @@
 // and the Check button's art for the tries left. The windows are saved as PNGs under the build
 // tree for review.
 #include "problemsets/problem_set_controller.h"
+#include "problemsets/test_unit.h"
 #include "ui/app/bitmap_button.h"
+#include "ui/platform/qt_text.h"
 #include "ui/problemsets/problem_prompt_wnd.h"
 #include "ui/problemsets/problem_set_host.h"
+#include "ui/problemsets/problem_set_page.h"
 #include "ui/problemsets/score_dialog.h"
 
 #include <QDir>
@@ -13,6 +16,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 
@@ -44,6 +48,46 @@ CQuestionSet ThreeQuestions() {
 
 // The workspace colour behind the prompt, as on a unit's page.
 class Page : public QWidget {
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.fillRect(rect(), QColor(0, 255, 255));
+    }
+};
+
+// A unit page with the exit, broom and problem-set buttons where the workspace page has them.
+class ButtonPage : public QWidget, public IUnitViewWindow {
+public:
+    std::unique_ptr<CUnitViewController> controller;
+    std::map<int, CBitmapButton*> buttons;
+    int closed = 0;
+
+    ButtonPage() {
+        resize(800, 600);
+        const auto add = [this](int id, CBitmapButton::Bitmaps art, QRect at) {
+            auto* b = new CBitmapButton(id, art, QString::number(id), this);
+            b->setGeometry(at);
+            connect(b, &QAbstractButton::clicked, this, [this, id] { controller->OnCommand(id); });
+            buttons[id] = b;
+        };
+        add(kExitCommand, {168, 169, 204, 0}, {0, 0, 48, 41});
+        add(kBroomCommand, {166, 167, 203, 0}, {0, 45, 48, 41});
+        add(kCheckCommand, {430, 428, 429, 0}, {670, 550, 120, 41});
+        add(kContinueCommand, {427, 426, 0, 0}, {670, 550, 120, 41});
+        add(kViewSolutionCommand, {437, 438, 0, 0}, {545, 550, 120, 41});
+        for (int id : {kCheckCommand, kContinueCommand, kViewSolutionCommand})
+            buttons[id]->hide();
+    }
+    void EnableView(bool) override {}
+    void ShowButton(int id, bool shown) override { buttons[id]->setVisible(shown); }
+    CRect ButtonRect(int id) const override {
+        const QRect r = buttons.at(id)->geometry();
+        return {r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+    }
+    int ControlIdAt(CPoint) const override { return 0; }
+    void PressToolButton(int) override {}
+    void CloseUnit() override { ++closed; }
+
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
@@ -186,6 +230,86 @@ private slots:
         Save(&last, QStringLiteral("score_close"));
         QTest::keyClick(last.closeButton(), Qt::Key_Space);
         QCOMPARE(last.result(), kScoreClose);
+    }
+
+    // A run on a page: the pupil clicks the choices, Check, View Solution and Continue.
+    void aRunOnAPage() {
+        QTemporaryDir classDir;
+        testing::FakeDocumentHost docHost;
+        docHost.directories.classDir = ToStdString(classDir.path());
+        for (int n = 1; n <= 5; ++n) {
+            testing::CTestUnitDocument file;
+            file.questions()[0] = testing::CoreQuestion(n % 4);
+            file.SetQuestionCount(1);
+            QVERIFY(file.OnSaveDocument(docHost.directories.classDir + "/" +
+                                        ProblemFileName(kGeometryProblemFiles, kLevelA, n)));
+        }
+        testing::CTestUnitDocument doc;
+        doc.SetHost(&docHost);
+        doc.SetProblemCount(5);
+        ButtonPage page;
+        page.controller = ProblemSetControllerFactory(
+            [] { return std::make_unique<testing::ChosenRadioRule>(); }, false)(doc, page);
+        auto* controller = dynamic_cast<CProblemSetPageController*>(page.controller.get());
+        QVERIFY(controller);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+
+        std::string path = docHost.directories.classDir;
+        doc.AppendProblemFileName(path, kLevelA);
+        QVERIFY(doc.OpenActivityFile(path));
+        doc.SetProblemSequence(CProblemPosition{0, 3, 0}, 5);
+        CProblemPromptWnd* wnd = controller->host().promptWindow();
+        QVERIFY(wnd);
+        QVERIFY(wnd->isVisible());
+        QCOMPARE(wnd->geometry().bottom(), 550 - 10 - 1);
+        QCOMPARE(wnd->geometry().right(), 670 + 120 - 5 - 1);
+        QVERIFY(page.buttons[kCheckCommand]->isVisible());
+
+        const int right =
+            std::stoi(doc.activityPath().substr(doc.activityPath().size() - 6, 2)) % 4;
+        const int wrong = (right + 1) % 4;
+        QTest::mouseClick(wnd->control(kFirstChoiceId + wrong), Qt::LeftButton);
+        QTest::mouseClick(page.buttons[kCheckCommand], Qt::LeftButton);
+        QCOMPARE(docHost.prompter.LastText(), std::string(kTryAgainText));
+        QCOMPARE(page.buttons[kCheckCommand]->bitmaps().up, 431);
+        Save(&page, QStringLiteral("problem_page_two_tries"));
+        QTest::mouseClick(page.buttons[kCheckCommand], Qt::LeftButton);
+        QTest::mouseClick(page.buttons[kCheckCommand], Qt::LeftButton);
+        QCOMPARE(docHost.prompter.LastText(), std::string(kLastTryViewSolutionText));
+        QVERIFY(page.buttons[kContinueCommand]->isVisible());
+        QVERIFY(page.buttons[kViewSolutionCommand]->isVisible());
+        QVERIFY(!page.buttons[kCheckCommand]->isVisible());
+        QVERIFY(!page.buttons[kExitCommand]->isVisible());
+        QTest::mouseClick(page.buttons[kViewSolutionCommand], Qt::LeftButton);
+        QVERIFY(qobject_cast<QRadioButton*>(wnd->control(kFirstChoiceId + right))->isChecked());
+        Save(&page, QStringLiteral("problem_page_solution"));
+
+        QTest::mouseClick(page.buttons[kContinueCommand], Qt::LeftButton);
+        wnd = controller->host().promptWindow();
+        QVERIFY(wnd);
+        QCOMPARE(controller->prompt().counter(), std::string("2 of 5"));
+        QVERIFY(page.buttons[kCheckCommand]->isVisible());
+        QCOMPARE(page.buttons[kCheckCommand]->bitmaps().up, 430);
+        QVERIFY(!page.buttons[kContinueCommand]->isVisible());
+
+        // The last problems, then the score.
+        QString score;
+        controller->host().scoreAnswer = [&score](CScoreDialog& d) {
+            score = d.label()->text();
+            return kScoreClose;
+        };
+        for (int i = 1; i < 5; ++i) {
+            const std::string& p = doc.activityPath();
+            controller->prompt().ChooseRadio(kFirstChoiceId +
+                                             std::stoi(p.substr(p.size() - 6, 2)) % 4);
+            QTest::mouseClick(page.buttons[kCheckCommand], Qt::LeftButton);
+            QTest::mouseClick(page.buttons[kContinueCommand], Qt::LeftButton);
+        }
+        QCOMPARE(score,
+                 QStringLiteral("WHAT'S MY CORE? (Level A)\nYou got 4 of 5 problems correct."));
+        QVERIFY(!controller->host().promptWindow());
+        QCOMPARE(page.closed, 1);
     }
 
     void hostShowsTheScoreAndTheTriesOnCheck() {

@@ -121,6 +121,12 @@ void CProblemPromptWnd::BuildControls() {
                                           .choices[static_cast<std::size_t>(c.choice)];
             auto* r = new CChoiceButton(ToQString(text), this);
             r->setAccessibleName(ToQString(text));
+            // Greyed choices (after the last try, with the solution shown) stay readable on
+            // the workspace colour.
+            QPalette pal = r->palette();
+            pal.setColor(QPalette::Disabled, QPalette::WindowText, QColor(70, 70, 70));
+            pal.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(70, 70, 70));
+            r->setPalette(pal);
             m_radios->addButton(r, c.id);
             w = r;
             break;
@@ -173,7 +179,12 @@ void CProblemPromptWnd::SyncControls() {
     m_radios->setExclusive(false);
     for (QAbstractButton* b : m_radios->buttons()) {
         const CPromptControl* c = m_prompt.Control(m_radios->id(b));
-        b->setChecked(c && c->choice == chosen);
+        const bool checked = c && c->choice == chosen;
+        b->setChecked(checked);
+        // The chosen line stands out, which matters most when it shows the solution.
+        QFont f = font();
+        f.setBold(checked);
+        b->setFont(f);
     }
     m_radios->setExclusive(true);
     m_syncing = false;

@@ -4,6 +4,7 @@
 
 #include "problemsets/problem_set_controller.h"
 #include "problemsets/prompt_layout.h"
+#include "ui/problemsets/problem_prompt_wnd.h"
 
 #include <QPointer>
 
@@ -14,7 +15,6 @@ class QWidget;
 namespace quorvel {
 
 class CBitmapButton;
-class CProblemPromptWnd;
 class CScoreDialog;
 
 // The prompt window's fonts: the main frame's prompt fonts and its "Symbol" font.

@@ -1,0 +1,49 @@
+// The controller of a unit page that runs problem sets: the problem-set flow with its Qt
+// window and the unit's rule, made by the page through its controller factory.
+#pragma once
+
+#include "app/document_factory.h"
+#include "problemsets/problem_set_controller.h"
+#include "ui/problemsets/problem_set_host.h"
+
+#include <functional>
+#include <memory>
+
+namespace quorvel {
+
+namespace detail {
+// Made before the controller, which keeps references to both.
+struct CProblemSetPageParts {
+    CProblemSetPageParts(QWidget* page, std::unique_ptr<IProblemRule> rule);
+    CProblemSetHost m_pageHost;
+    std::unique_ptr<IProblemRule> m_pageRule;
+};
+} // namespace detail
+
+class CProblemSetPageController : private detail::CProblemSetPageParts,
+                                  public CProblemSetViewController {
+public:
+    // `window` is the page widget itself: the prompt window and the score dialog go on it.
+    CProblemSetPageController(CUnitDocument& doc, IUnitViewWindow& window,
+                              std::unique_ptr<IProblemRule> rule);
+
+    CProblemSetHost& host() { return m_pageHost; }
+};
+
+using UnitControllerFactory =
+    std::function<std::unique_ptr<CUnitViewController>(CUnitDocument&, IUnitViewWindow&)>;
+
+// A page controller factory with the problem-set flow and the rule that `makeRule` makes.
+UnitControllerFactory
+ProblemSetControllerFactory(std::function<std::unique_ptr<IProblemRule>()> makeRule,
+                            bool authoring);
+
+// The heading of a unit's score: "WHAT'S MY CORE? ", "MYSTERY MACHINES ",
+// "DID YOU MEAN THAT? "; empty for the units without problem sets.
+const char* ProblemSetHeading(UnitKind unit);
+
+// The rule a unit's problem sets use until the unit brings its own: each question's first
+// answer value is the right operator, choice or number.
+std::unique_ptr<IProblemRule> AnswerValueRule(UnitKind unit);
+
+} // namespace quorvel
