@@ -8,9 +8,9 @@
 
 namespace quorvel {
 
-bool AcceptQuestion(IPrompter& prompter, bool complete) {
+bool AcceptQuestion(IPrompter& prompter, bool complete, MessageIcon icon) {
     if (!complete)
-        prompter.MessageBox(kIncompleteQuestionText, MessageIcon::Exclamation);
+        prompter.MessageBox(kIncompleteQuestionText, icon);
     return complete;
 }
 

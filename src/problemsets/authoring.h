@@ -2,17 +2,19 @@
 // and how a unit's prompt editor puts questions into the document.
 #pragma once
 
+#include "workspace/prompter.h"
 #include "workspace/question.h"
 
 namespace quorvel {
 
 class CUnitDocument;
-class IPrompter;
 
 inline constexpr const char* kIncompleteQuestionText = "Incomplete question encountered!";
 
 // True when the question is complete; otherwise shows the refusal, and the editor stays open.
-bool AcceptQuestion(IPrompter& prompter, bool complete);
+// The Patterns editor shows it without an icon.
+bool AcceptQuestion(IPrompter& prompter, bool complete,
+                    MessageIcon icon = MessageIcon::Exclamation);
 
 // Puts `question` after the document's questions while it holds fewer than four; false when
 // it is full.

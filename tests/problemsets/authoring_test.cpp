@@ -18,6 +18,8 @@ TEST(Authoring, AnIncompleteQuestionIsRefusedWithTheSharedMessage) {
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, "Incomplete question encountered!");
     EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_FALSE(AcceptQuestion(prompter, false, MessageIcon::None));
+    EXPECT_EQ(prompter.messages[1].icon, MessageIcon::None);
 }
 
 TEST(Authoring, ADocumentTakesAtMostFourQuestions) {

@@ -10,12 +10,15 @@
 #include "ui/problemsets/problem_set_host.h"
 #include "ui/problemsets/problem_set_page.h"
 #include "ui/problemsets/score_dialog.h"
+#include "ui/workspace/unit_view.h"
+#include "workspace/string_table.h"
 
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -310,6 +313,83 @@ private slots:
                  QStringLiteral("WHAT'S MY CORE? (Level A)\nYou got 4 of 5 problems correct."));
         QVERIFY(!controller->host().promptWindow());
         QCOMPARE(page.closed, 1);
+    }
+
+    // The workspace page with the problem-set controller: the prompt above its Check button,
+    // Check's art for the tries left, Help over the answers, leaving during the run.
+    void onTheWorkspacePage() {
+        QTemporaryDir classDir;
+        testing::FakeDocumentHost docHost;
+        docHost.directories.classDir = ToStdString(classDir.path());
+        for (int n = 1; n <= 5; ++n) {
+            testing::CTestUnitDocument file;
+            file.questions()[0] = testing::CoreQuestion(n % 4);
+            file.questions()[1].type = kNumberQuestion;
+            file.questions()[1].prompt = "How many tiles meet at each corner?";
+            file.SetQuestionCount(2);
+            file.SetLevel(kLevelB);
+            QVERIFY(file.OnSaveDocument(docHost.directories.classDir + "/" +
+                                        ProblemFileName(kGeometryProblemFiles, kLevelB, n)));
+        }
+        testing::CTestUnitDocument doc;
+        doc.SetHost(&docHost);
+        doc.SetProblemCount(5);
+        CUnitView view(doc, nullptr,
+                       ProblemSetControllerFactory(
+                           [] { return std::make_unique<testing::ChosenRadioRule>(); }, true));
+        view.resize(800, 600);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        auto& controller = dynamic_cast<CProblemSetPageController&>(view.controller());
+        QVERIFY(controller.authoring());
+
+        std::string path = docHost.directories.classDir;
+        doc.AppendProblemFileName(path, kLevelB);
+        QVERIFY(doc.OpenActivityFile(path));
+        doc.SetProblemSequence(CProblemPosition{0, 3, 0}, 5);
+        CProblemPromptWnd* wnd = controller.host().promptWindow();
+        QVERIFY(wnd && wnd->isVisible());
+        const QRect check = view.button(kCheckCommand)->geometry();
+        QVERIFY(view.button(kCheckCommand)->isVisible());
+        QCOMPARE(wnd->geometry().bottom(), check.top() - 10 - 1);
+        QCOMPARE(wnd->geometry().right(), check.right() - 5);
+        QCOMPARE(view.ControlIdAt({wnd->x() + 10, wnd->y() + 10}), kPromptWindowId);
+        // The answer controls have no help of their own: Help explains the prompt window.
+        const QPoint radio = wnd->mapTo(&view, wnd->control(1485)->geometry().center());
+        QCOMPARE(view.ControlIdAt({radio.x(), radio.y()}), kPromptWindowId);
+        QCOMPARE(HelpText(kPromptWindowId), std::string("The problem set prompt window."));
+
+        QTest::mouseClick(view.button(kCheckCommand), Qt::LeftButton);
+        QCOMPARE(docHost.prompter.LastText(), std::string(kAnswerMissingText));
+        const std::string& p = doc.activityPath();
+        const int right = std::stoi(p.substr(p.size() - 6, 2)) % 4;
+        QTest::mouseClick(wnd->control(kFirstChoiceId + (right + 1) % 4), Qt::LeftButton);
+        QTest::mouseClick(wnd->control(1480), Qt::LeftButton);
+        QTest::mouseClick(view.button(kCheckCommand), Qt::LeftButton);
+        QCOMPARE(docHost.prompter.LastText(), std::string(kTryAgainText));
+        QCOMPARE(view.button(kCheckCommand)->bitmaps().up, 431);
+        QVERIFY(view.CanExit());
+        // Return in an answer checks it too.
+        auto* tiles = qobject_cast<QLineEdit*>(wnd->control(1474));
+        tiles->setFocus();
+        QTest::keyClick(tiles, Qt::Key_Return);
+        QCOMPARE(docHost.prompter.LastText(), std::string(kTryAgainText));
+        QCOMPARE(view.button(kCheckCommand)->bitmaps().up, 434);
+        Save(&view, QStringLiteral("problem_workspace_page"));
+
+        // Leaving now asks to save the started problem, then shows the score.
+        QString score;
+        controller.host().scoreAnswer = [&score](CScoreDialog& d) {
+            score = d.label()->text();
+            return kScoreClose;
+        };
+        QSignalSpy left(&view, &CUnitView::leaveRequested);
+        docHost.prompter.answers = {MessageResult::No};
+        QTest::mouseClick(view.button(kExitCommand), Qt::LeftButton);
+        QCOMPARE(docHost.prompter.messages.back().text, std::string(kAskToSave));
+        QCOMPARE(score,
+                 QStringLiteral("WHAT'S MY CORE? (Level B)\nYou did not complete any problems."));
+        QCOMPARE(left.count(), 1);
     }
 
     void hostShowsTheScoreAndTheTriesOnCheck() {

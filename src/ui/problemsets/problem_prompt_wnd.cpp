@@ -121,6 +121,7 @@ void CProblemPromptWnd::BuildControls() {
                                           .choices[static_cast<std::size_t>(c.choice)];
             auto* r = new CChoiceButton(ToQString(text), this);
             r->setAccessibleName(ToQString(text));
+            r->installEventFilter(this);
             // Greyed choices (after the last try, with the solution shown) stay readable on
             // the workspace colour.
             QPalette pal = r->palette();
@@ -226,6 +227,10 @@ bool CProblemPromptWnd::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
     const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        emit checkRequested();
+        return true;
+    }
     if (key != Qt::Key_Up && key != Qt::Key_Down)
         return QWidget::eventFilter(watched, event);
     // The Up and Down keys in a field press its spins.

@@ -31,6 +31,10 @@ public:
 
     void PromptChanged() override;
 
+signals:
+    // Return or Enter in an answer control: the pupil wants the answer checked.
+    void checkRequested();
+
 protected:
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;

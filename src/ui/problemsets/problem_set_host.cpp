@@ -41,6 +41,11 @@ void CProblemSetHost::CreatePromptWindow(CProblemPrompt& prompt, const CRect& re
     const int needed = layout.contentBottom + kPromptInset + 2;
     const int top = needed > rect.Height() ? std::max(0, rect.bottom - needed) : rect.top;
     m_prompt->setGeometry(rect.left, top, rect.Width(), rect.bottom - top);
+    QObject::connect(m_prompt, &CProblemPromptWnd::checkRequested, m_prompt, [this] {
+        CBitmapButton* check = m_checkButton ? m_checkButton() : nullptr;
+        if (check && check->isVisible() && check->isEnabled())
+            check->click();
+    });
     m_prompt->show();
     m_prompt->raise();
 }
