@@ -1,6 +1,7 @@
 // Shapes: fill, drawing, the polygon hit test and the archive form.
 #include "geometry/shape_manipulative.h"
 
+#include "geometry/anglemeter_manipulative.h"
 #include "geometry/poly_shape_manipulative.h"
 #include "workspace/archive.h"
 #include "workspace/drawing_surface.h"
@@ -95,6 +96,7 @@ void RegisterGeometryManipulatives() {
     CManipulativeRegistry& registry = CManipulativeRegistry::Instance();
     registry.Register(kTypeShape, [] { return std::make_unique<CShapeManipulative>(); });
     registry.Register(kTypePolyShape, [] { return std::make_unique<CPolyShapeManipulative>(); });
+    registry.Register(kTypeAnglemeter, [] { return std::make_unique<CAnglemeterManipulative>(); });
 }
 
 } // namespace quorvel
