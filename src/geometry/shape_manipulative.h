@@ -31,6 +31,11 @@ public:
     void Draw(IDrawingSurface& dc) const override;
     // The polygon of the rounded start points under the alternate rule.
     bool HitTest(double x, double y) const override;
+    // Two pieces along the line between boundary points near `from` and `to` (vertices or
+    // midpoints, within 3 pixels), each closed by the cut; nothing when fixed, when a point
+    // is not on the boundary or when one piece would be empty.
+    void CutAlong(const C3DPointDouble& from, const C3DPointDouble& to,
+                  std::vector<std::unique_ptr<CManipulative>>& pieces) override;
     void SetColor(Color color) override { m_fill = color; }
     void SetLineColor(Color color) override;
     Color GetColor() const override { return m_fill; }
@@ -42,7 +47,8 @@ private:
     Color m_fill = kNoColor;
 };
 
-// Registers the shape and the group with the manipulative registry (type codes 1 and 2).
+// Registers the shape, the group and the anglemeter with the manipulative registry (type
+// codes 1, 2 and 3).
 // Idempotent; every geometry document calls it.
 void RegisterGeometryManipulatives();
 

@@ -240,6 +240,21 @@ CManipulative* CUnitDocument::AddManipulative(std::unique_ptr<CManipulative> m) 
     return raw;
 }
 
+CManipulative* CUnitDocument::InsertManipulative(std::size_t index,
+                                                std::unique_ptr<CManipulative> m) {
+    CManipulative* raw = m.get();
+    if (IndexOf(raw) >= 0) {
+        m.release(); // already owned by the array
+        return raw;
+    }
+    index = std::min(index, m_manipulatives.size());
+    m_manipulatives.insert(m_manipulatives.begin() + static_cast<std::ptrdiff_t>(index),
+                           std::move(m));
+    Invalidate(raw->GetFrameOf());
+    SetModifiedFlag();
+    return raw;
+}
+
 std::unique_ptr<CManipulative> CUnitDocument::RemoveManipulative(CManipulative* m) {
     std::unique_ptr<CManipulative> out;
     const auto it = std::find_if(m_manipulatives.begin(), m_manipulatives.end(),

@@ -90,6 +90,9 @@ public:
     // Manipulatives.
     // Appends on top unless already there; the document takes ownership.
     CManipulative* AddManipulative(std::unique_ptr<CManipulative> m);
+    // Places m at `index` in drawing order (on top when beyond the end); the document takes
+    // ownership.
+    CManipulative* InsertManipulative(std::size_t index, std::unique_ptr<CManipulative> m);
     // Takes m out of the array without deleting it; the caller receives ownership.
     std::unique_ptr<CManipulative> RemoveManipulative(CManipulative* m);
     const ManipulativeList& manipulatives() const { return m_manipulatives; }
