@@ -226,6 +226,9 @@ void CProblemSetViewController::GoToNextProblem() {
 void CProblemSetViewController::SetProblemCounterText(const std::string& text) {
     CUnitViewController::SetProblemCounterText(text);
     RememberRun();
+    // A problem reopened by the broom keeps its tries, which its file does not know.
+    if (m_promptOpen && !continueShown())
+        m_problems.SetCheckBitmaps(CheckBitmapsForTries(m_run.triesLeft));
 }
 
 void CProblemSetViewController::SetPosition(const CProblemPosition& position) {

@@ -295,6 +295,25 @@ TEST_F(ProblemSetFlow, CancelInTheSaveQuestionKeepsThePupilInTheRun) {
     EXPECT_EQ(window.closed, 1);
 }
 
+TEST_F(ProblemSetFlow, TheBroomReopensTheProblemWithItsTriesAndCounter) {
+    WriteProblems(kLevelA, 6);
+    Launch(kLevelA);
+    AnswerRight();
+    Continue();
+    const int problem = Current();
+    AnswerWrong();
+    doc.SetModifiedFlag();
+    host.prompter.answers = {MessageResult::Yes};
+    view->OnCommand(kBroomCommand);
+    EXPECT_EQ(host.prompter.messages.back().text, kAskClearWorkspace);
+    EXPECT_EQ(Current(), problem);
+    EXPECT_EQ(problems.promptsCreated, 3);
+    EXPECT_FALSE(view->prompt().Started());
+    EXPECT_EQ(view->prompt().counter(), "2 of 5");
+    EXPECT_EQ(doc.problemPosition(), (CProblemPosition{1, 2, 1}));
+    EXPECT_EQ(problems.check, (CCheckBitmaps{431, 433, 432}));
+}
+
 TEST_F(ProblemSetFlow, ViewSolutionShowsTheRightCoreInThePrompt) {
     WriteProblems(kLevelA, 6);
     Launch(kLevelA);
