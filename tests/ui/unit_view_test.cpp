@@ -5,6 +5,8 @@
 #include "geometry/geometry_document.h"
 #include "geometry/shape_catalogue.h"
 #include "ui/app/bitmap_button.h"
+#include "ui/app/main_frame.h"
+#include "ui/app/unit_page.h"
 #include "ui/art/art.h"
 #include "ui/workspace/art_button.h"
 #include "ui/workspace/tool_palette.h"
@@ -14,8 +16,10 @@
 #include "workspace/archive.h"
 #include "workspace/string_table.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QMenuBar>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -36,6 +40,15 @@ public:
 
 QPoint CentreIn(const QWidget* w, const QWidget* ancestor) {
     return w->mapTo(ancestor, w->rect().center());
+}
+
+QAction* FileAction(QMainWindow& w, const QString& text) {
+    for (QAction* top : w.menuBar()->actions())
+        if (top->menu())
+            for (QAction* a : top->menu()->actions())
+                if (a->text() == text)
+                    return a;
+    return nullptr;
 }
 
 QRgb PixelAt(const QImage& image, QPoint p) {
@@ -309,6 +322,42 @@ private slots:
         QCOMPARE(m_view->PrintRect().left, m_view->workspaceArea().left());
         m_controller->SetWorkspaceRect({0, 0, 1600, 1200});
         QCOMPARE(m_view->PrintRect(), (CRect{0, 0, 1600, 1200}));
+    }
+
+    void theMainWindowsExitFollowsThePage() {
+        QTemporaryDir programDir;
+        QVERIFY(programDir.isValid());
+        QDir(programDir.path()).mkpath(QStringLiteral("class"));
+        QDir(programDir.path()).mkpath(QStringLiteral("docs"));
+        FakeDocumentHost host;
+        CMainFrame frame(&host);
+        QVERIFY(frame.Start({}, programDir.path().toStdString(), "/home/pupil/Desktop"));
+        QAction* exit = FileAction(frame, QStringLiteral("E&xit"));
+        QAction* pdf = FileAction(frame, QStringLiteral("&Export as PDF..."));
+        QAction* preview = FileAction(frame, QStringLiteral("Print Pre&view..."));
+        QVERIFY(exit && pdf && preview);
+        QVERIFY(!pdf->isVisible() && !preview->isVisible());
+
+        QVERIFY(frame.app().OpenUnit(UnitKind::Geometry));
+        CUnitPage* page = frame.unitPage();
+        QVERIFY(page && page->view());
+        QCOMPARE(page->document().GetWorkspaceView(),
+                 static_cast<IWorkspaceView*>(&page->view()->controller()));
+        QVERIFY(pdf->isVisible() && preview->isVisible());
+        QVERIFY(exit->isEnabled());
+
+        page->view()->controller().ShowContinue();
+        QVERIFY(!exit->isEnabled());
+        exit->trigger();
+        QCOMPARE(frame.unitPage(), page);
+
+        page->view()->controller().HideContinue();
+        QVERIFY(exit->isEnabled());
+        exit->trigger();
+        QVERIFY(!frame.unitPage());
+        QVERIFY(!pdf->isVisible());
+        // An untouched workspace leaves without asking.
+        QVERIFY(host.prompter.messages.empty());
     }
 
     void rendersAWorkspacePage() {

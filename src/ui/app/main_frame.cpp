@@ -8,6 +8,7 @@
 #include "ui/app/unit_page.h"
 #include "ui/platform/qt_text.h"
 #include "ui/platform/qt_timer_host.h"
+#include "ui/workspace/unit_view.h"
 #include "workspace/unit_document.h"
 
 #include <QApplication>
@@ -78,10 +79,19 @@ void CMainFrame::BuildMenus() {
             m_unitPage->Print();
     });
     m_print->setShortcut(QKeySequence::Print);
+    m_printPreview = file->addAction(QStringLiteral("Print Pre&view..."), this, [this] {
+        if (m_unitPage)
+            m_unitPage->view()->PrintPreview();
+    });
+    m_exportPdf = file->addAction(QStringLiteral("&Export as PDF..."), this, [this] {
+        if (m_unitPage)
+            m_unitPage->view()->ExportPdf();
+    });
     file->addSeparator();
     m_exit = file->addAction(QStringLiteral("E&xit"), this, [this] {
+        // In a unit the page leaves it: a problem set has its say first.
         if (m_unitPage)
-            m_app->LeaveUnit();
+            m_unitPage->view()->Exit();
         else
             close();
     });
@@ -111,8 +121,10 @@ void CMainFrame::BuildMenus() {
 
 void CMainFrame::UpdateMenus() {
     CUnitDocument* doc = m_unitPage ? &m_unitPage->document() : nullptr;
-    for (QAction* a : {m_new, m_open, m_save, m_saveAs, m_print})
+    for (QAction* a : {m_new, m_open, m_save, m_saveAs, m_print, m_printPreview, m_exportPdf})
         a->setVisible(doc != nullptr);
+    // Greyed while the problem set's Continue shows.
+    m_exit->setEnabled(!m_unitPage || m_unitPage->view()->CanExit());
     m_editMenu->menuAction()->setVisible(doc != nullptr);
     m_toolsMenus->SetUnit(m_unitPage ? std::optional(m_unitPage->unit()) : std::nullopt);
     m_undo->setEnabled(doc && doc->CanUndo());

@@ -76,6 +76,8 @@ private:
     QAction* m_save = nullptr;
     QAction* m_saveAs = nullptr;
     QAction* m_print = nullptr;
+    QAction* m_printPreview = nullptr;
+    QAction* m_exportPdf = nullptr;
     QAction* m_exit = nullptr;
     QAction* m_undo = nullptr;
     QAction* m_redo = nullptr;

@@ -1,8 +1,7 @@
-// The page of an open unit document: the workspace with its manipulatives and the exit button.
+// The page of an open unit document: the unit's workspace page under the unit's title.
 #pragma once
 
 #include "app/activities.h"
-#include "workspace/document_host.h"
 
 #include <QWidget>
 
@@ -10,8 +9,9 @@ namespace quorvel {
 
 class CBitmapButton;
 class CUnitDocument;
+class CUnitView;
 
-class CUnitPage : public QWidget, public IWorkspaceView {
+class CUnitPage : public QWidget {
     Q_OBJECT
 public:
     CUnitPage(CUnitDocument& doc, UnitKind unit, const QString& title, QWidget* parent);
@@ -20,30 +20,21 @@ public:
     CUnitDocument& document() const { return m_doc; }
     UnitKind unit() const { return m_unit; }
     QString title() const { return m_title; }
-    CBitmapButton* exitButton() const { return m_exit; }
-
-    // IWorkspaceView.
-    void InvalidateRect(const CRect& r) override;
-    void InvalidateAll() override { update(); }
-    void ResetView() override { update(); }
-    void SetProblemCounterText(const std::string& text) override;
-    void Print() override;
-    void DocumentStateChanged() override { emit stateChanged(); }
+    CUnitView* view() const { return m_view; }
+    CBitmapButton* exitButton() const;
+    void Print();
 
 signals:
+    // The pupil has left the unit (exit button or "E&xit", after the save question).
     void exitRequested();
-    // The document's modified flag or its undo history changed.
+    // The document's modified flag or undo history changed, or "E&xit" its enabling.
     void stateChanged();
-
-protected:
-    void paintEvent(QPaintEvent*) override;
 
 private:
     CUnitDocument& m_doc;
     UnitKind m_unit;
     QString m_title;
-    QString m_counter;
-    CBitmapButton* m_exit = nullptr;
+    CUnitView* m_view = nullptr;
 };
 
 } // namespace quorvel
