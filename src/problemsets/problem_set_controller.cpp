@@ -81,6 +81,8 @@ CProblemSetViewController::CProblemSetViewController(CUnitDocument& doc, IUnitVi
 }
 
 CProblemSetViewController::~CProblemSetViewController() {
+    // The prompt window refers to the prompt model, which goes with this controller.
+    DestroyPrompt();
     m_promptAwareWindow.SetOwner(nullptr);
 }
 

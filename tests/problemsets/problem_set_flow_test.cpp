@@ -314,6 +314,15 @@ TEST_F(ProblemSetFlow, TheBroomReopensTheProblemWithItsTriesAndCounter) {
     EXPECT_EQ(problems.check, (CCheckBitmaps{431, 433, 432}));
 }
 
+TEST_F(ProblemSetFlow, ThePromptWindowGoesBeforeItsModel) {
+    WriteProblems(kLevelA, 6);
+    Launch(kLevelA);
+    ASSERT_NE(problems.prompt, nullptr);
+    view.reset();
+    EXPECT_EQ(problems.prompt, nullptr);
+    EXPECT_EQ(doc.GetWorkspaceView(), nullptr);
+}
+
 TEST_F(ProblemSetFlow, ViewSolutionShowsTheRightCoreInThePrompt) {
     WriteProblems(kLevelA, 6);
     Launch(kLevelA);
