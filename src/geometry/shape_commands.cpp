@@ -133,6 +133,11 @@ void CShapeCommandController::SetScriptState(bool recording, bool playing) {
     m_scriptPlaying = playing;
 }
 
+void CShapeCommandController::Notify(int id, double angle, const std::string& angleText) {
+    if (m_observer)
+        m_observer->CommandSucceeded({id, angle, angleText});
+}
+
 bool CShapeCommandController::OnCommand(int id) {
     switch (id) {
     case kCmdGroup:
@@ -296,6 +301,7 @@ void CShapeCommandController::OnGroup() {
     m_doc.Select(group);
     Invalidate(group->GetFrameOf());
     AfterCommand();
+    Notify(kCmdGroup);
 }
 
 void CShapeCommandController::OnUngroup() {
@@ -334,6 +340,7 @@ void CShapeCommandController::OnCopy() {
     }
     MoveSelectionBy(kCopyOffset, kCopyOffset);
     UpdatePanel();
+    Notify(kCmdCopy);
 }
 
 void CShapeCommandController::OnStamp() {
@@ -345,9 +352,12 @@ void CShapeCommandController::OnStamp() {
         auto copy = m->Clone();
         copy->SetScriptMark(m_scriptRecording || m_scriptPlaying);
         copy->SetHighlighted(true);
-        m_doc.AddManipulative(std::move(copy));
+        CManipulative* added = m_doc.AddManipulative(std::move(copy));
+        if (m_scriptRecording || m_scriptPlaying)
+            m_stampList.push_back(added);
     }
     AfterCommand();
+    Notify(kCmdStamp);
 }
 
 bool CShapeCommandController::OnEnlarge() {
@@ -381,6 +391,7 @@ bool CShapeCommandController::StartScale(bool enlarge) {
     m_step = std::pow(enlarge ? 2.0 : 0.5, 1.0 / 12);
     m_accumulated = 0;
     m_centre = m_doc.selectionRotationPoint();
+    Notify(enlarge ? kCmdEnlarge : kCmdReduce);
     StartAnimation(kScaleTimer);
     return true;
 }
@@ -400,21 +411,29 @@ bool CShapeCommandController::StartFlip(std::uint32_t timer) {
     ClearHighlights();
     m_accumulated = 0;
     m_centre = m_doc.selectionRotationPoint();
+    Notify(timer == kFlipHorizontalTimer ? kCmdFlipHorizontal : kCmdFlipVertical);
     StartAnimation(timer);
     return true;
 }
 
 bool CShapeCommandController::OnRotateRight() {
-    return Rotate(ParseRotationAngle(m_panel ? m_panel->AngleText() : std::string()).value_or(0),
-                  true);
+    const std::string text = m_panel ? m_panel->AngleText() : std::string();
+    return StartRotation(ParseRotationAngle(text).value_or(0), true, Trimmed(text));
 }
 
 bool CShapeCommandController::OnRotateLeft() {
-    return Rotate(ParseRotationAngle(m_panel ? m_panel->AngleText() : std::string()).value_or(0),
-                  false);
+    const std::string text = m_panel ? m_panel->AngleText() : std::string();
+    return StartRotation(ParseRotationAngle(text).value_or(0), false, Trimmed(text));
 }
 
 bool CShapeCommandController::Rotate(double degrees, bool right) {
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, degrees);
+    return StartRotation(degrees, right, std::string(text, result.ptr));
+}
+
+bool CShapeCommandController::StartRotation(double degrees, bool right,
+                                            const std::string& angleText) {
     if (!Allowed(Guard::Transformation))
         return false;
     // The angle is checked before anything changes, highlights included.
@@ -428,7 +447,21 @@ bool CShapeCommandController::Rotate(double degrees, bool right) {
     m_step = right ? kRotateStep : -kRotateStep;
     m_accumulated = 0;
     m_centre = m_doc.selectionRotationPoint();
+    Notify(right ? kCmdRotateRight : kCmdRotateLeft, degrees, angleText);
     StartAnimation(kRotateTimer);
+    return true;
+}
+
+bool CShapeCommandController::Slide(double dx, double dy) {
+    if (!Allowed(Guard::Selection))
+        return false;
+    m_doc.MarkUndoStep();
+    ClearHighlights();
+    m_slideDx = dx / kSlideParts;
+    m_slideDy = dy / kSlideParts;
+    m_accumulated = 0;
+    Notify(kCmdSlide);
+    StartAnimation(kSlideTimer, kSlideIntervalMs);
     return true;
 }
 
@@ -470,6 +503,9 @@ void CShapeCommandController::OnColor(Color color) {
     m_doc.SetModifiedFlag();
     Invalidate(SelectionFrame());
     AfterCommand();
+    for (const CColorButton& button : kColorButtons)
+        if (button.color == color)
+            Notify(button.id);
 }
 
 void CShapeCommandController::OnBringToFront() {
@@ -539,10 +575,10 @@ void CShapeCommandController::OnResetRotationPoint() {
 
 // --- animations ------------------------------------------------------------------------------
 
-void CShapeCommandController::StartAnimation(std::uint32_t timer) {
+void CShapeCommandController::StartAnimation(std::uint32_t timer, int intervalMs) {
     m_timer = timer;
     m_lastFrame = SelectionFrame();
-    if (m_timers.StartTimer(timer, kAnimationIntervalMs, this))
+    if (m_timers.StartTimer(timer, intervalMs, this))
         return;
     // Without a timer the transformation still completes, only without its animation.
     while (Tick()) {
@@ -577,6 +613,11 @@ bool CShapeCommandController::Tick() {
         m_accumulated += 1;
         done = m_accumulated >= kFlipSteps;
         break;
+    case kSlideTimer:
+        MoveSelectionBy(m_slideDx, m_slideDy);
+        m_accumulated += 1;
+        done = m_accumulated >= kSlideParts;
+        break;
     case kRotateTimer: {
         double step = m_step;
         const bool right = m_step > 0;
@@ -610,6 +651,18 @@ void CShapeCommandController::FinishAnimation() {
     InvalidateAll();
     if (m_panel)
         m_panel->AnimationFinished();
+    if (m_observer)
+        m_observer->AnimationEnded();
+}
+
+void CShapeCommandController::StopAnimation() {
+    if (m_timer == 0)
+        return;
+    m_timers.KillTimer(m_timer);
+    m_timer = 0;
+    m_doc.SetModifiedFlag();
+    AfterCommand();
+    InvalidateAll();
 }
 
 // --- drawers ---------------------------------------------------------------------------------
@@ -681,6 +734,8 @@ void CShapeCommandController::MouseDown(CPoint p, MouseModifiers modifiers) {
     UpdatePanel();
     m_doc.MarkUndoStep();
     m_action = MouseAction::DragSelection;
+    const CRect frame = SelectionFrame();
+    m_dragFrameStart = {frame.left, frame.top};
 }
 
 void CShapeCommandController::MouseMove(CPoint p) {
@@ -722,6 +777,13 @@ void CShapeCommandController::MouseUp(CPoint p) {
     case MouseAction::DragSelection:
         if (m_moved && m_snapping)
             SnapSelection();
+        if (m_moved && m_observer) {
+            const CRect frame = SelectionFrame();
+            const int dx = frame.left - m_dragFrameStart.x;
+            const int dy = frame.top - m_dragFrameStart.y;
+            if (dx != 0 || dy != 0)
+                m_observer->SelectionDragged(dx, dy);
+        }
         break;
     case MouseAction::DragRotationPoint:
         break;

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quorvel {
 
@@ -31,6 +32,7 @@ enum ShapeCommandId : int {
     kCmdRotateRight = 1021,
     kCmdRotateLeft = 1022,
     kCmdAngleSpin = 1043,
+    kCmdSlide = 1054,
     kCmdThinLine = 1069,
     kCmdThickLine = 1070,
     kCmdFirstColor = 1071,
@@ -47,7 +49,11 @@ inline constexpr std::uint32_t kRotateTimer = 2222;
 inline constexpr std::uint32_t kFlipVerticalTimer = 3333;
 inline constexpr std::uint32_t kFlipHorizontalTimer = 4444;
 inline constexpr std::uint32_t kScaleTimer = 5555;
+inline constexpr std::uint32_t kSlideTimer = 6666;
 inline constexpr int kAnimationIntervalMs = 50;
+// A slide moves the selection in this many equal parts, one per interval.
+inline constexpr int kSlideParts = 12;
+inline constexpr int kSlideIntervalMs = 200;
 inline constexpr int kScaleTicks = 6;
 inline constexpr int kFlipSteps = 8;
 // Enlarge is allowed while the highest scale level is below this; Reduce while the lowest is
@@ -112,6 +118,24 @@ public:
     virtual void AnimationFinished() {}
 };
 
+// A command that changed the workspace (an animated one as it starts).
+struct CShapeCommandEvent {
+    int id = 0;
+    // Rotations: the angle in degrees and the text it was read from.
+    double angle = 0;
+    std::string angleText;
+};
+
+// What a script recorder and player hear of the commands and the mouse.
+class IShapeCommandObserver {
+public:
+    virtual ~IShapeCommandObserver() = default;
+    virtual void CommandSucceeded(const CShapeCommandEvent& event) = 0;
+    // A drag of the selection ended, having moved its frame by (dx, dy), snapping included.
+    virtual void SelectionDragged(int dx, int dy) = 0;
+    virtual void AnimationEnded() = 0;
+};
+
 // Reads the angle box: a number with 0 < angle <= 360, or nothing.
 std::optional<double> ParseRotationAngle(const std::string& text);
 // The angle box after one click of a spin button (+1 or -1), wrapping 360 to 0 and 0 to 360.
@@ -125,6 +149,7 @@ public:
     CShapeCommandController& operator=(const CShapeCommandController&) = delete;
 
     void SetPanel(IShapeCommandPanel* panel) { m_panel = panel; }
+    void SetObserver(IShapeCommandObserver* observer) { m_observer = observer; }
     void SetRotationPointMode(RotationPointMode mode) { m_rotationPointMode = mode; }
     RotationPointMode rotationPointMode() const { return m_rotationPointMode; }
     void SetSnapping(bool on) { m_snapping = on; }
@@ -132,6 +157,11 @@ public:
     // While a script records or plays, copies carry the script mark; while it plays, colour
     // changes ask nothing.
     void SetScriptState(bool recording, bool playing);
+    // Copies stamped while a script records or plays; they are only referred to.
+    const std::vector<CManipulative*>& stampList() const { return m_stampList; }
+    void ClearStampList() { m_stampList.clear(); }
+    // Stops the running animation where it is.
+    void StopAnimation();
 
     // The running animation timer, or 0.
     std::uint32_t runningTimer() const { return m_timer; }
@@ -153,6 +183,8 @@ public:
     bool OnRotateLeft();
     // Rotation by an angle in degrees from elsewhere than the angle box (script playback).
     bool Rotate(double degrees, bool right);
+    // Moves the selection by (dx, dy) in kSlideParts parts on timer 6666 (script playback).
+    bool Slide(double dx, double dy);
     void OnAngleUp();
     void OnAngleDown();
     void OnLineWidth(int width);
@@ -197,7 +229,9 @@ private:
     bool Allowed(Guard guard);
     bool StartScale(bool enlarge);
     bool StartFlip(std::uint32_t timer);
-    void StartAnimation(std::uint32_t timer);
+    bool StartRotation(double degrees, bool right, const std::string& angleText);
+    void StartAnimation(std::uint32_t timer, int intervalMs = kAnimationIntervalMs);
+    void Notify(int id, double angle = 0, const std::string& angleText = {});
     // One tick of the running animation; false once it has ended.
     bool Tick();
     void FinishAnimation();
@@ -216,6 +250,8 @@ private:
     IPrompter& m_prompter;
     ITimerHost& m_timers;
     IShapeCommandPanel* m_panel = nullptr;
+    IShapeCommandObserver* m_observer = nullptr;
+    std::vector<CManipulative*> m_stampList;
     RotationPointMode m_rotationPointMode = RotationPointMode::Show;
     bool m_snapping = true;
     bool m_scriptRecording = false;
@@ -228,12 +264,15 @@ private:
     double m_target = 0;      // target angle
     C3DPointDouble m_centre;
     CRect m_lastFrame;
+    double m_slideDx = 0; // one part of a slide
+    double m_slideDy = 0;
 
     // Mouse state.
     MouseAction m_action = MouseAction::None;
     CPoint m_dragStart;
     CPoint m_last;
     bool m_moved = false;
+    CPoint m_dragFrameStart; // the selection frame's top-left when its drag began
 };
 
 } // namespace quorvel
