@@ -1,6 +1,7 @@
 // The Tiles and Tessellations document.
 #pragma once
 
+#include "geometry/script.h"
 #include "workspace/unit_document.h"
 
 namespace quorvel {
@@ -16,6 +17,13 @@ public:
 
     // The shape commands recompute it after every command.
     using CUnitDocument::RecomputeSelectionRotationPoint;
+
+    // The workspace's scripts, saved with the document; not part of undo.
+    CScriptList& scripts() { return m_scripts; }
+    const CScriptList& scripts() const { return m_scripts; }
+
+private:
+    CScriptList m_scripts;
 };
 
 } // namespace quorvel
