@@ -148,6 +148,8 @@ public:
     std::deque<MessageResult> answers;
     std::deque<int> choices;
     std::deque<std::optional<std::string>> texts;
+    std::vector<std::string> initialTexts;            // what each AskText box showed at first
+    std::vector<std::vector<std::string>> buttonSets; // the buttons of each Choose
 
     MessageResult MessageBox(const std::string& text, MessageIcon icon, MessageButtons buttons,
                              const std::string&) override {
@@ -161,18 +163,20 @@ public:
                    ? MessageResult::Ok
                    : MessageResult::Yes;
     }
-    int Choose(const std::string& text, const std::vector<std::string>&,
+    int Choose(const std::string& text, const std::vector<std::string>& buttons,
                const std::string&) override {
         messages.push_back({text, MessageIcon::Question, MessageButtons::Ok});
+        buttonSets.push_back(buttons);
         if (choices.empty())
             return 0;
         int c = choices.front();
         choices.pop_front();
         return c;
     }
-    std::optional<std::string> AskText(const std::string& prompt, const std::string&,
+    std::optional<std::string> AskText(const std::string& prompt, const std::string& initial,
                                        const std::string&) override {
         messages.push_back({prompt, MessageIcon::Question, MessageButtons::OkCancel});
+        initialTexts.push_back(initial);
         if (texts.empty())
             return std::nullopt;
         auto t = texts.front();
