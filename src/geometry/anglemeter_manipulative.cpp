@@ -149,8 +149,10 @@ void CAnglemeterManipulative::PlaceLabel() {
     if (m_fixed)
         return;
     CSize size = m_labelExtents[static_cast<std::size_t>(AnglemeterLabelFontIndex(m_scaleLevel))];
+    // Unmeasured: keep the box's size, which a file may give at the ends of the int range.
     if (size.cx <= 0 && size.cy <= 0)
-        size = {m_labelRect.Width(), m_labelRect.Height()};
+        size = {ClampToInt(std::int64_t{m_labelRect.right} - m_labelRect.left),
+                ClampToInt(std::int64_t{m_labelRect.bottom} - m_labelRect.top)};
     m_labelRect.left = TruncToPixel(m_centre.x + kLabelOffset);
     m_labelRect.bottom = TruncToPixel(m_centre.y - kLabelOffset);
     m_labelRect.right = ClampToInt(std::int64_t{m_labelRect.left} + size.cx);

@@ -3,6 +3,7 @@
 #include "geometry/anglemeter_manipulative.h"
 #include "geometry/geometry_document.h"
 #include "geometry/poly_shape_manipulative.h"
+#include "geometry/shape_commands.h"
 #include "geometry/shape_manipulative.h"
 #include "workspace/archive.h"
 #include "workspace/manipulative_registry.h"
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 using namespace quorvel;
 using quorvel::testing::FakeTextMetrics;
@@ -407,6 +409,30 @@ TEST(AnglemeterGroups, MemberKeepsItsReadingThroughGroupFlipsAndIgnoresColours) 
     EXPECT_EQ((*group.GetMembers())[0]->GetColor(), PaletteRGB(0, 255, 0));
 }
 
+TEST(AnglemeterGroups, ClearAnglemetersTakesTheTopLevelOnesOnly) {
+    CGeometryUnitDocument doc;
+    quorvel::testing::FakePrompter prompter;
+    quorvel::testing::FakeTimerHost timers;
+    CShapeCommandController commands(doc, prompter, timers);
+    std::vector<CLine> square = {
+        CLine(CPoint{0, 0}, CPoint{40, 0}), CLine(CPoint{40, 0}, CPoint{40, 40}),
+        CLine(CPoint{40, 40}, CPoint{0, 40}), CLine(CPoint{0, 40}, CPoint{0, 0})};
+    doc.AddManipulative(std::make_unique<CAnglemeterManipulative>(At(100, 200)));
+    CManipulative* shape = doc.AddManipulative(std::make_unique<CShapeManipulative>(square, kRed));
+    CPolyShapeManipulative::MemberList members;
+    members.push_back(std::make_unique<CAnglemeterManipulative>(At(300, 300)));
+    CManipulative* group =
+        doc.AddManipulative(std::make_unique<CPolyShapeManipulative>(std::move(members)));
+    doc.AddManipulative(std::make_unique<CAnglemeterManipulative>(At(500, 200)));
+    commands.OnCommand(kCmdClearAnglemeters);
+    ASSERT_EQ(doc.manipulatives().size(), 2u);
+    EXPECT_EQ(doc.manipulatives()[0].get(), shape);
+    EXPECT_EQ(doc.manipulatives()[1].get(), group);
+    EXPECT_EQ((*group->GetMembers())[0]->GetType(), kTypeAnglemeter);
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(doc.manipulatives().size(), 4u);
+}
+
 // --- archive ---------------------------------------------------------------------------------
 
 TEST(AnglemeterArchive, FormIsTheBaseThenLabelBoxLabelOrientationAndFlipCounter) {
@@ -489,4 +515,70 @@ TEST(AnglemeterArchive, TypeThreeInDocumentsAndGroupsAndTheirFieldTrees) {
     std::string error;
     ASSERT_TRUE(built.LoadFromTree(tree, &error)) << error;
     EXPECT_EQ(built.SaveToBytes(), saved);
+}
+
+TEST(AnglemeterArchive, DamagedBytesReadOrFailWithoutHarm) {
+    // Every byte set to a few hostile values: each read fails cleanly or gives an anglemeter
+    // that can be drawn, hit, dragged, flipped, scaled and moved.
+    CAnglemeterManipulative a = At(100, 200);
+    const Bytes good = Stored([&](CArchive& ar) { a.Serialize(ar); });
+    int failures = 0;
+    for (std::size_t i = 0; i < good.size(); ++i) {
+        for (std::uint8_t v : {0x00, 0x02, 0x7F, 0xFF}) {
+            Bytes bad = good;
+            bad[i] = v;
+            CArchive ar(bad);
+            CAnglemeterManipulative b;
+            try {
+                b.Serialize(ar);
+            } catch (const CArchiveException&) {
+                ++failures;
+                continue;
+            }
+            RecordingSurface dc;
+            b.Draw(dc);
+            CRect frame;
+            b.GetFrame(frame);
+            b.HitTest(100, 160);
+            if (b.BeginHandleDrag(C3DPointDouble(156, 200)))
+                b.DragHandle(C3DPointDouble(100, 400));
+            b.FlipStepCrossAxis(C3DPointDouble(0, 0));
+            b.Scale(0.5, C3DPointDouble(0, 0));
+            b.MoveBy(3, 4);
+            AnglemeterLabelFor(b.MeasuredAngle());
+        }
+    }
+    EXPECT_GT(failures, 0);
+}
+
+TEST(AnglemeterArchive, ArmlessFormWithAnExtremeLabelBoxIsHarmless) {
+    LayoutBuilder form;
+    form.Int32(0).Point(5, 5).Point(5, 5);
+    for (std::int32_t v : {0, 1, 0, 0, -1, 0})
+        form.Int32(v);
+    form.Int32(std::numeric_limits<std::int32_t>::min())
+        .Int32(std::numeric_limits<std::int32_t>::min())
+        .Int32(std::numeric_limits<std::int32_t>::max())
+        .Int32(std::numeric_limits<std::int32_t>::max())
+        .Tab();
+    form.bytes.insert(form.bytes.end(), {0});
+    form.Tab().Int32(1).Tab().Int32(-7).Tab();
+    auto loaded = Load(form.bytes);
+    auto& b = static_cast<CAnglemeterManipulative&>(*loaded);
+    EXPECT_TRUE(b.lines().empty());
+    EXPECT_EQ(b.MeasuredAngle(), 0.0);
+    EXPECT_TRUE(b.HitTest(5, 5)) << "inside the label box";
+    CRect frame;
+    b.GetFrame(frame);
+    EXPECT_TRUE(frame.IsEmpty());
+    b.MoveBy(10, 10); // re-placed with its stored size, held to the int range
+    EXPECT_EQ(b.labelRect().left, 27);
+    EXPECT_EQ(b.labelRect().bottom, 3);
+    EXPECT_EQ(b.labelRect().right, std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(b.labelRect().top, 3 - std::numeric_limits<std::int32_t>::max());
+    b.FlipStep(C3DPointDouble(0, 0));
+    EXPECT_EQ(b.flipCounter(), 1);
+    RecordingSurface dc;
+    b.Draw(dc);
+    EXPECT_TRUE(dc.Only("arc").empty());
 }
