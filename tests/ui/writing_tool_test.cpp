@@ -5,6 +5,9 @@
 #include "ui/platform/qt_drawing_surface.h"
 #include "ui/platform/qt_text.h"
 #include "ui/workspace/annotator_edit.h"
+#include "ui/workspace/unit_view.h"
+#include "ui/workspace/workspace_pane.h"
+#include "workspace/tool_palette.h"
 #include "workspace/workspace_pane.h"
 
 #include <QDir>
@@ -160,6 +163,63 @@ private slots:
         QCOMPARE(
             ToQString(dynamic_cast<const CAnnotatorManipulative&>(*back.manipulatives()[0]).text()),
             text);
+    }
+
+    void unitViewsWriteWhereTheWritingToolClicks() {
+        CGeometryUnitDocument doc;
+        CUnitView view(doc, nullptr);
+        view.resize(800, 560);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        const QPoint inside = view.workspaceArea().topLeft() + QPoint(200, 150);
+
+        // With the Arrow a click writes nothing.
+        QTest::mouseClick(&view, Qt::LeftButton, {}, inside);
+        QVERIFY(doc.manipulatives().empty());
+
+        view.controller().SelectTool(kToolCommandBase + kToolWriting);
+        QTest::mouseClick(&view, Qt::LeftButton, {}, inside);
+        CAnnotatorEdit* edit = view.writingEdit();
+        QVERIFY(edit->isVisible());
+        QTest::keyClicks(edit, QStringLiteral("Tessellations"));
+        Save(&view, QStringLiteral("unit_view_writing"));
+        // Choosing another tool ends the writing.
+        view.controller().SelectTool(kToolCommandBase + kToolArrow);
+        QVERIFY(!edit->isVisible());
+        QCOMPARE(doc.manipulatives().size(), std::size_t(1));
+        const auto& a = dynamic_cast<const CAnnotatorManipulative&>(*doc.manipulatives()[0]);
+        QCOMPARE(a.textRect().left, inside.x());
+        QCOMPARE(a.textRect().top, inside.y());
+        QVERIFY(a.visible());
+        QVERIFY(doc.IsModified());
+    }
+
+    void panesWriteInWorkspaceCoordinates() {
+        CGeometryUnitDocument doc;
+        CUnitView view(doc, nullptr);
+        view.resize(800, 560);
+        view.CreatePane();
+        // A unit that remakes its pane keeps one edit box.
+        CWorkspacePane* pane = view.CreatePane();
+        pane->SetScroll(300, 40);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        QCOMPARE(view.writingEdit()->parentWidget(), pane);
+
+        view.controller().SelectTool(kToolCommandBase + kToolWriting);
+        QTest::mouseClick(pane, Qt::LeftButton, {}, QPoint(20, 30));
+        QTest::keyClicks(view.writingEdit(), QStringLiteral("x = 4"));
+        QCOMPARE(view.writingEdit()->pos(), QPoint(19, 29));
+        // Undo from the menus while writing takes the annotator away; the box goes with it.
+        QVERIFY(doc.Undo());
+        view.InvalidateAll();
+        QVERIFY(!view.writingEdit()->isVisible());
+        QVERIFY(doc.manipulatives().empty());
+        QVERIFY(doc.Redo());
+        const auto& a = dynamic_cast<const CAnnotatorManipulative&>(*doc.manipulatives()[0]);
+        QCOMPARE(a.textRect().left, 320);
+        QCOMPARE(a.textRect().top, 70);
+        QCOMPARE(a.text(), std::string("x = 4"));
     }
 };
 

@@ -7,6 +7,7 @@
 #include "ui/art/art.h"
 #include "ui/platform/qt_drawing_surface.h"
 #include "ui/platform/qt_text.h"
+#include "ui/workspace/annotator_edit.h"
 #include "ui/workspace/tool_palette.h"
 #include "ui/workspace/workspace_navigator.h"
 #include "ui/workspace/workspace_pane.h"
@@ -112,6 +113,13 @@ CUnitView::CUnitView(CUnitDocument& doc, QWidget* parent, const ControllerFactor
     connect(m_palette, &CToolPalette::toolChosen, this,
             [this](int command) { m_controller->OnCommand(command); });
 
+    // The Writing tool writes where the workspace is drawn: in the view, or in the pane.
+    m_writing = new CAnnotatorEdit(doc, this, [this](CPoint p) {
+        return m_pane ? QPoint(p.x - m_pane->scrollX(), p.y - m_pane->scrollY())
+                      : QPoint(p.x, p.y);
+    });
+    installEventFilter(this);
+
     m_catcher = new CClickCatcher(this);
     // A document that comes with its tool (a loaded file) shows it latched.
     m_controller->SelectTool(ToolCommand(doc.currentTool()));
@@ -140,11 +148,16 @@ CWorkspaceNavigator* CUnitView::CreateNavigator(int across, int down, double ste
 }
 
 CWorkspacePane* CUnitView::CreatePane() {
+    // The edit box leaves the old pane before it goes.
+    m_writing->EndWriting();
+    m_writing->setParent(this);
     delete m_pane;
     m_pane = new CWorkspacePane(this);
     m_pane->SetDrawHook(
         [this](IDrawingSurface& dc, const CRect& area) { DrawWorkspace(dc, area, false); });
     m_pane->lower();
+    m_writing->setParent(m_pane);
+    m_pane->installEventFilter(this);
     LayoutControls();
     m_pane->show();
     ToolChanged(document().currentTool());
@@ -208,6 +221,23 @@ void CUnitView::DrawWorkspace(IDrawingSurface& dc, const CRect& /*area*/, bool p
         document().DrawSelection(dc);
 }
 
+bool CUnitView::eventFilter(QObject* watched, QEvent* e) {
+    // A left click on the workspace with the Writing tool writes there.
+    QWidget* surface = m_pane ? static_cast<QWidget*>(m_pane) : this;
+    if (watched == surface && e->type() == QEvent::MouseButtonPress &&
+        document().currentTool() == kToolWriting) {
+        const auto* mouse = static_cast<QMouseEvent*>(e);
+        const QPoint at = mouse->position().toPoint();
+        if (mouse->button() == Qt::LeftButton && (m_pane || workspaceArea().contains(at))) {
+            const CPoint p = m_pane ? m_pane->state().ToWorkspace(CPoint{at.x(), at.y()})
+                                    : CPoint{at.x(), at.y()};
+            m_writing->ClickAt(p);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
 void CUnitView::keyPressEvent(QKeyEvent* e) {
     if (m_arrowKeysScroll && m_navigator) {
         static const std::map<int, NavDirection> kKeys{{Qt::Key_Left, NavDirection::Left},
@@ -263,6 +293,8 @@ void CUnitView::PressToolButton(int command) {
 }
 
 void CUnitView::ToolChanged(int code) {
+    if (m_writing && code != kToolWriting)
+        m_writing->EndWriting();
     // Over the drawing area the cursor shows the tool; the Arrow keeps the standard one.
     QWidget* surface = m_pane ? static_cast<QWidget*>(m_pane) : this;
     if (code == kToolArrow || IsModalTool(code))
@@ -279,6 +311,9 @@ void CUnitView::InvalidateRect(const CRect& r) {
 }
 
 void CUnitView::InvalidateAll() {
+    // Undo, New or Open took the annotator being written away.
+    if (m_writing && m_writing->isVisible() && !m_writing->tool().IsEditing())
+        m_writing->EndWriting();
     update();
     if (m_pane)
         m_pane->update();

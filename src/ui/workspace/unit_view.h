@@ -15,6 +15,7 @@ class QPrinter;
 
 namespace quorvel {
 
+class CAnnotatorEdit;
 class CBitmapButton;
 class CToolPalette;
 class CUnitDocument;
@@ -40,6 +41,8 @@ public:
     CBitmapButton* button(int id) const;
     CWorkspaceNavigator* navigator() const { return m_navigator; }
     CWorkspacePane* pane() const { return m_pane; }
+    // The Writing tool's edit box, in the pane when there is one.
+    CAnnotatorEdit* writingEdit() const { return m_writing; }
     // The Help or Mystery click catcher while the view is disabled, else null.
     QWidget* clickCatcher() const;
 
@@ -92,6 +95,7 @@ protected:
     // Places the buttons, palette, navigator and pane; units place their own controls.
     virtual void LayoutControls();
 
+    bool eventFilter(QObject* watched, QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
@@ -105,6 +109,7 @@ private:
     CWorkspaceNavigator* m_navigator = nullptr;
     CWorkspacePane* m_pane = nullptr;
     CClickCatcher* m_catcher = nullptr;
+    CAnnotatorEdit* m_writing = nullptr;
     bool m_arrowKeysScroll = false;
 };
 
