@@ -108,6 +108,13 @@ private slots:
         const QList<QAction*> bar = m_frame->menuBar()->actions();
         QCOMPARE(bar.indexOf(Documents()->menuAction()), bar.indexOf(Tools()->menuAction()) + 1);
         QCOMPARE(bar.last()->text(), QStringLiteral("&Help"));
+        QDir().mkpath(QStringLiteral(QUORVEL_SCREENS_DIR));
+        QVERIFY(m_frame->grab().save(QStringLiteral(QUORVEL_SCREENS_DIR "/tools_menus_bar.png")));
+        Documents()->popup(m_frame->mapToGlobal(QPoint(200, 20)));
+        QVERIFY(QTest::qWaitForWindowExposed(Documents()));
+        QVERIFY(
+            Documents()->grab().save(QStringLiteral(QUORVEL_SCREENS_DIR "/documents_menu.png")));
+        Documents()->hide();
         m_frame->app().LeaveUnit();
 
         m_frame->app().OpenUnit(UnitKind::Numbers);
