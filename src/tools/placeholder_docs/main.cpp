@@ -1,6 +1,7 @@
 // Lays out one-page placeholder PDFs for the companion documents of the Documents menus, so
 // that every menu command opens a page titled for what it will hold until the real material
-// is added to resources/docs. A document already there is left to the copy of that folder.
+// is added to resources/docs, and the one-page introduction that View Intro opens. A document
+// already in resources/docs is left to the copy of that folder.
 //
 //   quorvel_placeholder_docs <output folder> <resources/docs folder>
 #include "app/tools_menu.h"
@@ -70,8 +71,53 @@ std::string PageContent(const CCompanionDocument& doc) {
     return s;
 }
 
+// The introduction the main menu's View Intro opens.
+std::string IntroContent() {
+    std::string s;
+    s += "0.380 0.749 1.000 rg 0 742 595 100 re f\n";
+    s += "0 0 0 rg\n";
+    s += Text("F2", 30, 50, 785, "Welcome to QUORVEL");
+    s += Text("F1", 16, 50, 758, "A mathematics workshop for pupils and their teachers");
+    const struct {
+        const char* colour;
+        const char* title;
+        const char* lines[3];
+    } units[] = {
+        {"1.000 0.671 0.380", "Tiles and Tessellations",
+         {"Take tiles out of the drawers; slide, flip, turn and stamp them",
+          "until they cover the plane. Measure angles, record scripts",
+          "and take photos of your tessellations."}},
+        {"0.671 0.561 1.000", "Patterns",
+         {"Feed number cards into machines, link machines together,",
+          "send secret messages through code machines and make designs",
+          "that turn and repeat. Find the rule behind every machine."}},
+        {"0.510 0.859 0.510", "Statistics",
+         {"Collect data about your class, show it as tiles, bar, pie and",
+          "line graphs, and describe it with the mean, the median",
+          "and the range."}},
+    };
+    int y = 650;
+    for (const auto& unit : units) {
+        s += std::string(unit.colour) + " rg 50 " + std::to_string(y - 62) + " 12 80 re f 0 g\n";
+        s += Text("F2", 20, 75, y, unit.title);
+        for (int i = 0; i < 3; ++i)
+            s += Text("F1", 13, 75, y - 22 - 17 * i, unit.lines[i]);
+        y -= 150;
+    }
+    s += Text("F1", 13, 50, 150, "Choose a unit on the main menu, then an investigation.");
+    s += Text("F1", 13, 50, 130, "Every investigation has demonstrations, explorations,");
+    s += Text("F1", 13, 50, 110, "challenges and problem sets that the computer checks.");
+    s += Text("F1", 9, 50, 60, "Quorvel Demonstration - intro.pdf");
+    return s;
+}
+
+std::string PdfFile(const std::string& title, const std::string& content);
+
 std::string PdfDocument(const CCompanionDocument& doc) {
-    const std::string content = PageContent(doc);
+    return PdfFile(doc.title, PageContent(doc));
+}
+
+std::string PdfFile(const std::string& title, const std::string& content) {
     std::vector<std::string> objects = {
         "<< /Type /Catalog /Pages 2 0 R >>",
         "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
@@ -80,7 +126,7 @@ std::string PdfDocument(const CCompanionDocument& doc) {
         "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>",
         "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica-Bold /Encoding /WinAnsiEncoding >>",
         "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "endstream",
-        "<< /Title " + PdfString(doc.title) + " /Producer (Quorvel) >>",
+        "<< /Title " + PdfString(title) + " /Producer (Quorvel) >>",
     };
     std::string out = "%PDF-1.4\n";
     std::vector<std::size_t> offsets;
@@ -115,16 +161,20 @@ int main(int argc, char* argv[]) {
         std::cerr << "cannot make " << outDir << ": " << ec.message() << "\n";
         return 1;
     }
-    for (const CCompanionDocument& doc : quorvel::CompanionDocuments()) {
-        if (fs::exists(resources / doc.fileName))
-            continue;
-        const fs::path target = outDir / doc.fileName;
+    const auto write = [&](const std::string& name, const std::string& pdf) {
+        if (fs::exists(resources / name))
+            return true;
+        const fs::path target = outDir / name;
         std::ofstream file(target, std::ios::binary | std::ios::trunc);
-        file << PdfDocument(doc);
+        file << pdf;
         if (!file.flush()) {
             std::cerr << "cannot write " << target << "\n";
-            return 1;
+            return false;
         }
-    }
-    return 0;
+        return true;
+    };
+    for (const CCompanionDocument& doc : quorvel::CompanionDocuments())
+        if (!write(doc.fileName, PdfDocument(doc)))
+            return 1;
+    return write("intro.pdf", PdfFile("Welcome to Quorvel", IntroContent())) ? 0 : 1;
 }
