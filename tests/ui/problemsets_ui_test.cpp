@@ -392,6 +392,17 @@ private slots:
         QCOMPARE(left.count(), 1);
     }
 
+    void eachUnitsScoreHasItsHeading() {
+        const CProblemPosition done{5, 3, 3};
+        QCOMPARE(ScoreText(ProblemSetHeading(UnitKind::Geometry), kLevelA, done, 5),
+                 std::string("WHAT'S MY CORE? (Level A)\r\nYou got 3 of 5 problems correct."));
+        QCOMPARE(ScoreText(ProblemSetHeading(UnitKind::Numbers), kLevelB, done, 5),
+                 std::string("MYSTERY MACHINES (Level B)\r\nYou got 3 of 5 problems correct."));
+        QCOMPARE(ScoreText(ProblemSetHeading(UnitKind::Statistics), kLevelC, done, 5),
+                 std::string("DID YOU MEAN THAT? (Level C)\r\nYou got 3 of 5 problems correct."));
+        QCOMPARE(std::string(ProblemSetHeading(UnitKind::Codes)), std::string());
+    }
+
     void hostShowsTheScoreAndTheTriesOnCheck() {
         Page page;
         CBitmapButton check(kCheckCommand, {430, 428, 429, 0}, QStringLiteral("Check"), &page);

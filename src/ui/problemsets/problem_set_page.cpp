@@ -50,8 +50,4 @@ const char* ProblemSetHeading(UnitKind unit) {
     }
 }
 
-std::unique_ptr<IProblemRule> AnswerValueRule(UnitKind unit) {
-    return std::make_unique<CAnswerValueRule>(ProblemSetHeading(unit));
-}
-
 } // namespace quorvel

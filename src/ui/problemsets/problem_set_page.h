@@ -42,8 +42,4 @@ ProblemSetControllerFactory(std::function<std::unique_ptr<IProblemRule>()> makeR
 // "DID YOU MEAN THAT? "; empty for the units without problem sets.
 const char* ProblemSetHeading(UnitKind unit);
 
-// The rule a unit's problem sets use until the unit brings its own: each question's first
-// answer value is the right operator, choice or number.
-std::unique_ptr<IProblemRule> AnswerValueRule(UnitKind unit);
-
 } // namespace quorvel
