@@ -5,6 +5,7 @@
 
 #include "workspace/manipulative.h"
 #include "workspace/timer_host.h"
+#include "workspace/tool_palette.h"
 #include "workspace/types.h"
 
 #include <array>
@@ -90,12 +91,6 @@ const std::array<CColorButton, 8>& ColorButtons();
 // Where rotation points show: the user option "hide", "show" or "Set" (only "Set" lets the
 // pupil drag them and reset them).
 enum class RotationPointMode { Hide = 0, Show = 1, Set = 2 };
-
-// The workspace tools the controller handles with the mouse.
-inline constexpr int kToolArrow = 0;
-inline constexpr int kToolSelector = 1;
-inline constexpr int kToolEraser = 2;
-inline constexpr int kToolHideShowLines = 8;
 
 struct MouseModifiers {
     bool shift = false;

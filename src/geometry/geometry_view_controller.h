@@ -1,0 +1,115 @@
+// The Tiles and Tessellations workspace page without a screen: it owns the shape commands, the
+// script controller and the segment tools, routes the page's commands and the pane's mouse to
+// them in the right order, keeps the open drawer and scrolls the pane for the navigator.
+#pragma once
+
+#include "geometry/script_controller.h"
+#include "geometry/segment_tools.h"
+#include "geometry/shape_commands.h"
+#include "workspace/unit_view_controller.h"
+
+#include <array>
+#include <memory>
+#include <string>
+
+namespace quorvel {
+
+class CGeometryUnitDocument;
+class ITextMetrics;
+
+// The workspace spans this many panes across and down; the navigator scrolls by half a pane.
+inline constexpr int kGeometryScreensAcross = 2;
+inline constexpr int kGeometryScreensDown = 2;
+inline constexpr double kGeometryScrollStep = 0.5;
+
+// What the geometry controller asks of its page beyond the workspace page's operations.
+class IGeometryViewWindow {
+public:
+    virtual ~IGeometryViewWindow() = default;
+    // The pane shows the workspace from (x, y).
+    virtual void ScrollPaneTo(int x, int y) = 0;
+    // Another drawer opened, or none is open.
+    virtual void DrawerChanged() {}
+};
+
+class CGeometryViewController : public CUnitViewController {
+public:
+    // The controller keeps the timers and the text metrics (anglemeter labels) it is given.
+    CGeometryViewController(CGeometryUnitDocument& doc, IUnitViewWindow& window,
+                            std::unique_ptr<ITimerHost> timers,
+                            std::unique_ptr<ITextMetrics> metrics);
+    ~CGeometryViewController() override;
+
+    void SetGeometryWindow(IGeometryViewWindow* window) { m_geometryWindow = window; }
+
+    CGeometryUnitDocument& geometryDocument() const { return m_doc; }
+    CShapeCommandController& commands() { return m_commands; }
+    CScriptController& scripts() { return m_scripts; }
+    CSegmentToolController& tools() { return m_tools; }
+    ITimerHost& timers() { return *m_timers; }
+
+    // Scripts see every command first: they record it, or refuse what recording or playing
+    // disables. Tool commands and the broom are refused likewise.
+    bool OnCommand(int id) override;
+    bool IsCommandEnabled(int id) const override;
+    void SelectTool(int command) override;
+    void ResetView() override;
+    void ScrollWorkspaceTo(double x, double y) override;
+
+    // The angle box's spin buttons.
+    void SpinAngle(int delta);
+
+    // The pane's size on the screen: the workspace is kGeometryScreensAcross by
+    // kGeometryScreensDown of it, and scripts keep their copies inside it.
+    void SetPaneSize(CSize size);
+    CSize paneSize() const { return m_paneSize; }
+
+    // Mouse in workspace coordinates: the segment tools first, then the shape commands; a
+    // press a running or recording script refuses goes nowhere.
+    void MouseDown(CPoint p, MouseModifiers modifiers = {});
+    void MouseMove(CPoint p);
+    void MouseUp(CPoint p);
+    void DoubleClick(CPoint p, MouseModifiers modifiers = {});
+    // Escape over the workspace; false when nothing took it.
+    bool Escape();
+    // Whether a drag of the selection is under way (it may end over a drawer).
+    bool DraggingSelection() const {
+        return m_commands.mouseAction() == MouseAction::DragSelection;
+    }
+
+    // Drawers: 0 to 5, drawers 1, 2, 3 and 6 being the fixed ones; -1 when none is open.
+    int currentDrawer() const { return m_drawer; }
+    bool IsDrawerAvailable(int drawer) const;
+    // The options decide which drawers a pupil sees; the current one moves to an available one.
+    void SetDrawerAvailable(int drawer, bool available);
+    void NextDrawer();
+    void PreviousDrawer();
+    // Whether drawers take and give shapes now (not while a script records or plays).
+    bool DrawersEnabled() const { return m_scripts.DrawersEnabled(); }
+    // The name under a slot of the open drawer.
+    std::string SlotName(int slot) const;
+    // A slot of the open drawer dragged to `drop`: the new shape, or null.
+    CManipulative* TakeFromDrawer(int slot, CPoint drop);
+    // The selection being dragged was released over the drawer pane: a fixed drawer takes
+    // the shapes back. False when the drop was refused and the drag ends normally instead.
+    bool DropSelectionOnDrawer();
+
+    // The workspace with the tools' feedback.
+    void Draw(IDrawingSurface& dc, const CRect& clip) const;
+
+private:
+    void StepDrawer(int direction);
+
+    CGeometryUnitDocument& m_doc;
+    std::unique_ptr<ITimerHost> m_timers;
+    std::unique_ptr<ITextMetrics> m_metrics;
+    CShapeCommandController m_commands;
+    CScriptController m_scripts;
+    CSegmentToolController m_tools;
+    IGeometryViewWindow* m_geometryWindow = nullptr;
+    std::array<bool, 6> m_drawerAvailable{true, true, true, false, false, true};
+    int m_drawer = 0;
+    CSize m_paneSize;
+};
+
+} // namespace quorvel
