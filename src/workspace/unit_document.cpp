@@ -110,6 +110,11 @@ void CUnitDocument::DrawSelection(IDrawingSurface& dc) const {
         m->Draw(dc);
 }
 
+void CUnitDocument::DrawContents(IDrawingSurface& dc) const {
+    for (const auto& m : m_manipulatives)
+        m->Draw(dc);
+}
+
 void CUnitDocument::DeselectAll() {
     for (CManipulative* m : m_selection) {
         m->SetSelected(false, true);

@@ -75,6 +75,8 @@ public:
     virtual void GetSelectionBounds(CRect& r) const;
     virtual void ClearWorkspace();
     virtual void DrawSelection(IDrawingSurface& dc) const;
+    // The workspace's contents as printed and rendered: every manipulative, bottom first.
+    virtual void DrawContents(IDrawingSurface& dc) const;
     virtual void DeselectAll();
     virtual void Unselect(CManipulative* m);
     virtual CManipulative* HitTest(CPoint p) const;
@@ -115,7 +117,7 @@ public:
     // Reads a field tree made by DumpToTree (its signature already matched); false with the
     // path of the first bad field on failure, leaving the workspace cleared.
     bool LoadFromTree(const CValue& root, std::string* error = nullptr);
-    void DeleteContents();
+    virtual void DeleteContents();
 
     // File commands.
     bool FileNew();

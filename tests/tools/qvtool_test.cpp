@@ -7,7 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#ifdef QUORVEL_QVTOOL_RENDER
+#include <QImage>
+#endif
+
 #include <filesystem>
+#include <fstream>
 #include <regex>
 #include <sstream>
 
@@ -151,6 +156,48 @@ TEST_F(QvTool, ValidateReportsTheOffsetAndFieldOfATruncatedFile) {
     EXPECT_GT(offset + 8, bytes.size());
     EXPECT_LE(offset, bytes.size());
 }
+
+#ifdef QUORVEL_QVTOOL_RENDER
+TEST_F(QvTool, RenderDrawsTheWorkspaceAsTheProgramDoes) {
+    // A filled triangle and a thick blue line, drawn at twice the size.
+    std::istringstream json(R"({"signature": 19992000, "manipulatives": [
+      {"type": 1, "fill colour": "#ffab61", "visible": true, "lines": [
+        {"start": {"x": 20.0, "y": 20.0}, "end": {"x": 80.0, "y": 20.0}, "line visible": true},
+        {"start": {"x": 80.0, "y": 20.0}, "end": {"x": 50.0, "y": 72.0}, "line visible": true},
+        {"start": {"x": 50.0, "y": 72.0}, "end": {"x": 20.0, "y": 20.0}, "line visible": true}]},
+      {"type": 0, "visible": true, "lines": [{"start": {"x": 100.0, "y": 100.0},
+        "end": {"x": 300.0, "y": 100.0}, "line width": 2, "line colour": "#0008ff",
+        "line visible": true}]}]})");
+    std::ostringstream o, e;
+    ASSERT_EQ(CQvTool(o, e, &json).Run({"build", "-", File("two.qvg")}), 0) << e.str();
+    ASSERT_EQ(Run({"render", File("two.qvg"), File("two.png"), "--scale", "2"}), 0) << err.str();
+
+    QImage image(QString::fromStdString(File("two.png")));
+    ASSERT_FALSE(image.isNull());
+    // The workspace from the origin to the furthest frame, with a 20-pixel margin.
+    EXPECT_GE(image.width(), (300 + 20) * 2);
+    EXPECT_LE(image.width(), (300 + 20 + 4) * 2);
+    const auto near = [](QColor a, QColor b) {
+        return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+                   std::abs(a.blue() - b.blue()) <=
+               24;
+    };
+    EXPECT_TRUE(near(image.pixelColor(100, 70), QColor(255, 171, 97))) << "inside the triangle";
+    EXPECT_TRUE(near(image.pixelColor(400, 200), QColor(0, 8, 255))) << "on the line";
+    EXPECT_TRUE(near(image.pixelColor(20, 300), QColor(97, 191, 255))) << "the workspace";
+    EXPECT_TRUE(near(image.pixelColor(40 + 2, 40 + 30), QColor(97, 191, 255)))
+        << "outside the triangle's slanted edge";
+
+    ASSERT_EQ(Run({"render", File("two.qvg"), File("two.svg")}), 0);
+    std::ifstream svg(File("two.svg"));
+    const std::string text((std::istreambuf_iterator<char>(svg)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("<svg"), std::string::npos);
+    EXPECT_NE(text.find("viewBox=\"0 0 32"), std::string::npos) << text.substr(0, 400);
+
+    EXPECT_EQ(Run({"render", File("two.qvg"), File("x.png"), "--scale", "0"}), 2);
+    EXPECT_EQ(Run({"render", File("missing.qvg"), File("x.png")}), 1);
+}
+#endif
 
 TEST_F(QvTool, UnknownVerbsAndMissingArgumentsShowUsage) {
     EXPECT_EQ(Run({}), 2);

@@ -1,6 +1,8 @@
 // qvtool verbs that read and write whole documents, and the verb dispatch.
 #include "tools/qvtool/qvtool.h"
 
+#include "tools/qvtool/qvtool_load.h"
+
 #include "app/document_factory.h"
 #include "workspace/archive.h"
 #include "workspace/file_store.h"
@@ -12,13 +14,6 @@
 #include <sstream>
 
 namespace quorvel {
-namespace {
-
-struct LoadedDocument {
-    std::unique_ptr<CUnitDocument> doc;
-    std::string error;
-};
-
 // Reads `path` into the document its signature names.
 LoadedDocument LoadDocument(const std::string& path) {
     LoadedDocument out;
@@ -54,13 +49,14 @@ LoadedDocument LoadDocument(const std::string& path) {
     return out;
 }
 
-} // namespace
 
 int CQvTool::Usage() {
     m_err << "usage: qvtool info FILE...          document type and manipulatives\n"
              "       qvtool validate FILE...      open as the program would; first error and its place\n"
              "       qvtool dump FILE             the whole document as JSON\n"
              "       qvtool build JSON|- OUT      a document from JSON (the inverse of dump)\n"
+             "       qvtool render FILE OUT.png|OUT.svg [--scale S]\n"
+             "                                    draw the workspace as the program shows it\n"
              "       qvtool resave IN OUT         read a document and write it back\n"
              "       qvtool calc A [OP B]         exact arithmetic as the number machines do it\n"
              "       qvtool cmdline [--program-dir DIR] -- ARG...\n"
@@ -84,6 +80,8 @@ int CQvTool::Run(const std::vector<std::string>& args) {
         return Build(rest[0], rest[1]);
     if (verb == "validate" && !rest.empty())
         return Validate(rest);
+    if (verb == "render" && rest.size() >= 2)
+        return Render(rest);
     if (verb == "calc")
         return Calc(rest);
     if (verb == "cmdline")

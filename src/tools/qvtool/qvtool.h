@@ -25,6 +25,8 @@ public:
     int Build(const std::string& json, const std::string& out);
     // Opens each file as the program would and reports the first error with its place.
     int Validate(const std::vector<std::string>& files);
+    // Draws a document's workspace into a PNG or SVG file: FILE OUT [--scale S].
+    int Render(const std::vector<std::string>& args);
     int Calc(const std::vector<std::string>& args);
     // Prints what the program makes of a command line.
     int Cmdline(const std::vector<std::string>& args);

@@ -1,0 +1,137 @@
+// qvtool render: a document's workspace drawn by the program's own drawing code into a PNG
+// or SVG file, for thumbnails of pupils' work and of problem files.
+#include "tools/qvtool/qvtool.h"
+
+#include "tools/qvtool/qvtool_load.h"
+
+#include <ostream>
+
+#ifdef QUORVEL_QVTOOL_RENDER
+#include "ui/platform/qt_drawing_surface.h"
+#include "workspace/workspace_pane.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QSvgGenerator>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#endif
+
+namespace quorvel {
+
+#ifdef QUORVEL_QVTOOL_RENDER
+namespace {
+
+constexpr int kMargin = 20;
+
+// What the workspace shows: every manipulative's frame, from the origin on, with a margin.
+CRect RenderArea(const CUnitDocument& doc) {
+    CRect area{0, 0, 200, 150};
+    for (const auto& m : doc.manipulatives())
+        area = area.United(m->GetFrameOf());
+    area.left = std::min(area.left, 0);
+    area.top = std::min(area.top, 0);
+    area.right += kMargin;
+    area.bottom += kMargin;
+    return area;
+}
+
+// Qt's notes about the desktop session (no runtime folder, no screen) are not the user's concern.
+void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtFatalMsg || type == QtCriticalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+bool EndsWith(const std::string& s, const std::string& suffix) {
+    return s.size() >= suffix.size() &&
+           s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+} // namespace
+#endif
+
+int CQvTool::Render(const std::vector<std::string>& args) {
+    std::string file, out;
+    double scale = 1.0;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--scale" && i + 1 < args.size()) {
+            char* end = nullptr;
+            scale = std::strtod(args[++i].c_str(), &end);
+            if (!end || *end != '\0' || !(scale > 0.0) || scale > 16.0) {
+                m_err << "--scale takes a number above 0 and at most 16\n";
+                return 2;
+            }
+        } else if (file.empty()) {
+            file = args[i];
+        } else if (out.empty()) {
+            out = args[i];
+        } else {
+            return Usage();
+        }
+    }
+    if (file.empty() || out.empty())
+        return Usage();
+#ifndef QUORVEL_QVTOOL_RENDER
+    m_err << "render needs the program's drawing code; this qvtool was built without it\n";
+    return 1;
+#else
+    const LoadedDocument loaded = LoadDocument(file);
+    if (!loaded.doc) {
+        m_err << file << ": " << loaded.error << "\n";
+        return 1;
+    }
+    qInstallMessageHandler(QuietMessages);
+    // Fonts need a GUI application; no screen is needed.
+    if (!QGuiApplication::instance() && !std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char name[] = "qvtool";
+    static char* argv[] = {name, nullptr};
+    std::unique_ptr<QGuiApplication> app;
+    if (!QGuiApplication::instance())
+        app = std::make_unique<QGuiApplication>(argc, argv);
+
+    const CRect area = RenderArea(*loaded.doc);
+    const QSize size(static_cast<int>(area.Width() * scale + 0.5),
+                     static_cast<int>(area.Height() * scale + 0.5));
+    const auto paint = [&](QPainter& painter) {
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.scale(scale, scale);
+        painter.translate(-area.left, -area.top);
+        CQtDrawingSurface dc(painter);
+        dc.FillRect(area, kPaneColor);
+        loaded.doc->DrawContents(dc);
+    };
+    if (EndsWith(out, ".svg")) {
+        QSvgGenerator svg;
+        svg.setFileName(QString::fromStdString(out));
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        svg.setTitle(QString::fromStdString(loaded.doc->identity().unitTitle));
+        QPainter painter;
+        if (!painter.begin(&svg)) {
+            m_err << out << ": cannot write the picture\n";
+            return 1;
+        }
+        paint(painter);
+        painter.end();
+        return 0;
+    }
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        paint(painter);
+    }
+    if (!image.save(QString::fromStdString(out), "PNG")) {
+        m_err << out << ": cannot write the picture\n";
+        return 1;
+    }
+    return 0;
+#endif
+}
+
+} // namespace quorvel
