@@ -15,6 +15,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
@@ -212,6 +213,9 @@ bool CMainFrame::OpenUnitPage(UnitKind unit, CUnitDocument& doc, const std::stri
     m_unitPage = new CUnitPage(doc, unit, ToQString(title), m_stack);
     connect(m_unitPage, &CUnitPage::exitRequested, this, [this] { m_app->LeaveUnit(); });
     connect(m_unitPage, &CUnitPage::stateChanged, this, &CMainFrame::UpdateMenus);
+    // The unit's own menu sits before Tools; it goes with the page.
+    if (QMenu* menu = m_unitPage->unitMenu())
+        menuBar()->insertMenu(m_toolsMenus->toolsMenu()->menuAction(), menu);
     m_stack->addWidget(m_unitPage);
     m_stack->setCurrentWidget(m_unitPage);
     m_unitPage->setFocus();

@@ -1,7 +1,9 @@
 // The unit page holds the unit's workspace page and passes its leaving and its commands on.
 #include "ui/app/unit_page.h"
 
+#include "geometry/geometry_document.h"
 #include "ui/app/bitmap_button.h"
+#include "ui/geometry/geometry_unit_view.h"
 #include "ui/workspace/unit_view.h"
 
 #include <QKeySequence>
@@ -12,7 +14,15 @@ namespace quorvel {
 CUnitPage::CUnitPage(CUnitDocument& doc, UnitKind unit, const QString& title, QWidget* parent)
     : QWidget(parent), m_doc(doc), m_unit(unit), m_title(title) {
     setAccessibleName(title);
-    m_view = new CUnitView(doc, this);
+    // Units with a page of their own show it; the others the shared workspace page.
+    if (auto* geometry = dynamic_cast<CGeometryUnitDocument*>(&doc);
+        geometry && unit == UnitKind::Geometry) {
+        auto* view = new CGeometryUnitView(*geometry, this);
+        m_unitMenu = view->unitMenu();
+        m_view = view;
+    } else {
+        m_view = new CUnitView(doc, this);
+    }
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);

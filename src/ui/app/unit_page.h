@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+class QMenu;
+
 namespace quorvel {
 
 class CBitmapButton;
@@ -22,6 +24,8 @@ public:
     QString title() const { return m_title; }
     CUnitView* view() const { return m_view; }
     CBitmapButton* exitButton() const;
+    // The unit's own menu for the menu bar ("Te&ssellations"), or null.
+    QMenu* unitMenu() const { return m_unitMenu; }
     void Print();
 
 signals:
@@ -35,6 +39,7 @@ private:
     UnitKind m_unit;
     QString m_title;
     CUnitView* m_view = nullptr;
+    QMenu* m_unitMenu = nullptr;
 };
 
 } // namespace quorvel

@@ -36,7 +36,7 @@ void CWorkspacePane::paintEvent(QPaintEvent* e) {
     buffer.setDevicePixelRatio(devicePixelRatioF());
     {
         QPainter p(&buffer);
-        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setRenderHint(QPainter::Antialiasing, m_antialiasing);
         p.fillRect(dirty, QtColor(kPaneColor));
         p.setClipRect(dirty);
         // Workspace coordinates: the pane's pixel (0, 0) is the workspace's (x, y).

@@ -27,6 +27,9 @@ public:
     int scrollX() const { return m_state.scrollX(); }
     int scrollY() const { return m_state.scrollY(); }
     void SetScroll(int x, int y);
+    // Smoothed edges for the units whose drawing stays fast enough with them.
+    void SetAntialiasing(bool on) { m_antialiasing = on; }
+    bool antialiasing() const { return m_antialiasing; }
 
     // Repaints a rectangle given in workspace coordinates.
     void InvalidateWorkspace(const CRect& r);
@@ -40,6 +43,7 @@ protected:
 private:
     CWorkspacePaneState m_state;
     DrawHook m_draw;
+    bool m_antialiasing = false;
 };
 
 } // namespace quorvel

@@ -1,0 +1,215 @@
+// Drawer slots are pictures of the catalogue's shapes; a press and a drag beyond the system's
+// drag distance takes one out, a release hands it to the page at the pointer.
+#include "ui/geometry/drawer_pane.h"
+
+#include "geometry/geometry_view_controller.h"
+#include "geometry/shape_catalogue.h"
+#include "ui/art/art.h"
+#include "ui/platform/qt_drawing_surface.h"
+#include "ui/platform/qt_text.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace quorvel {
+
+namespace {
+
+constexpr int kSlotBackground = 227;
+constexpr int kNameHeight = 15;
+// Room left around a shape inside its slot.
+constexpr int kSlotInset = 6;
+
+} // namespace
+
+QPixmap DrawerSlotPicture(int catalogueIndex, QSize size, qreal devicePixelRatio) {
+    QPixmap picture(size * devicePixelRatio);
+    picture.setDevicePixelRatio(devicePixelRatio);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.drawPixmap(QRect(QPoint(0, 0), size), ArtPixmap(kSlotBackground, size));
+    const C3DPointDouble middle(size.width() / 2.0, size.height() / 2.0, 0.0);
+    auto shape = MakeDrawerShape(catalogueIndex, middle);
+    if (!shape)
+        return picture;
+    // Reduced about its own centre until its box fits the slot, then centred in it.
+    const CRect frame = shape->GetFrameOf();
+    const double room = size.width() - 2.0 * kSlotInset;
+    const double scale =
+        std::min({1.0, room / std::max(frame.Width(), 1),
+                  (size.height() - 2.0 * kSlotInset) / std::max(frame.Height(), 1)});
+    if (scale < 1.0)
+        shape->Scale(scale, shape->centre());
+    const CRect fitted = shape->GetFrameOf();
+    shape->MoveBy(middle.x - (fitted.left + fitted.right) / 2.0,
+                  middle.y - (fitted.top + fitted.bottom) / 2.0);
+    p.setRenderHint(QPainter::Antialiasing);
+    CQtDrawingSurface dc(p);
+    shape->Draw(dc);
+    return picture;
+}
+
+// --- a slot ----------------------------------------------------------------------------------
+
+CDrawerSlotWidget::CDrawerSlotWidget(int slot, QWidget* parent) : QWidget(parent), m_slot(slot) {
+    setFixedSize(CDrawerPane::kSlotSize, CDrawerPane::kSlotSize + kNameHeight);
+    setFocusPolicy(Qt::TabFocus);
+    setCursor(Qt::OpenHandCursor);
+}
+
+void CDrawerSlotWidget::SetPicture(const QPixmap& picture, const QString& name) {
+    m_picture = picture;
+    m_name = name.trimmed();
+    m_empty = m_name.isEmpty();
+    setAccessibleName(m_empty ? QStringLiteral("Empty slot") : m_name);
+    setCursor(m_empty ? Qt::ArrowCursor : Qt::OpenHandCursor);
+    update();
+}
+
+void CDrawerSlotWidget::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QRect box(0, 0, CDrawerPane::kSlotSize, CDrawerPane::kSlotSize);
+    if (!m_picture.isNull())
+        p.drawPixmap(box, m_picture);
+    if (!isEnabled())
+        p.fillRect(box, QColor(255, 255, 255, 140));
+    if (hasFocus()) {
+        p.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        p.drawRoundedRect(QRectF(box).adjusted(1, 1, -1, -1), 7, 7);
+    }
+    QFont small = font();
+    small.setPixelSize(11);
+    p.setFont(small);
+    p.setPen(isEnabled() ? Qt::black : Qt::darkGray);
+    p.drawText(QRect(0, CDrawerPane::kSlotSize, width(), kNameHeight),
+               Qt::AlignHCenter | Qt::AlignVCenter, m_name);
+}
+
+void CDrawerSlotWidget::mousePressEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton || m_empty)
+        return;
+    m_pressed = true;
+    m_dragging = false;
+    m_pressAt = e->position().toPoint();
+}
+
+void CDrawerSlotWidget::mouseMoveEvent(QMouseEvent* e) {
+    if (!m_pressed)
+        return;
+    const QPoint at = e->position().toPoint();
+    if (!m_dragging && (at - m_pressAt).manhattanLength() < QApplication::startDragDistance())
+        return;
+    if (!m_dragging) {
+        m_dragging = true;
+        setCursor(Qt::ClosedHandCursor);
+    }
+    emit dragMoved(m_slot, mapToGlobal(at));
+}
+
+void CDrawerSlotWidget::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton || !m_pressed)
+        return;
+    m_pressed = false;
+    const bool wasDragging = m_dragging;
+    m_dragging = false;
+    setCursor(m_empty ? Qt::ArrowCursor : Qt::OpenHandCursor);
+    if (wasDragging)
+        emit dropped(m_slot, mapToGlobal(e->position().toPoint()));
+}
+
+void CDrawerSlotWidget::keyPressEvent(QKeyEvent* e) {
+    if (!m_empty &&
+        (e->key() == Qt::Key_Space || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)) {
+        emit activated(m_slot);
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
+// --- the pane --------------------------------------------------------------------------------
+
+CDrawerPane::CDrawerPane(CGeometryViewController& controller, QWidget* parent)
+    : QWidget(parent), m_controller(controller) {
+    setAccessibleName(QStringLiteral("Drawers"));
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(8, 6, 8, 6);
+    row->setSpacing(4);
+
+    auto* side = new QVBoxLayout;
+    side->setSpacing(4);
+    m_title = new QLabel(this);
+    QFont bold = m_title->font();
+    bold.setBold(true);
+    bold.setPixelSize(13);
+    m_title->setFont(bold);
+    m_title->setAlignment(Qt::AlignCenter);
+    side->addWidget(m_title);
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(2);
+    const auto arrow = [this, buttons](Qt::ArrowType type, const char* name) {
+        auto* b = new QToolButton(this);
+        b->setArrowType(type);
+        b->setFixedSize(28, 28);
+        b->setAccessibleName(QString::fromLatin1(name));
+        b->setToolTip(QString::fromLatin1(name));
+        b->setCursor(Qt::ArrowCursor);
+        buttons->addWidget(b);
+        return b;
+    };
+    m_previous = arrow(Qt::LeftArrow, "Previous drawer");
+    m_next = arrow(Qt::RightArrow, "Next drawer");
+    side->addLayout(buttons);
+    side->addStretch();
+    row->addLayout(side);
+
+    for (int i = 0; i < kSlotsPerDrawer; ++i) {
+        auto* slot = new CDrawerSlotWidget(i, this);
+        connect(slot, &CDrawerSlotWidget::dragMoved, this, &CDrawerPane::dragMoved);
+        connect(slot, &CDrawerSlotWidget::dropped, this, &CDrawerPane::dropped);
+        connect(slot, &CDrawerSlotWidget::activated, this, &CDrawerPane::activated);
+        m_slots[static_cast<std::size_t>(i)] = slot;
+        row->addWidget(slot);
+    }
+    connect(m_previous, &QToolButton::clicked, this, [this] { m_controller.PreviousDrawer(); });
+    connect(m_next, &QToolButton::clicked, this, [this] { m_controller.NextDrawer(); });
+    setFixedSize(sizeHint());
+    Refresh();
+}
+
+void CDrawerPane::Refresh() {
+    const int drawer = m_controller.currentDrawer();
+    m_title->setText(drawer < 0 ? QString() : QStringLiteral("Drawer %1").arg(drawer + 1));
+    const qreal dpr = devicePixelRatioF();
+    for (CDrawerSlotWidget* slot : m_slots) {
+        const int index = drawer < 0 ? -1 : drawer * kSlotsPerDrawer + slot->slot();
+        const QSize size(kSlotSize, kSlotSize);
+        slot->SetPicture(drawer < 0 ? ArtPixmap(kSlotBackground, size)
+                                    : DrawerSlotPicture(index, size, dpr),
+                         ToQString(m_controller.SlotName(slot->slot())));
+    }
+}
+
+void CDrawerPane::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QColor(0x9c, 0xb8, 0xd6));
+    p.setBrush(QColor(0xe8, 0xf2, 0xfc));
+    p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
+}
+
+void CDrawerPane::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::EnabledChange)
+        for (CDrawerSlotWidget* slot : m_slots)
+            slot->update();
+    QWidget::changeEvent(e);
+}
+
+} // namespace quorvel

@@ -1,0 +1,391 @@
+// The Tiles and Tessellations page: its panels and their places, the pane's mouse handed to
+// the controller in workspace coordinates, drawer drags with the shape following the pointer,
+// and the script windows kept in step with the controller.
+#include "ui/geometry/geometry_unit_view.h"
+
+#include "geometry/geometry_document.h"
+#include "geometry/shape_catalogue.h"
+#include "ui/app/bitmap_button.h"
+#include "ui/geometry/command_panel.h"
+#include "ui/geometry/drawer_pane.h"
+#include "ui/geometry/script_panel.h"
+#include "ui/platform/qt_drawing_surface.h"
+#include "ui/platform/qt_text.h"
+#include "ui/platform/qt_timer_host.h"
+#include "ui/workspace/tool_palette.h"
+#include "ui/workspace/workspace_navigator.h"
+#include "ui/workspace/workspace_pane.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+
+namespace quorvel {
+
+namespace {
+
+constexpr int kMargin = 5;
+// The exit and broom buttons take the top left corner; the command panel starts beside them.
+constexpr int kPanelLeft = 112;
+constexpr int kMenuOptions = 32780;
+
+struct CMenuItem {
+    int id;
+    const char* text;
+};
+constexpr CMenuItem kMenuItems[] = {
+    {kCmdSendToBack, "Send to &Back"},
+    {kCmdBringToFront, "Bring to &Front"},
+    {kCmdSelectAllShapes, "&Select All Shapes"},
+    {kCmdClearAnglemeters, "&Clear Anglemeters"},
+    {kCmdResetRotationPoint, "&Reset Rotation Point"},
+    {kMenuOptions, "&Tessellation Options..."},
+};
+
+MouseModifiers ModifiersOf(const QInputEvent* e) {
+    return {e->modifiers().testFlag(Qt::ShiftModifier),
+            e->modifiers().testFlag(Qt::ControlModifier)};
+}
+
+std::unique_ptr<CUnitViewController> MakeController(CUnitDocument& doc, IUnitViewWindow& window) {
+    return std::make_unique<CGeometryViewController>(static_cast<CGeometryUnitDocument&>(doc),
+                                                     window, std::make_unique<CQtTimerHost>(),
+                                                     std::make_unique<CQtTextMetrics>());
+}
+
+} // namespace
+
+CGeometryUnitView::CGeometryUnitView(CGeometryUnitDocument& doc, QWidget* parent)
+    : CUnitView(doc, parent, MakeController) {
+    CGeometryViewController& g = geometry();
+    g.SetGeometryWindow(this);
+    g.scripts().SetView(this);
+
+    m_commandPanel = new CCommandPanel(this);
+    g.commands().SetPanel(m_commandPanel);
+    connect(m_commandPanel, &CCommandPanel::command, this, &CGeometryUnitView::Command);
+    connect(m_commandPanel, &CCommandPanel::spin, this,
+            [this](int delta) { geometry().SpinAngle(delta); });
+
+    m_drawerPane = new CDrawerPane(g, this);
+    connect(m_drawerPane, &CDrawerPane::dragMoved, this, &CGeometryUnitView::SlotDragMoved);
+    connect(m_drawerPane, &CDrawerPane::dropped, this, &CGeometryUnitView::SlotDropped);
+    connect(m_drawerPane, &CDrawerPane::activated, this, [this](int slot) {
+        // From the keyboard the shape lands in the middle of what the pane shows.
+        const QRect shown = pane()->rect();
+        geometry().TakeFromDrawer(slot, ToWorkspace(shown.center()));
+    });
+
+    m_scriptPanel = new CScriptPanel(g.scripts(), this);
+    m_scriptPanel->hide();
+    connect(m_scriptPanel, &CScriptPanel::command, this, &CGeometryUnitView::Command);
+
+    BuildMenu();
+    CreatePane();
+    pane()->installEventFilter(this);
+    pane()->setMouseTracking(false);
+    SetAntialiasing(true);
+    CreateNavigator(kGeometryScreensAcross, kGeometryScreensDown, kGeometryScrollStep);
+    SetArrowKeysScroll(false);
+    // The page's own tools; the Mystery and Ignore places show the Anglemeter, Linking's the
+    // Linemaker.
+    palette()->ShowTool(kToolAnglemeter);
+    palette()->ShowTool(kToolLinemaker);
+    LayoutControls();
+    UpdateControls();
+}
+
+CGeometryUnitView::~CGeometryUnitView() {
+    // The controller outlives this part of the page: it must not call back into it.
+    geometry().scripts().SetView(nullptr);
+    geometry().commands().SetPanel(nullptr);
+    geometry().SetGeometryWindow(nullptr);
+}
+
+CGeometryViewController& CGeometryUnitView::geometry() const {
+    return static_cast<CGeometryViewController&>(controller());
+}
+
+CScriptWindow* CGeometryUnitView::scriptWindow(std::size_t script) const {
+    const auto it = m_scriptWindows.find(script);
+    return it == m_scriptWindows.end() ? nullptr : it->second;
+}
+
+void CGeometryUnitView::BuildMenu() {
+    m_menu = new QMenu(QStringLiteral("Te&ssellations"), this);
+    for (const CMenuItem& item : kMenuItems) {
+        QAction* a = m_menu->addAction(QString::fromLatin1(item.text));
+        a->setData(item.id);
+        const int id = item.id;
+        connect(a, &QAction::triggered, this, [this, id] { Command(id); });
+    }
+    connect(m_menu, &QMenu::aboutToShow, this, [this] {
+        for (QAction* a : m_menu->actions()) {
+            const int id = a->data().toInt();
+            // The options dialog is not part of this page yet.
+            a->setEnabled(id != kMenuOptions && geometry().IsCommandEnabled(id));
+        }
+    });
+}
+
+void CGeometryUnitView::Command(int id) {
+    controller().OnCommand(id);
+    UpdateControls();
+}
+
+void CGeometryUnitView::SetScriptControlsShown(bool shown) {
+    m_scriptControls = shown;
+    m_scriptPanel->setVisible(shown);
+    LayoutControls();
+    UpdateControls();
+}
+
+void CGeometryUnitView::SetAntialiasing(bool on) {
+    m_antialiasing = on;
+    if (pane()) {
+        pane()->SetAntialiasing(on);
+        pane()->update();
+    }
+}
+
+CPoint CGeometryUnitView::ToWorkspace(QPoint onPane) const {
+    return pane()->state().ToWorkspace(CPoint{onPane.x(), onPane.y()});
+}
+
+QPoint CGeometryUnitView::ToPane(CPoint workspace) const {
+    return {workspace.x - pane()->scrollX(), workspace.y - pane()->scrollY()};
+}
+
+// --- layout ----------------------------------------------------------------------------------
+
+void CGeometryUnitView::LayoutControls() {
+    CUnitView::LayoutControls();
+    if (!m_commandPanel || !pane())
+        return;
+    m_commandPanel->setGeometry(kPanelLeft, kMargin, width() - kPanelLeft - kMargin,
+                                m_commandPanel->height());
+    int top = kMargin + m_commandPanel->height() + kMargin + 2;
+    const int left = workspaceArea().left();
+    if (m_scriptControls) {
+        m_scriptPanel->setGeometry(left, top, width() - left - kMargin, m_scriptPanel->height());
+        top += m_scriptPanel->height() + kMargin;
+    }
+    const QSize drawer = m_drawerPane->size();
+    const int drawerTop = height() - kMargin - drawer.height();
+    m_drawerPane->move(kMargin, drawerTop);
+    const QRect area(left, top, width() - left - kMargin, drawerTop - kMargin - top);
+    pane()->setGeometry(area);
+    geometry().SetPaneSize({area.width(), area.height()});
+}
+
+// --- drawing ---------------------------------------------------------------------------------
+
+void CGeometryUnitView::DrawWorkspace(IDrawingSurface& dc, const CRect& area, bool printing) {
+    if (printing) {
+        CUnitView::DrawWorkspace(dc, area, true);
+        return;
+    }
+    geometry().Draw(dc, area);
+    if (m_preview)
+        m_preview->Draw(dc);
+}
+
+void CGeometryUnitView::InvalidateRect(const CRect& r) {
+    // Smoothed edges and round pen ends reach a pixel or two beyond a redraw box.
+    CRect grown = r;
+    grown.Inflate(2, 2);
+    CUnitView::InvalidateRect(grown);
+}
+
+void CGeometryUnitView::ToolChanged(int code) {
+    CUnitView::ToolChanged(code);
+    UpdateControls();
+}
+
+void CGeometryUnitView::ScrollPaneTo(int x, int y) {
+    pane()->SetScroll(x, y);
+}
+
+void CGeometryUnitView::DrawerChanged() {
+    m_drawerPane->Refresh();
+}
+
+// --- enabling --------------------------------------------------------------------------------
+
+void CGeometryUnitView::UpdateControls() {
+    CGeometryViewController& g = geometry();
+    const auto enabled = [&g](int id) { return g.IsCommandEnabled(id); };
+    m_commandPanel->UpdateEnabling(enabled);
+    m_scriptPanel->UpdateControls(enabled);
+    const bool tools = g.scripts().ToolsEnabled();
+    for (const CToolInfo& tool : ToolTable())
+        if (tool.code != kToolArrow)
+            palette()->EnableTool(tool.code, tools);
+    m_drawerPane->setEnabled(g.DrawersEnabled());
+    if (CBitmapButton* broom = button(kBroomCommand))
+        broom->setEnabled(enabled(kBroomCommand));
+}
+
+// --- scripts ---------------------------------------------------------------------------------
+
+void CGeometryUnitView::ScriptsChanged() {
+    m_scriptPanel->RefreshScripts();
+    SyncScriptWindows();
+    UpdateControls();
+}
+
+void CGeometryUnitView::ScriptWindowChanged(std::size_t) {
+    SyncScriptWindows();
+}
+
+void CGeometryUnitView::SyncScriptWindows() {
+    CScriptController& scripts = geometry().scripts();
+    for (auto it = m_scriptWindows.begin(); it != m_scriptWindows.end();) {
+        if (it->first >= scripts.scripts().size() || !scripts.windowState(it->first).open) {
+            it->second->hide();
+            it->second->deleteLater();
+            it = m_scriptWindows.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (std::size_t i = 0; i < scripts.scripts().size(); ++i) {
+        if (!scripts.windowState(i).open)
+            continue;
+        CScriptWindow*& window = m_scriptWindows[i];
+        if (!window) {
+            window = new CScriptWindow(scripts, i, this);
+            const ScriptStructList& script = scripts.scripts().at(i);
+            window->move(script.windowX, script.windowY);
+            window->show();
+        }
+        window->Refresh();
+    }
+}
+
+void CGeometryUnitView::ControlsChanged() {
+    UpdateControls();
+    SyncScriptWindows();
+    pane()->update();
+}
+
+void CGeometryUnitView::SelectArrowTool() {
+    controller().SelectArrow();
+}
+
+void CGeometryUnitView::FocusRepeatNumber() {
+    m_scriptPanel->FocusRepeatNumber();
+}
+
+CPoint CGeometryUnitView::ClientOriginOnScreen() const {
+    const QPoint origin = mapToGlobal(QPoint(0, 0));
+    return {origin.x(), origin.y()};
+}
+
+// --- drawer drags ----------------------------------------------------------------------------
+
+void CGeometryUnitView::SlotDragMoved(int slot, QPoint global) {
+    CGeometryViewController& g = geometry();
+    const QPoint onPane = pane()->mapFromGlobal(global);
+    if (!g.DrawersEnabled() || g.currentDrawer() < 0 || !pane()->rect().contains(onPane)) {
+        ClearPreview();
+        return;
+    }
+    const CPoint p = ToWorkspace(onPane);
+    const CRect before = m_preview ? m_preview->GetFrameOf() : CRect{};
+    m_preview = MakeDrawerShape(g.currentDrawer() * kSlotsPerDrawer + slot, C3DPointDouble(p));
+    if (!m_preview)
+        return;
+    InvalidateRect(before.United(m_preview->GetFrameOf()));
+}
+
+void CGeometryUnitView::SlotDropped(int slot, QPoint global) {
+    ClearPreview();
+    const QPoint onPane = pane()->mapFromGlobal(global);
+    if (!pane()->rect().contains(onPane))
+        return;
+    geometry().TakeFromDrawer(slot, ToWorkspace(onPane));
+    UpdateControls();
+}
+
+void CGeometryUnitView::ClearPreview() {
+    if (!m_preview)
+        return;
+    const CRect frame = m_preview->GetFrameOf();
+    m_preview.reset();
+    InvalidateRect(frame);
+}
+
+// --- mouse and keys --------------------------------------------------------------------------
+
+bool CGeometryUnitView::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == pane() && PaneMouse(e))
+        return true;
+    return CUnitView::eventFilter(watched, e);
+}
+
+bool CGeometryUnitView::PaneMouse(QEvent* e) {
+    const QEvent::Type type = e->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
+        type != QEvent::MouseButtonRelease && type != QEvent::MouseButtonDblClick)
+        return false;
+    // The Writing tool's clicks are the page's own.
+    if (document().currentTool() == kToolWriting)
+        return false;
+    const auto* mouse = static_cast<QMouseEvent*>(e);
+    const QPoint at = mouse->position().toPoint();
+    const CPoint p = ToWorkspace(at);
+    CGeometryViewController& g = geometry();
+    switch (type) {
+    case QEvent::MouseButtonPress:
+        if (mouse->button() != Qt::LeftButton)
+            return true;
+        setFocus(Qt::MouseFocusReason);
+        g.MouseDown(p, ModifiersOf(mouse));
+        break;
+    case QEvent::MouseButtonDblClick:
+        if (mouse->button() == Qt::LeftButton)
+            g.DoubleClick(p, ModifiersOf(mouse));
+        break;
+    case QEvent::MouseMove:
+        if (mouse->buttons().testFlag(Qt::LeftButton))
+            g.MouseMove(p);
+        break;
+    default: {
+        if (mouse->button() != Qt::LeftButton)
+            return true;
+        // A selection dragged onto the open drawer goes back into it.
+        const QPoint onView = pane()->mapTo(this, at);
+        if (g.DraggingSelection() && m_drawerPane->geometry().contains(onView) &&
+            g.DropSelectionOnDrawer())
+            break;
+        g.MouseUp(p);
+        break;
+    }
+    }
+    UpdateControls();
+    return true;
+}
+
+bool CGeometryUnitView::event(QEvent* e) {
+    // Escape ends the line being made before it can leave the unit.
+    if (e->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(e);
+        if (key->key() == Qt::Key_Escape &&
+            (!geometry().tools().pendingSegments().empty() ||
+             geometry().tools().action() != SegmentToolAction::None)) {
+            e->accept();
+            return true;
+        }
+    }
+    return CUnitView::event(e);
+}
+
+void CGeometryUnitView::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape && geometry().Escape())
+        return;
+    CUnitView::keyPressEvent(e);
+}
+
+} // namespace quorvel

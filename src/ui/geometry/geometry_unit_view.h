@@ -1,0 +1,91 @@
+// The Tiles and Tessellations workspace page: the workspace pane with its shapes, the drawers,
+// the command panel, the "Te&ssellations" menu, the script panel and script windows, over a
+// CGeometryViewController that holds the logic.
+#pragma once
+
+#include "geometry/geometry_view_controller.h"
+#include "ui/workspace/unit_view.h"
+
+#include <map>
+#include <memory>
+
+class QMenu;
+
+namespace quorvel {
+
+class CCommandPanel;
+class CDrawerPane;
+class CGeometryUnitDocument;
+class CScriptPanel;
+class CScriptWindow;
+class CShapeManipulative;
+
+class CGeometryUnitView : public CUnitView, public IScriptView, public IGeometryViewWindow {
+    Q_OBJECT
+public:
+    CGeometryUnitView(CGeometryUnitDocument& doc, QWidget* parent);
+    ~CGeometryUnitView() override;
+
+    CGeometryViewController& geometry() const;
+    CCommandPanel* commandPanel() const { return m_commandPanel; }
+    CDrawerPane* drawerPane() const { return m_drawerPane; }
+    CScriptPanel* scriptPanel() const { return m_scriptPanel; }
+    // The open script window of a script, or null.
+    CScriptWindow* scriptWindow(std::size_t script) const;
+    // "Te&ssellations", for the main window's menu bar while the page shows.
+    QMenu* unitMenu() const { return m_menu; }
+
+    // The script panel shows while the teacher's "Script Controls" option is on.
+    void SetScriptControlsShown(bool shown);
+    bool scriptControlsShown() const { return m_scriptControls; }
+    void SetAntialiasing(bool on);
+
+    // Workspace and pane coordinates.
+    CPoint ToWorkspace(QPoint onPane) const;
+    QPoint ToPane(CPoint workspace) const;
+
+    // IUnitViewWindow.
+    void InvalidateRect(const CRect& r) override;
+    void ToolChanged(int code) override;
+
+    // IScriptView.
+    void ScriptsChanged() override;
+    void ScriptWindowChanged(std::size_t script) override;
+    void ControlsChanged() override;
+    void SelectArrowTool() override;
+    void FocusRepeatNumber() override;
+    CPoint ClientOriginOnScreen() const override;
+
+    // IGeometryViewWindow.
+    void ScrollPaneTo(int x, int y) override;
+    void DrawerChanged() override;
+
+protected:
+    void DrawWorkspace(IDrawingSurface& dc, const CRect& area, bool printing) override;
+    void LayoutControls() override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+
+private:
+    void BuildMenu();
+    void Command(int id);
+    void UpdateControls();
+    void SyncScriptWindows();
+    // The drag of a drawer slot: the shape follows the pointer over the pane.
+    void SlotDragMoved(int slot, QPoint global);
+    void SlotDropped(int slot, QPoint global);
+    void ClearPreview();
+    bool PaneMouse(QEvent* e);
+
+    CCommandPanel* m_commandPanel = nullptr;
+    CDrawerPane* m_drawerPane = nullptr;
+    CScriptPanel* m_scriptPanel = nullptr;
+    QMenu* m_menu = nullptr;
+    std::map<std::size_t, CScriptWindow*> m_scriptWindows;
+    std::unique_ptr<CShapeManipulative> m_preview;
+    bool m_scriptControls = false;
+    bool m_antialiasing = true;
+};
+
+} // namespace quorvel
