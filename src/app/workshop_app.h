@@ -113,6 +113,7 @@ public:
     void EndWaitCursor() override;
     void LogError(const std::string& detail) override;
     CNotepadText* Notepad() override { return &m_notepad; }
+    bool AuthoringMode() const override { return m_authoring; }
     CNotepadText& notepad() { return m_notepad; }
 
 private:

@@ -43,7 +43,7 @@ private:
 class CArchive {
 public:
     static constexpr std::uint8_t kTab = 9;
-    static constexpr int kMaxNesting = 32;
+    static constexpr int kMaxNesting = 64;
 
     // An archive that stores into its own buffer.
     CArchive();

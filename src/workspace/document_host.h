@@ -36,6 +36,8 @@ public:
     virtual void LogError(const std::string&) {}
     // The program's notepad text, which some documents save with them; null without one.
     virtual CNotepadText* Notepad() { return nullptr; }
+    // Authoring mode ("/AM"): the options sheets show their teacher pages.
+    virtual bool AuthoringMode() const { return false; }
 };
 
 // The workspace view as its document sees it. Every hook does nothing by default, so a

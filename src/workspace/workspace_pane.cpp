@@ -40,4 +40,10 @@ void CWorkspacePaneState::Serialize(CArchive& ar, const CRect& present) {
     m_y = y;
 }
 
+void CWorkspacePaneState::SerializeAdopting(CArchive& ar, CRect& rect) {
+    ar.Exchange(m_x, "pane x offset");
+    ar.Exchange(m_y, "pane y offset");
+    ar.Exchange(rect, "pane rectangle");
+}
+
 } // namespace quorvel

@@ -36,6 +36,9 @@ public:
     // x offset, y offset, then the pane's rectangle `present` as one block. Loading scales
     // each offset by present size / saved size (truncated) when the two rectangles differ.
     void Serialize(CArchive& ar, const CRect& present);
+    // The same form for a pane that is not on a screen (a document read without a window):
+    // loading keeps the offsets as they are and takes the saved rectangle into `rect`.
+    void SerializeAdopting(CArchive& ar, CRect& rect);
 
 private:
     int m_x = 0;

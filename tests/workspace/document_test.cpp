@@ -118,20 +118,23 @@ TEST(UnitDocumentIdentity, FiveUnitsHaveTheirSignaturesTitlesAndFilters) {
               "The file you are trying to open is not a Quorvel Code Patterns document!");
 }
 
+// The shared layout, as a unit that adds nothing to it writes it.
 TEST_F(Fixture, NewDocumentBytesAreSignatureProblemBlockAndManipulatives) {
+    CCodePatternsDocument codes;
     CArchive expected;
-    expected.WriteUInt32(19992000);
+    expected.WriteUInt32(19992002);
     for (int i = 0; i < 4; ++i)
         AppendDefaultQuestion(expected);
     for (std::int32_t v : {0, 3, 0, -1, 0}) // count, tries, correct, index, level
         expected.WriteInt32(v);
     expected.WriteInt32(0); // no manipulatives
-    EXPECT_EQ(doc.SaveToBytes(), expected.bytes());
+    EXPECT_EQ(codes.SaveToBytes(), expected.bytes());
 }
 
 TEST_F(Fixture, ManipulativesAreWrittenWithTheirTypeCodesInDrawingOrder) {
-    doc.AddManipulative(Square(0, 0, 10));
-    const Bytes bytes = doc.SaveToBytes();
+    CCodePatternsDocument codes;
+    codes.AddManipulative(Square(0, 0, 10));
+    const Bytes bytes = codes.SaveToBytes();
     CArchive one;
     one.WriteInt32(1);
     one.WriteInt32(kTypeLine);
@@ -241,9 +244,9 @@ TEST_F(Fixture, CorruptFileClearsTheWorkspaceAndTheWorkIsOneUndoAway) {
 }
 
 TEST_F(Fixture, UnknownTypeCodeIsAFailedOpen) {
-    CArchive ar;
-    ar.WriteUInt32(19992000);
-    Bytes bytes = doc.SaveToBytes();
+    // In the shared layout; a geometry document's list ends its reading there instead.
+    CCodePatternsDocument codes;
+    Bytes bytes = codes.SaveToBytes();
     bytes.resize(bytes.size() - 4);
     CArchive tail;
     tail.WriteInt32(1);
@@ -251,7 +254,7 @@ TEST_F(Fixture, UnknownTypeCodeIsAFailedOpen) {
     Bytes more = tail.TakeBytes();
     more.resize(more.size() + 200);
     bytes.insert(bytes.end(), more.begin(), more.end());
-    EXPECT_EQ(doc.LoadFromBytes(bytes), OpenResult::Failed);
+    EXPECT_EQ(codes.LoadFromBytes(bytes), OpenResult::Failed);
 }
 
 TEST_F(Fixture, SavePromptCancelStopsNoDiscardsYesSaves) {

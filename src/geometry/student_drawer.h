@@ -1,0 +1,60 @@
+// The student drawers' filled slots, and the form in which a photo or a student drawer stores
+// a manipulative: its type id followed directly by its own form.
+#pragma once
+
+#include "workspace/manipulative.h"
+#include "workspace/manipulative_registry.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace quorvel {
+
+class CArchive;
+class IDrawingSurface;
+
+// A drawer slot on the drawer pane, and the picture inside it: the slot less 2 pixels a side.
+inline constexpr int kDrawerSlotSize = 64;
+inline constexpr int kStudentSlotInset = 2;
+inline constexpr int kStudentDrawerCount = 2; // drawers 4 and 5
+inline constexpr int kFirstStudentDrawer = 3; // drawer 4, counted from 0
+
+inline bool IsStudentDrawer(int drawer) {
+    return drawer == kFirstStudentDrawer || drawer == kFirstStudentDrawer + 1;
+}
+
+// The type ids a document, a photo or a student drawer holds: 0 to 4 and 16.
+bool IsGeometryDocumentType(std::int32_t type);
+// A fresh manipulative of such a type; null for any other.
+std::unique_ptr<CManipulative> CreateGeometryManipulative(std::int32_t type);
+
+// Type id (int32) and the manipulative's form. Loading fails on a type that is not one of the
+// document's; `m` receives what was read.
+void ExchangeTypedManipulative(CArchive& ar, std::unique_ptr<CManipulative>& m);
+// The least a typed manipulative takes in a file.
+inline constexpr std::size_t kMinTypedManipulativeBytes = 4 + kMinManipulativeBytes;
+
+// One filled slot: the pupil's manipulative kept whole, and the copy the slot shows, reduced
+// when the original is larger than the slot and centred in it.
+class CStudentDrawerObject {
+public:
+    // Copies `m`; the picture is (0, 0, width, height) of the slot rectangle deflated by 2.
+    CStudentDrawerObject(const CManipulative& m, CSize slot);
+
+    const CManipulative& manipulative() const { return *m_manipulative; }
+    // The copy drawn in the slot picture, in picture coordinates.
+    const CManipulative& picture() const { return *m_picture; }
+    CSize pictureSize() const { return m_pictureSize; }
+    // The factor the picture's copy was reduced by; 1 when it fitted.
+    double scale() const { return m_scale; }
+    // Draws the picture's copy; the caller has placed the origin at the picture's top-left.
+    void DrawPicture(IDrawingSurface& dc) const;
+
+private:
+    std::unique_ptr<CManipulative> m_manipulative;
+    std::unique_ptr<CManipulative> m_picture;
+    CSize m_pictureSize;
+    double m_scale = 1.0;
+};
+
+} // namespace quorvel
