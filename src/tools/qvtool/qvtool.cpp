@@ -4,6 +4,7 @@
 #include "tools/qvtool/qvtool_load.h"
 
 #include "app/document_factory.h"
+#include "geometry/geometry_document.h"
 #include "workspace/archive.h"
 #include "workspace/file_store.h"
 
@@ -112,6 +113,9 @@ int CQvTool::Info(const std::vector<std::string>& files) {
         for (const auto& m : doc.manipulatives())
             m_out << " " << m->GetType();
         m_out << "\n";
+        if (const auto* geometry = dynamic_cast<const CGeometryUnitDocument*>(&doc))
+            for (const std::string& line : DescribeGeometryDocument(*geometry))
+                m_out << line << "\n";
     }
     return status;
 }
