@@ -333,8 +333,11 @@ bool CWorkshopApp::LeaveUnit() {
 }
 
 bool CWorkshopApp::QueryExit() {
-    return Prompter().MessageBox(kExitQuestion, MessageIcon::Question, MessageButtons::YesNo) ==
-           MessageResult::Yes;
+    if (Prompter().MessageBox(kExitQuestion, MessageIcon::Question, MessageButtons::YesNo) !=
+        MessageResult::Yes)
+        return false;
+    // A unit's unsaved work is offered for saving before the program goes; Cancel stays.
+    return !m_unit || m_unit->AskToSave();
 }
 
 int CWorkshopApp::selectedInvestigation(int menu) const {

@@ -435,6 +435,28 @@ TEST_F(WorkshopApp, ExitQuestionNo) {
     EXPECT_EQ(app.currentMenuView(), MenuView::Main);
 }
 
+TEST_F(WorkshopApp, ExitingWithUnsavedWorkOffersToSaveIt) {
+    Start();
+    CUnitDocument* doc = app.OpenGeometryUnit();
+    ASSERT_NE(doc, nullptr);
+    doc->SetModifiedFlag();
+
+    host.prompter.answers = {MessageResult::Yes, MessageResult::Cancel};
+    EXPECT_FALSE(app.QueryExit()) << "Cancel in the save question keeps the program open";
+    ASSERT_EQ(host.prompter.messages.size(), 2u);
+    EXPECT_EQ(host.prompter.messages[1].text,
+              "The document has been modified. Do you wish to save your changes?");
+
+    host.prompter.answers = {MessageResult::Yes, MessageResult::No};
+    EXPECT_TRUE(app.QueryExit());
+
+    doc->SetModifiedFlag(false);
+    host.prompter.messages.clear();
+    host.prompter.answers = {MessageResult::Yes};
+    EXPECT_TRUE(app.QueryExit());
+    EXPECT_EQ(host.prompter.messages.size(), 1u) << "nothing to save, nothing asked";
+}
+
 TEST_F(WorkshopApp, DocumentsAskTheAppForFolders) {
     Start({"-p", "/home/Ann", "-c", "/c", "-b", "/b", "-t", "/t"});
     CUnitDocument* doc = app.OpenCodesUnit();

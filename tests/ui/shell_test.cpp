@@ -238,7 +238,7 @@ private slots:
         SavePage(m_frame.get(), QStringLiteral("unit_page_geometry"));
 
         Click(unit->exitButton());
-        QVERIFY(!m_frame->unitPage());
+        QTRY_VERIFY(!m_frame->unitPage());
         QCOMPARE(m_frame->currentPage(), investigations);
         auto* page = qobject_cast<CInvestigationsMenuView*>(investigations);
         QVERIFY(page->instructionText().startsWith(QStringLiteral("Take shapes out of the drawers")));
@@ -264,7 +264,7 @@ private slots:
             QCOMPARE(doc->filePath(), path);
             QVERIFY(m_host->prompter.messages.empty());
             FindAction(*m_frame, QStringLiteral("E&xit"))->trigger();
-            QVERIFY(!m_frame->unitPage());
+            QTRY_VERIFY(!m_frame->unitPage());
         }
     }
 
@@ -291,7 +291,7 @@ private slots:
         QVERIFY(m_frame->unitPage());
         QCOMPARE(m_frame->unitPage()->unit(), UnitKind::Numbers);
         Click(m_frame->unitPage()->exitButton());
-        QCOMPARE(m_frame->currentPage(), patterns);
+        QTRY_COMPARE(m_frame->currentPage(), patterns);
         QVERIFY(!panel->isVisible());
         QVERIFY(patterns->button(1008)->isVisible());
     }

@@ -354,7 +354,7 @@ private slots:
         page->view()->controller().HideContinue();
         QVERIFY(exit->isEnabled());
         exit->trigger();
-        QVERIFY(!frame.unitPage());
+        QTRY_VERIFY(!frame.unitPage());
         QVERIFY(!pdf->isVisible());
         // An untouched workspace leaves without asking.
         QVERIFY(host.prompter.messages.empty());

@@ -211,7 +211,10 @@ bool CMainFrame::OpenUnitPage(UnitKind unit, CUnitDocument& doc, const std::stri
     if (m_unitPage)
         CloseUnitPage();
     m_unitPage = new CUnitPage(doc, unit, ToQString(title), m_stack);
-    connect(m_unitPage, &CUnitPage::exitRequested, this, [this] { m_app->LeaveUnit(); });
+    // Leaving deletes the page, so it waits until the click or menu command that asked for it
+    // has finished with the page's buttons and menus.
+    connect(m_unitPage, &CUnitPage::exitRequested, this, [this] { m_app->LeaveUnit(); },
+            Qt::QueuedConnection);
     connect(m_unitPage, &CUnitPage::stateChanged, this, &CMainFrame::UpdateMenus);
     // The unit's own menu sits before Tools; it goes with the page.
     if (QMenu* menu = m_unitPage->unitMenu())
