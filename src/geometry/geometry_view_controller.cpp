@@ -50,9 +50,11 @@ CGeometryViewController::CGeometryViewController(CGeometryUnitDocument& doc,
     m_tools.SetArrowChooser([this] { SelectArrow(); });
     // Anglemeters stay put while shapes turn or a script runs.
     m_tools.SetBusyQuery([this] { return m_commands.IsAnimating() || m_scripts.IsBusy(); });
+    m_doc.SetGeometryView(this);
+    ApplyUserOptions();
 }
 
-CGeometryViewController::~CGeometryViewController() = default;
+CGeometryViewController::~CGeometryViewController() { m_doc.SetGeometryView(nullptr); }
 
 bool CGeometryViewController::OnCommand(int id) {
     if (!m_scripts.IsCommandEnabled(id))
@@ -62,6 +64,10 @@ bool CGeometryViewController::OnCommand(int id) {
         return CUnitViewController::OnCommand(id);
     if (id == kCmdAngleSpin)
         return true; // the spin buttons come through SpinAngle
+    if (id == kTessellationOptionsCommand) {
+        m_doc.EditOptions();
+        return true;
+    }
     if (m_scripts.OnCommand(id))
         return true;
     return CUnitViewController::OnCommand(id);
@@ -125,9 +131,15 @@ void CGeometryViewController::MouseDown(CPoint p, MouseModifiers modifiers) {
         return;
     if (!m_tools.MouseDown(p))
         m_commands.MouseDown(p, modifiers);
+    if (DraggingSelection()) {
+        const CRect frame = m_commands.SelectionFrame();
+        m_dragFrameStart = {frame.left, frame.top};
+    }
+    m_lastMouse = p;
 }
 
 void CGeometryViewController::MouseMove(CPoint p) {
+    m_lastMouse = p;
     if (!m_tools.MouseMove(p))
         m_commands.MouseMove(p);
 }
@@ -151,64 +163,107 @@ bool CGeometryViewController::Escape() {
 
 // --- drawers ---------------------------------------------------------------------------------
 
-bool CGeometryViewController::IsDrawerAvailable(int drawer) const {
-    return drawer >= 0 && drawer < kDrawerCount &&
-           m_drawerAvailable[static_cast<std::size_t>(drawer)];
-}
-
 void CGeometryViewController::SetDrawerAvailable(int drawer, bool available) {
+    static constexpr TeacherOption kOptionOf[kDrawerCount] = {
+        kOptDrawer1, kOptDrawer2, kOptDrawer3, kOptStudentDrawers, kOptStudentDrawers, kOptDrawer6};
     if (drawer < 0 || drawer >= kDrawerCount)
         return;
-    m_drawerAvailable[static_cast<std::size_t>(drawer)] = available;
-    if (!IsDrawerAvailable(m_drawer))
-        StepDrawer(1);
+    CGeometryOptions options = m_doc.options();
+    options.teacher[static_cast<std::size_t>(kOptionOf[drawer])] = available ? 1 : 0;
+    m_doc.SetOptions(options);
 }
 
-void CGeometryViewController::NextDrawer() {
-    StepDrawer(1);
-}
+void CGeometryViewController::NextDrawer() { m_doc.NextDrawer(); }
 
-void CGeometryViewController::PreviousDrawer() {
-    StepDrawer(-1);
-}
-
-void CGeometryViewController::StepDrawer(int direction) {
-    // From the drawer after (or before) the current one, wrapping, the first available one;
-    // the current drawer itself comes last.
-    const int from = m_drawer < 0 ? (direction > 0 ? kDrawerCount - 1 : 0) : m_drawer;
-    int found = -1;
-    for (int i = 1; i <= kDrawerCount; ++i) {
-        const int d = ((from + direction * i) % kDrawerCount + kDrawerCount) % kDrawerCount;
-        if (IsDrawerAvailable(d)) {
-            found = d;
-            break;
-        }
-    }
-    m_drawer = found;
-    if (m_geometryWindow)
-        m_geometryWindow->DrawerChanged();
-}
+void CGeometryViewController::PreviousDrawer() { m_doc.PreviousDrawer(); }
 
 std::string CGeometryViewController::SlotName(int slot) const {
-    if (m_drawer < 0 || slot < 0 || slot >= kSlotsPerDrawer)
-        return {};
-    return CatalogueSlot(m_drawer * kSlotsPerDrawer + slot).name;
+    return m_doc.DrawerName(m_doc.currentDrawer(), slot);
 }
 
 CManipulative* CGeometryViewController::TakeFromDrawer(int slot, CPoint drop) {
-    if (!DrawersEnabled() || m_drawer < 0)
+    const int drawer = m_doc.currentDrawer();
+    if (!DrawersEnabled() || drawer < 0)
         return nullptr;
-    CManipulative* added = m_commands.TakeFromDrawer(m_drawer, slot, C3DPointDouble(drop));
+    CManipulative* added = nullptr;
+    if (IsStudentDrawer(drawer)) {
+        if (m_commands.IsAnimating() || !m_doc.StudentDrawerEntry(drawer, slot))
+            return nullptr;
+        m_doc.MarkUndoStep();
+        added = m_doc.AddShapeFromDrawer(slot, C3DPointDouble(drop));
+    } else {
+        added = m_commands.TakeFromDrawer(drawer, slot, C3DPointDouble(drop),
+                                          m_doc.options().entireView());
+    }
     if (added)
         m_doc.RecomputeSelectionRotationPoint();
     return added;
 }
 
-bool CGeometryViewController::DropSelectionOnDrawer() {
-    if (!DrawersEnabled() || !DraggingSelection() || !IsFixedDrawer(m_drawer))
+bool CGeometryViewController::DropSelectionOnDrawer(int slot, std::optional<CPoint> p) {
+    const int drawer = m_doc.currentDrawer();
+    if (!DrawersEnabled() || !DraggingSelection() || drawer < 0)
         return false;
-    m_commands.DropSelectionIntoDrawer();
+    if (IsFixedDrawer(drawer)) {
+        m_commands.DropSelectionIntoDrawer();
+        return true;
+    }
+    // The drag ends where it was let go; its undo step covers what the drawer does with it.
+    m_commands.MouseUp(p.value_or(m_lastMouse));
+    const CRect frame = m_commands.SelectionFrame();
+    m_doc.DropSelectionOnDrawerPane(
+        slot, {frame.left - m_dragFrameStart.x, frame.top - m_dragFrameStart.y});
+    m_doc.RecomputeSelectionRotationPoint();
+    InvalidateAll();
     return true;
+}
+
+// --- the document's page ---------------------------------------------------------------------
+
+void CGeometryViewController::ApplyUserOptions() {
+    const std::int32_t points = m_doc.options().User(kOptRotationPoints);
+    m_commands.SetRotationPointMode(points >= 0 && points <= 2
+                                        ? static_cast<RotationPointMode>(points)
+                                        : RotationPointMode::Show);
+    m_commands.SetSnapping(m_doc.options().snapping());
+}
+
+void CGeometryViewController::DrawerChanged() {
+    if (m_geometryWindow)
+        m_geometryWindow->DrawerChanged();
+}
+
+void CGeometryViewController::StudentDrawersChanged() { DrawerChanged(); }
+
+void CGeometryViewController::OptionsApplied(const CGeometryOptions& previous) {
+    ApplyUserOptions();
+    const CGeometryViewControls controls = m_doc.viewControls();
+    // The entire view shows the whole workspace from its corner.
+    if (controls.entireView && m_geometryWindow)
+        m_geometryWindow->ScrollPaneTo(0, 0);
+    if (m_geometryWindow)
+        m_geometryWindow->OptionsApplied(controls, previous);
+    InvalidateAll();
+}
+
+bool CGeometryViewController::RunOptionsSheet(CTessellationOptionsSheet& sheet) {
+    return m_geometryWindow && m_geometryWindow->RunOptionsSheet(sheet);
+}
+
+void CGeometryViewController::StoreViewState(CGeometryUnitDocument& doc) {
+    if (m_geometryWindow)
+        m_geometryWindow->StoreViewState(doc);
+}
+
+void CGeometryViewController::ViewStateLoaded(CGeometryUnitDocument& doc) {
+    // Help and Mystery wait for one click; a document opens with the Arrow instead.
+    int tool = doc.currentTool();
+    if (tool == kToolHelp || tool == kToolMystery)
+        tool = kToolArrow;
+    CUnitViewController::SelectTool(ToolCommand(tool));
+    m_tools.ToolChanged(doc.currentTool());
+    if (m_geometryWindow)
+        m_geometryWindow->ViewStateLoaded(doc);
 }
 
 void CGeometryViewController::Draw(IDrawingSurface& dc, const CRect& clip) const {

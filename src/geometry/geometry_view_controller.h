@@ -3,6 +3,7 @@
 // them in the right order, keeps the open drawer and scrolls the pane for the navigator.
 #pragma once
 
+#include "geometry/geometry_document.h"
 #include "geometry/script_controller.h"
 #include "geometry/segment_tools.h"
 #include "geometry/shape_commands.h"
@@ -10,6 +11,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace quorvel {
@@ -28,11 +30,21 @@ public:
     virtual ~IGeometryViewWindow() = default;
     // The pane shows the workspace from (x, y).
     virtual void ScrollPaneTo(int x, int y) = 0;
-    // Another drawer opened, or none is open.
+    // Another drawer opened, or none is open, or a student drawer's slots or labels changed.
     virtual void DrawerChanged() {}
+    // The options were applied: the page shows and hides its controls as `controls` says.
+    virtual void OptionsApplied(const CGeometryViewControls& /*controls*/,
+                                const CGeometryOptions& /*previous*/) {}
+    // The "Tessellation Options" sheet; true on OK.
+    virtual bool RunOptionsSheet(CTessellationOptionsSheet&) { return false; }
+    // Before the document is stored: the pane's offsets and rectangle, the navigator and the
+    // angle box into the document's view state.
+    virtual void StoreViewState(CGeometryUnitDocument&) {}
+    // After the document was read: the page shows its view state and scripts.
+    virtual void ViewStateLoaded(CGeometryUnitDocument&) {}
 };
 
-class CGeometryViewController : public CUnitViewController {
+class CGeometryViewController : public CUnitViewController, public IGeometryDocumentView {
 public:
     // The controller keeps the timers and the text metrics (anglemeter labels) it is given.
     CGeometryViewController(CGeometryUnitDocument& doc, IUnitViewWindow& window,
@@ -77,10 +89,12 @@ public:
         return m_commands.mouseAction() == MouseAction::DragSelection;
     }
 
-    // Drawers: 0 to 5, drawers 1, 2, 3 and 6 being the fixed ones; -1 when none is open.
-    int currentDrawer() const { return m_drawer; }
-    bool IsDrawerAvailable(int drawer) const;
-    // The options decide which drawers a pupil sees; the current one moves to an available one.
+    // Drawers: 0 to 5, drawers 1, 2, 3 and 6 being the fixed ones and 4 and 5 the student
+    // drawers; -1 when none is open. The document keeps the open drawer.
+    int currentDrawer() const { return m_doc.currentDrawer(); }
+    bool IsDrawerAvailable(int drawer) const { return m_doc.IsDrawerAvailable(drawer); }
+    // The teacher's option for a drawer (drawers 4 and 5 share one); the current one moves to
+    // an available one.
     void SetDrawerAvailable(int drawer, bool available);
     void NextDrawer();
     void PreviousDrawer();
@@ -90,15 +104,26 @@ public:
     std::string SlotName(int slot) const;
     // A slot of the open drawer dragged to `drop`: the new shape, or null.
     CManipulative* TakeFromDrawer(int slot, CPoint drop);
-    // The selection being dragged was released over the drawer pane: a fixed drawer takes
-    // the shapes back. False when the drop was refused and the drag ends normally instead.
-    bool DropSelectionOnDrawer();
+    // The selection being dragged was released over the drawer pane at `p` (workspace
+    // coordinates), on slot `slot` of the open drawer or on none (-1): a fixed drawer takes
+    // the shapes back, a student drawer's slot stores one. False when the drop was refused
+    // and the drag ends normally instead.
+    bool DropSelectionOnDrawer(int slot = -1, std::optional<CPoint> p = std::nullopt);
+
+    // IGeometryDocumentView.
+    void DrawerChanged() override;
+    void StudentDrawersChanged() override;
+    void OptionsApplied(const CGeometryOptions& previous) override;
+    bool RunOptionsSheet(CTessellationOptionsSheet& sheet) override;
+    void StoreViewState(CGeometryUnitDocument& doc) override;
+    void ViewStateLoaded(CGeometryUnitDocument& doc) override;
 
     // The workspace with the tools' feedback.
     void Draw(IDrawingSurface& dc, const CRect& clip) const;
 
 private:
-    void StepDrawer(int direction);
+    // The rotation points and snapping the pupil chose.
+    void ApplyUserOptions();
 
     CGeometryUnitDocument& m_doc;
     std::unique_ptr<ITimerHost> m_timers;
@@ -107,8 +132,8 @@ private:
     CScriptController m_scripts;
     CSegmentToolController m_tools;
     IGeometryViewWindow* m_geometryWindow = nullptr;
-    std::array<bool, 6> m_drawerAvailable{true, true, true, false, false, true};
-    int m_drawer = 0;
+    CPoint m_dragFrameStart; // the selection frame's top-left when its drag began
+    CPoint m_lastMouse;
     CSize m_paneSize;
 };
 

@@ -57,7 +57,7 @@ public:
     QRect workspaceArea() const;
     // What printing shows, in workspace coordinates: the unit's workspace rectangle, or the
     // part on screen while the unit has not set one.
-    CRect PrintRect() const;
+    virtual CRect PrintRect() const;
 
     // File commands.
     void Print() override;
