@@ -36,13 +36,14 @@ void CWorkspacePane::paintEvent(QPaintEvent* e) {
     buffer.setDevicePixelRatio(devicePixelRatioF());
     {
         QPainter p(&buffer);
-        p.setRenderHint(QPainter::Antialiasing, m_antialiasing);
         p.fillRect(dirty, QtColor(kPaneColor));
         p.setClipRect(dirty);
         // Workspace coordinates: the pane's pixel (0, 0) is the workspace's (x, y).
         p.translate(-m_state.scrollX(), -m_state.scrollY());
         if (m_draw) {
             CQtDrawingSurface dc(p);
+            // After the surface, which starts every painter aliased.
+            p.setRenderHint(QPainter::Antialiasing, m_antialiasing);
             const CRect area =
                 m_state.ToWorkspace(CRect{dirty.left(), dirty.top(), dirty.left() + dirty.width(),
                                           dirty.top() + dirty.height()});
