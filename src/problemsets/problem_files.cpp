@@ -12,7 +12,10 @@ bool ValidLevel(int level) {
 } // namespace
 
 std::string ProblemNumberText(int n) {
-    return n >= 0 && n < 10 ? "0" + std::to_string(n) : std::to_string(n);
+    // Appended rather than concatenated: GCC 12 at -O3 misreads "0" + string as overlapping.
+    std::string text = n >= 0 && n < 10 ? "0" : "";
+    text += std::to_string(n);
+    return text;
 }
 
 std::string ProblemFileName(const CProblemFileNames& names, int level, int n) {
