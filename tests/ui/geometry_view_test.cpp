@@ -182,6 +182,7 @@ private slots:
 
     void nextAndPreviousDrawer() {
         CDrawerPane* drawers = m_view->drawerPane();
+        Controller().SetDrawerAvailable(3, false); // the student drawers 4 and 5
         QTest::mouseClick(drawers->nextButton(), Qt::LeftButton);
         QCOMPARE(Controller().currentDrawer(), 1);
         QCOMPARE(drawers->slotWidget(4)->accessibleName(), QStringLiteral("triangle 5"));

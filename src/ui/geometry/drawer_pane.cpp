@@ -2,6 +2,7 @@
 // drag distance takes one out, a release hands it to the page at the pointer.
 #include "ui/geometry/drawer_pane.h"
 
+#include "geometry/geometry_document.h"
 #include "geometry/geometry_view_controller.h"
 #include "geometry/shape_catalogue.h"
 #include "ui/art/art.h"
@@ -12,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolButton>
@@ -57,12 +59,49 @@ QPixmap DrawerSlotPicture(int catalogueIndex, QSize size, qreal devicePixelRatio
     return picture;
 }
 
+QPixmap StudentSlotPicture(const CStudentDrawerObject* entry, QSize size, qreal devicePixelRatio) {
+    QPixmap picture(size * devicePixelRatio);
+    picture.setDevicePixelRatio(devicePixelRatio);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.drawPixmap(QRect(QPoint(0, 0), size), ArtPixmap(kSlotBackground, size));
+    if (!entry)
+        return picture;
+    // The entry's copy is laid out in the slot less its inset; the slot is drawn to scale.
+    const double k = static_cast<double>(size.width()) / kDrawerSlotSize;
+    p.scale(k, k);
+    p.translate(kStudentSlotInset, kStudentSlotInset);
+    CQtDrawingSurface dc(p);
+    p.setRenderHint(QPainter::Antialiasing);
+    entry->DrawPicture(dc);
+    return picture;
+}
+
 // --- a slot ----------------------------------------------------------------------------------
 
 CDrawerSlotWidget::CDrawerSlotWidget(int slot, QWidget* parent) : QWidget(parent), m_slot(slot) {
     setFixedSize(CDrawerPane::kSlotSize, CDrawerPane::kSlotSize + kNameHeight);
     setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::OpenHandCursor);
+    m_label = new QLineEdit(this);
+    m_label->setGeometry(0, CDrawerPane::kSlotSize, CDrawerPane::kSlotSize, kNameHeight);
+    m_label->setToolTip(QString::fromLatin1(kStudentDrawerLabelsTip));
+    m_label->setAccessibleName(QString::fromLatin1(kStudentDrawerLabelsTip));
+    QFont small = m_label->font();
+    small.setPixelSize(11);
+    m_label->setFont(small);
+    m_label->setAlignment(Qt::AlignHCenter);
+    m_label->setFrame(false);
+    m_label->hide();
+}
+
+void CDrawerSlotWidget::SetStudentPicture(const QPixmap& picture, bool empty) {
+    m_picture = picture;
+    m_name.clear();
+    m_empty = empty;
+    setAccessibleName(empty ? QStringLiteral("Empty slot") : m_label->text());
+    setCursor(empty ? Qt::ArrowCursor : Qt::OpenHandCursor);
+    update();
 }
 
 void CDrawerSlotWidget::SetPicture(const QPixmap& picture, const QString& name) {
@@ -177,6 +216,10 @@ CDrawerPane::CDrawerPane(CGeometryViewController& controller, QWidget* parent)
         connect(slot, &CDrawerSlotWidget::activated, this, &CDrawerPane::activated);
         m_slots[static_cast<std::size_t>(i)] = slot;
         row->addWidget(slot);
+        connect(slot->labelBox(), &QLineEdit::textEdited, this, [this, i](const QString& text) {
+            const int drawer = m_controller.currentDrawer();
+            m_controller.geometryDocument().SetStudentDrawerLabel(drawer, i, ToStdString(text));
+        });
     }
     connect(m_previous, &QToolButton::clicked, this, [this] { m_controller.PreviousDrawer(); });
     connect(m_next, &QToolButton::clicked, this, [this] { m_controller.NextDrawer(); });
@@ -188,13 +231,33 @@ void CDrawerPane::Refresh() {
     const int drawer = m_controller.currentDrawer();
     m_title->setText(drawer < 0 ? QString() : QStringLiteral("Drawer %1").arg(drawer + 1));
     const qreal dpr = devicePixelRatioF();
+    const CGeometryUnitDocument& doc = m_controller.geometryDocument();
+    const bool student = IsStudentDrawer(drawer);
     for (CDrawerSlotWidget* slot : m_slots) {
+        QLineEdit* label = slot->labelBox();
+        label->setVisible(student);
+        if (student) {
+            const QString text = ToQString(doc.StudentDrawerLabel(drawer, slot->slot()));
+            if (label->text() != text)
+                label->setText(text);
+            const CStudentDrawerObject* entry = doc.StudentDrawerEntry(drawer, slot->slot());
+            slot->SetStudentPicture(StudentSlotPicture(entry, QSize(kSlotSize, kSlotSize), dpr),
+                                    entry == nullptr);
+            continue;
+        }
         const int index = drawer < 0 ? -1 : drawer * kSlotsPerDrawer + slot->slot();
         const QSize size(kSlotSize, kSlotSize);
         slot->SetPicture(drawer < 0 ? ArtPixmap(kSlotBackground, size)
                                     : DrawerSlotPicture(index, size, dpr),
                          ToQString(m_controller.SlotName(slot->slot())));
     }
+}
+
+int CDrawerPane::SlotAt(QPoint onPane) const {
+    for (const CDrawerSlotWidget* slot : m_slots)
+        if (slot->isVisible() && slot->geometry().contains(onPane))
+            return slot->slot();
+    return -1;
 }
 
 void CDrawerPane::paintEvent(QPaintEvent*) {

@@ -9,14 +9,19 @@
 #include <array>
 
 class QLabel;
+class QLineEdit;
 class QToolButton;
 
 namespace quorvel {
 
 class CGeometryViewController;
+class CStudentDrawerObject;
 
 // A slot's picture: the catalogue shape drawn on the slot background, reduced to fit.
 QPixmap DrawerSlotPicture(int catalogueIndex, QSize size, qreal devicePixelRatio);
+// A student drawer slot's picture: its reduced copy on the slot background; the background
+// alone for an empty slot.
+QPixmap StudentSlotPicture(const CStudentDrawerObject* entry, QSize size, qreal devicePixelRatio);
 
 class CDrawerSlotWidget : public QWidget {
     Q_OBJECT
@@ -25,6 +30,9 @@ public:
 
     int slot() const { return m_slot; }
     void SetPicture(const QPixmap& picture, const QString& name);
+    // A student drawer's slot: its label box instead of a name; empty when it holds nothing.
+    void SetStudentPicture(const QPixmap& picture, bool empty);
+    QLineEdit* labelBox() const { return m_label; }
     bool empty() const { return m_empty; }
     bool dragging() const { return m_dragging; }
 
@@ -50,6 +58,7 @@ private:
     bool m_pressed = false;
     bool m_dragging = false;
     QPoint m_pressAt;
+    QLineEdit* m_label = nullptr;
 };
 
 class CDrawerPane : public QWidget {
@@ -64,8 +73,11 @@ public:
     }
     QToolButton* previousButton() const { return m_previous; }
     QToolButton* nextButton() const { return m_next; }
-    // The open drawer's pictures, names and title again.
+    // The open drawer's pictures, names and title again; the label boxes show while a student
+    // drawer is open.
     void Refresh();
+    // The slot under a point of the pane, or -1.
+    int SlotAt(QPoint onPane) const;
 
 signals:
     void dragMoved(int slot, QPoint global);

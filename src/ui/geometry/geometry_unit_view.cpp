@@ -4,22 +4,29 @@
 #include "ui/geometry/geometry_unit_view.h"
 
 #include "geometry/geometry_document.h"
+#include "geometry/outlines_only_surface.h"
 #include "geometry/shape_catalogue.h"
 #include "ui/app/bitmap_button.h"
 #include "ui/geometry/command_panel.h"
 #include "ui/geometry/drawer_pane.h"
 #include "ui/geometry/script_panel.h"
+#include "ui/geometry/tessellation_options_dialog.h"
 #include "ui/platform/qt_drawing_surface.h"
 #include "ui/platform/qt_text.h"
 #include "ui/platform/qt_timer_host.h"
 #include "ui/workspace/tool_palette.h"
 #include "ui/workspace/workspace_navigator.h"
 #include "ui/workspace/workspace_pane.h"
+#include "workspace/archive.h"
 
+#include <QAbstractButton>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+
+#include <cmath>
+#include <cstdio>
 
 namespace quorvel {
 
@@ -28,7 +35,7 @@ namespace {
 constexpr int kMargin = 5;
 // The exit and broom buttons take the top left corner; the command panel starts beside them.
 constexpr int kPanelLeft = 112;
-constexpr int kMenuOptions = 32780;
+constexpr int kMenuOptions = kTessellationOptionsCommand;
 
 struct CMenuItem {
     int id;
@@ -42,6 +49,21 @@ constexpr CMenuItem kMenuItems[] = {
     {kCmdResetRotationPoint, "&Reset Rotation Point"},
     {kMenuOptions, "&Tessellation Options..."},
 };
+
+// The navigator's form carries its shown part and buttons from one model to another.
+void CopyNavigator(CWorkspaceNavigatorModel& from, CWorkspaceNavigator& to) {
+    CArchive out;
+    from.Serialize(out);
+    CArchive in(out.bytes());
+    to.Serialize(in);
+}
+
+// As the spin buttons show the angle: one decimal when it has a fraction.
+std::string AngleText(double angle) {
+    char text[32];
+    std::snprintf(text, sizeof text, angle != std::floor(angle) ? "%.1f" : "%g", angle);
+    return text;
+}
 
 MouseModifiers ModifiersOf(const QInputEvent* e) {
     return {e->modifiers().testFlag(Qt::ShiftModifier),
@@ -123,8 +145,7 @@ void CGeometryUnitView::BuildMenu() {
     connect(m_menu, &QMenu::aboutToShow, this, [this] {
         for (QAction* a : m_menu->actions()) {
             const int id = a->data().toInt();
-            // The options dialog is not part of this page yet.
-            a->setEnabled(id != kMenuOptions && geometry().IsCommandEnabled(id));
+            a->setEnabled(geometry().IsCommandEnabled(id));
         }
     });
 }
@@ -177,13 +198,27 @@ void CGeometryUnitView::LayoutControls() {
     const QRect area(left, top, width() - left - kMargin, drawerTop - kMargin - top);
     pane()->setGeometry(area);
     geometry().SetPaneSize({area.width(), area.height()});
+    // Files saved with another pane size are spread to this one; before the page has a size
+    // the document keeps what its file says.
+    if (!area.isEmpty())
+        geometry().geometryDocument().SetPresentGeometry(
+            {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()},
+            {0, 0, area.width() * kGeometryScreensAcross, area.height() * kGeometryScreensDown});
 }
 
 // --- drawing ---------------------------------------------------------------------------------
 
 void CGeometryUnitView::DrawWorkspace(IDrawingSurface& dc, const CRect& area, bool printing) {
     if (printing) {
-        CUnitView::DrawWorkspace(dc, area, true);
+        const CPrintOptions& print = geometry().geometryDocument().printOptions();
+        if (print.workspace == kPrintPhotoStrip)
+            return; // the strip's photos are drawn by the photo strip itself
+        if (print.shapes == kPrintOutlinesOnly) {
+            COutlinesOnlySurface outlines(dc);
+            CUnitView::DrawWorkspace(outlines, area, true);
+        } else {
+            CUnitView::DrawWorkspace(dc, area, true);
+        }
         return;
     }
     geometry().Draw(dc, area);
@@ -209,6 +244,79 @@ void CGeometryUnitView::ScrollPaneTo(int x, int y) {
 
 void CGeometryUnitView::DrawerChanged() {
     m_drawerPane->Refresh();
+}
+
+// --- options and the document's view state ---------------------------------------------------
+
+void CGeometryUnitView::OptionsApplied(const CGeometryViewControls& controls,
+                                       const CGeometryOptions&) {
+    if (controls.scriptPanel != m_scriptControls)
+        SetScriptControlsShown(controls.scriptPanel);
+    if (navigator())
+        navigator()->setVisible(controls.navigator);
+    const auto show = [this](int id, bool shown) {
+        if (QAbstractButton* b = m_commandPanel->button(id))
+            b->setVisible(shown);
+    };
+    show(kCmdEnlarge, controls.scaleButtons);
+    show(kCmdReduce, controls.scaleButtons);
+    show(kCmdGroup, controls.groupButtons);
+    show(kCmdUngroup, controls.groupButtons);
+    for (int id = kCmdFirstColor; id <= kCmdLastColor; ++id)
+        show(id, controls.colorPalette);
+    m_drawerPane->Refresh();
+    pane()->update();
+    UpdateControls();
+}
+
+bool CGeometryUnitView::RunOptionsSheet(CTessellationOptionsSheet& sheet) {
+    CTessellationOptionsDialog dialog(sheet, this);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void CGeometryUnitView::StoreViewState(CGeometryUnitDocument& doc) {
+    doc.paneState().SetScroll(pane()->scrollX(), pane()->scrollY());
+    if (navigator()) {
+        CArchive out;
+        navigator()->Serialize(out);
+        CArchive in(out.bytes());
+        doc.navigator().Serialize(in);
+    }
+    bool ok = false;
+    const double angle = m_commandPanel->angleBox()->text().toDouble(&ok);
+    if (ok && std::isfinite(angle))
+        doc.SetAngleValue(angle);
+}
+
+void CGeometryUnitView::ViewStateLoaded(CGeometryUnitDocument& doc) {
+    pane()->SetScroll(doc.paneState().scrollX(), doc.paneState().scrollY());
+    if (navigator())
+        CopyNavigator(doc.navigator(), *navigator());
+    m_commandPanel->SetAngleText(AngleText(doc.angleValue()));
+    ScriptsChanged();
+    m_drawerPane->Refresh();
+    pane()->update();
+}
+
+void CGeometryUnitView::Print() {
+    CGeometryUnitDocument& doc = geometry().geometryDocument();
+    CPrintOptionsDialog dialog(doc.printOptions(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    doc.SetPrintOptions(dialog.options());
+    CUnitView::Print();
+}
+
+CRect CGeometryUnitView::PrintRect() const {
+    const CGeometryUnitDocument& doc = geometry().geometryDocument();
+    switch (doc.printOptions().workspace) {
+    case kPrintVisibleWorkspace:
+        return pane()->state().ToWorkspace(CRect{0, 0, pane()->width(), pane()->height()});
+    case kPrintPhotoStrip:
+        return const_cast<CGeometryUnitDocument&>(doc).photoStrip().stripRect();
+    default:
+        return CUnitView::PrintRect();
+    }
 }
 
 // --- enabling --------------------------------------------------------------------------------
@@ -294,7 +402,13 @@ void CGeometryUnitView::SlotDragMoved(int slot, QPoint global) {
     }
     const CPoint p = ToWorkspace(onPane);
     const CRect before = m_preview ? m_preview->GetFrameOf() : CRect{};
-    m_preview = MakeDrawerShape(g.currentDrawer() * kSlotsPerDrawer + slot, C3DPointDouble(p));
+    if (const CStudentDrawerObject* entry =
+            g.geometryDocument().StudentDrawerEntry(g.currentDrawer(), slot)) {
+        m_preview = entry->manipulative().Clone();
+        m_preview->MoveTo(C3DPointDouble(p));
+    } else {
+        m_preview = MakeDrawerShape(g.currentDrawer() * kSlotsPerDrawer + slot, C3DPointDouble(p));
+    }
     if (!m_preview)
         return;
     InvalidateRect(before.United(m_preview->GetFrameOf()));
@@ -358,7 +472,7 @@ bool CGeometryUnitView::PaneMouse(QEvent* e) {
         // A selection dragged onto the open drawer goes back into it.
         const QPoint onView = pane()->mapTo(this, at);
         if (g.DraggingSelection() && m_drawerPane->geometry().contains(onView) &&
-            g.DropSelectionOnDrawer())
+            g.DropSelectionOnDrawer(m_drawerPane->SlotAt(m_drawerPane->mapFrom(this, onView)), p))
             break;
         g.MouseUp(p);
         break;

@@ -18,7 +18,7 @@ class CDrawerPane;
 class CGeometryUnitDocument;
 class CScriptPanel;
 class CScriptWindow;
-class CShapeManipulative;
+class CManipulative;
 
 class CGeometryUnitView : public CUnitView, public IScriptView, public IGeometryViewWindow {
     Q_OBJECT
@@ -59,6 +59,15 @@ public:
     // IGeometryViewWindow.
     void ScrollPaneTo(int x, int y) override;
     void DrawerChanged() override;
+    void OptionsApplied(const CGeometryViewControls& controls,
+                        const CGeometryOptions& previous) override;
+    bool RunOptionsSheet(CTessellationOptionsSheet& sheet) override;
+    void StoreViewState(CGeometryUnitDocument& doc) override;
+    void ViewStateLoaded(CGeometryUnitDocument& doc) override;
+
+    // File Print asks the "Print Options" first: what to print and how.
+    void Print() override;
+    CRect PrintRect() const override;
 
 protected:
     void DrawWorkspace(IDrawingSurface& dc, const CRect& area, bool printing) override;
@@ -83,7 +92,7 @@ private:
     CScriptPanel* m_scriptPanel = nullptr;
     QMenu* m_menu = nullptr;
     std::map<std::size_t, CScriptWindow*> m_scriptWindows;
-    std::unique_ptr<CShapeManipulative> m_preview;
+    std::unique_ptr<CManipulative> m_preview;
     bool m_scriptControls = false;
     bool m_antialiasing = true;
 };
