@@ -20,6 +20,8 @@ struct CSize {
 };
 
 // A rectangle with exclusive right and bottom edges, as the workspace draws and hit-tests.
+// Frames grow by pen widths read from files, so edges can sit at the ends of the int range:
+// sizes and moved edges saturate there instead of overflowing.
 struct CRect {
     std::int32_t left = 0;
     std::int32_t top = 0;
@@ -28,21 +30,21 @@ struct CRect {
 
     friend bool operator==(const CRect&, const CRect&) = default;
 
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
+    int Width() const { return Saturated(std::int64_t{right} - left); }
+    int Height() const { return Saturated(std::int64_t{bottom} - top); }
     bool IsEmpty() const { return right <= left || bottom <= top; }
     bool Contains(CPoint p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
     void Inflate(int dx, int dy) {
-        left -= dx;
-        top -= dy;
-        right += dx;
-        bottom += dy;
+        left = Saturated(std::int64_t{left} - dx);
+        top = Saturated(std::int64_t{top} - dy);
+        right = Saturated(std::int64_t{right} + dx);
+        bottom = Saturated(std::int64_t{bottom} + dy);
     }
     void Offset(int dx, int dy) {
-        left += dx;
-        right += dx;
-        top += dy;
-        bottom += dy;
+        left = Saturated(std::int64_t{left} + dx);
+        right = Saturated(std::int64_t{right} + dx);
+        top = Saturated(std::int64_t{top} + dy);
+        bottom = Saturated(std::int64_t{bottom} + dy);
     }
     bool Intersects(const CRect& o) const {
         return !IsEmpty() && !o.IsEmpty() && left < o.right && o.left < right && top < o.bottom &&
@@ -62,6 +64,11 @@ struct CRect {
     static constexpr CRect Inverted() {
         return {std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::max(),
                 std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::min()};
+    }
+
+    static constexpr std::int32_t Saturated(std::int64_t v) {
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+            v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
     }
 };
 
