@@ -115,8 +115,11 @@ bool SaveFileAtomically(const std::string& path, std::span<const std::uint8_t> b
     if (hadOld) {
         if (!ops.ReadFile(path, old, kMaxDocumentBytes) || old.size() > kMaxDocumentBytes)
             return false;
-        if (!ops.WriteFile(backup, old))
+        if (!ops.WriteFile(backup, old)) {
+            // A part-written backup is of no use and would be left in the pupil's folder.
+            ops.Remove(backup);
             return false;
+        }
     }
     std::vector<std::uint8_t> check;
     const bool written = ops.WriteFile(path, bytes) &&
