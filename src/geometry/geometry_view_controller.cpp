@@ -54,7 +54,9 @@ CGeometryViewController::CGeometryViewController(CGeometryUnitDocument& doc,
     ApplyUserOptions();
 }
 
-CGeometryViewController::~CGeometryViewController() { m_doc.SetGeometryView(nullptr); }
+CGeometryViewController::~CGeometryViewController() {
+    m_doc.SetGeometryView(nullptr);
+}
 
 bool CGeometryViewController::OnCommand(int id) {
     if (!m_scripts.IsCommandEnabled(id))
@@ -173,9 +175,13 @@ void CGeometryViewController::SetDrawerAvailable(int drawer, bool available) {
     m_doc.SetOptions(options);
 }
 
-void CGeometryViewController::NextDrawer() { m_doc.NextDrawer(); }
+void CGeometryViewController::NextDrawer() {
+    m_doc.NextDrawer();
+}
 
-void CGeometryViewController::PreviousDrawer() { m_doc.PreviousDrawer(); }
+void CGeometryViewController::PreviousDrawer() {
+    m_doc.PreviousDrawer();
+}
 
 std::string CGeometryViewController::SlotName(int slot) const {
     return m_doc.DrawerName(m_doc.currentDrawer(), slot);
@@ -233,7 +239,9 @@ void CGeometryViewController::DrawerChanged() {
         m_geometryWindow->DrawerChanged();
 }
 
-void CGeometryViewController::StudentDrawersChanged() { DrawerChanged(); }
+void CGeometryViewController::StudentDrawersChanged() {
+    DrawerChanged();
+}
 
 void CGeometryViewController::OptionsApplied(const CGeometryOptions& previous) {
     ApplyUserOptions();
