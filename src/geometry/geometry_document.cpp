@@ -303,6 +303,17 @@ void CGeometryUnitDocument::DeleteContents() {
     ClearStudentDrawers();
 }
 
+void CGeometryUnitDocument::NewDocumentContents() {
+    ClearStudentDrawers();
+    for (auto& drawer : m_studentLabels)
+        drawer.fill(std::string());
+    RebuildDrawerNames();
+    m_scripts.Clear();
+    m_photoStrip.Clear();
+    if (m_geometryView)
+        m_geometryView->StudentDrawersChanged();
+}
+
 void CGeometryUnitDocument::Serialize(CArchive& ar) {
     if (ar.IsStoring()) {
         if (m_geometryView)

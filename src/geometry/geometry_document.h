@@ -137,6 +137,9 @@ public:
 
 protected:
     void SerializeUndoState(CArchive& ar) override;
+    // A new document has empty student drawers without labels, no scripts and no photos; the
+    // options stay as the teacher set them.
+    void NewDocumentContents() override;
 
 private:
     void StepDrawer(int direction);

@@ -264,6 +264,8 @@ void CGeometryViewController::StoreViewState(CGeometryUnitDocument& doc) {
 }
 
 void CGeometryViewController::ViewStateLoaded(CGeometryUnitDocument& doc) {
+    // The scripts, animations and stamped copies referred to what the file replaced.
+    m_scripts.Reset();
     // Help and Mystery wait for one click; a document opens with the Arrow instead.
     int tool = doc.currentTool();
     if (tool == kToolHelp || tool == kToolMystery)

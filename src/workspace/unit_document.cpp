@@ -510,6 +510,7 @@ bool CUnitDocument::FileNew() {
     m_activityPath.clear();
     UpdateCaption(m_filePath);
     ClearWorkspace();
+    NewDocumentContents();
     m_modified = false;
     if (m_view) {
         m_view->ResetView();

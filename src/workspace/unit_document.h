@@ -180,6 +180,9 @@ protected:
     void SerializeManipulatives(CArchive& ar);
     // Units whose objects take hits before the manipulatives (hoppers) override this.
     virtual CManipulative* PriorityHitTest(CPoint) const { return nullptr; }
+    // File New after the workspace is cleared: units empty what else a new document starts
+    // without.
+    virtual void NewDocumentContents() {}
     // What Undo restores; units add the state that lives outside the manipulatives.
     virtual void SerializeUndoState(CArchive& ar);
     void RecomputeSelectionRotationPoint();

@@ -192,16 +192,18 @@ Bytes SampleLayout(Sample& s) {
     });
     b.bytes.insert(b.bytes.end(), problems.begin(), problems.end());
     b.Int32(0).Int32(3).Int32(0).Int32(-1).Int32(0);
-    // The workspace pane, the student drawer labels and an empty photo strip.
+    // The workspace pane, the student drawer labels and the photo strip's empty places.
     b.Int32(30).Int32(40);
     Rect(b, {0, 0, 560, 400});
     for (int d = 0; d < 2; ++d)
         for (int slot = 0; slot < 6; ++slot)
             String(b, d == 0 && slot == 2 ? "kite" : "");
-    for (int i = 0; i < 20; ++i)
-        b.Int32(0).Int32(0).Int32(0).Int32(0).Int32(0);
+    for (const CPhotoStrip::Place& place : doc.photoStrip().places()) {
+        b.Int32(place.occupied);
+        Rect(b, place.rect);
+    }
     b.Int32(0);
-    Rect(b, {});
+    Rect(b, doc.photoStrip().stripRect());
     // The navigator.
     Rect(b, doc.navigator().shown());
     for (int d = 0; d < kNavDirections; ++d)
@@ -890,6 +892,20 @@ TEST(GeometryFile, TheNotepadTextTravelsWithTheDocument) {
     ASSERT_EQ(windowless.LoadFromBytes(saved), OpenResult::Opened);
     EXPECT_EQ(windowless.notepadText(), "Tiles with ½ turns");
     EXPECT_EQ(windowless.SaveToBytes(), saved);
+}
+
+TEST(GeometryFile, FileNewEmptiesTheStudentDrawersAndScriptsAndKeepsTheOptions) {
+    Sample sample;
+    FakeDocumentHost host;
+    sample.doc.SetHost(&host);
+    host.prompter.answers.push_back(MessageResult::No); // do not save
+    ASSERT_TRUE(sample.doc.FileNew());
+    EXPECT_TRUE(sample.doc.manipulatives().empty());
+    EXPECT_EQ(sample.doc.StudentDrawerEntry(3, 2), nullptr);
+    EXPECT_EQ(sample.doc.DrawerName(3, 2), "");
+    EXPECT_TRUE(sample.doc.scripts().empty());
+    EXPECT_TRUE(sample.doc.options().Teacher(kOptScriptControls));
+    EXPECT_FALSE(sample.doc.IsModified());
 }
 
 TEST(GeometryFile, ProblemFileNamesByLevel) {
