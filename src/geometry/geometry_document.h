@@ -126,6 +126,7 @@ public:
     CWorkspaceNavigatorModel& navigator() { return m_navigator; }
     const CWorkspaceNavigatorModel& navigator() const { return m_navigator; }
     CPhotoStrip& photoStrip() { return m_photoStrip; }
+    const CPhotoStrip& photoStrip() const { return m_photoStrip; }
     double angleValue() const { return m_angle; }
     void SetAngleValue(double angle) { m_angle = angle; }
     const CRect& workspaceRect() const { return m_workspaceRect; }

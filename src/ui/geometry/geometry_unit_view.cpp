@@ -313,7 +313,7 @@ CRect CGeometryUnitView::PrintRect() const {
     case kPrintVisibleWorkspace:
         return pane()->state().ToWorkspace(CRect{0, 0, pane()->width(), pane()->height()});
     case kPrintPhotoStrip:
-        return const_cast<CGeometryUnitDocument&>(doc).photoStrip().stripRect();
+        return doc.photoStrip().stripRect();
     default:
         return CUnitView::PrintRect();
     }
