@@ -1,0 +1,133 @@
+// Taking photos with the camera, editing one in the photo box, the strip's drag gestures, and
+// the photo viewer's slide show: what the geometry page's photo widgets drive.
+#pragma once
+
+#include "geometry/photo_strip.h"
+#include "workspace/timer_host.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quorvel {
+
+class CGeometryUnitDocument;
+
+inline constexpr const char* kOnePhotoAtATime = "Only one photo can be edited at a time.";
+inline constexpr const char* kReplacePhotoBox =
+    "Do you want to replace the contents of the photo box with the contents of the photo?";
+inline constexpr const char* kCameraTip =
+    "Click Camera to make a photo of the shapes in the photo box.";
+inline constexpr const char* kMagnifyingGlassTip =
+    "Click the Magnifying Glass to edit a photo in the photo box.";
+inline constexpr const char* kViewerTip = "Click Viewer to see your photos full size and in order.";
+inline constexpr const char* kPhotoStripTip =
+    "The Photo Strip holds photos. Drag the Photo Strip to see more photos.";
+inline constexpr const char* kPhotoStripPhotosTip =
+    "The photos in the Photo Strip may be dragged into the photo box for editing. You may also "
+    "rearrange their order in the photo strip.";
+
+// What the page does when the photos change.
+class IPhotoWindow {
+public:
+    virtual ~IPhotoWindow() = default;
+    virtual void ShowCamera(bool) {}
+    // The strip's photos, places or scroll position changed.
+    virtual void StripChanged() {}
+};
+
+enum class PhotoEdit {
+    Nothing, // no photo reached the box
+    TooMany, // "Only one photo can be edited at a time."
+    Kept,    // the pupil kept the box's contents (Cancel)
+    Edited,  // the photo's shapes are back in the box and the photo left the strip
+};
+
+class CPhotoController {
+public:
+    explicit CPhotoController(CGeometryUnitDocument& doc) : m_doc(doc) {}
+    void SetWindow(IPhotoWindow* window) { m_window = window; }
+
+    // The camera: a photo of what touches `box` (workspace coordinates), in the first free
+    // place, the strip scrolled to it. The selection is cleared unless a script plays.
+    CPhotoObject& TakePhoto(const CRect& box, bool scriptPlaying);
+    // Photos `dropped` (strip indices) let go over `box` (workspace coordinates).
+    PhotoEdit EditPhotos(const std::vector<std::size_t>& dropped, const CRect& box);
+
+    // The strip's gestures, in strip coordinates before scrolling: pressing a photo drags
+    // it, pressing elsewhere drags the strip along.
+    void StripPress(CPoint p);
+    void StripDrag(CPoint p);
+    // Let go over the strip: a dragged photo moves to the place under `p`.
+    void StripRelease(CPoint p);
+    // Let go over the photo box instead.
+    PhotoEdit ReleaseOnPhotoBox(const CRect& box);
+    // The photo being dragged, or -1.
+    int draggedPhoto() const { return m_dragPhoto; }
+
+private:
+    CPhotoStrip& Strip();
+    void Changed();
+
+    CGeometryUnitDocument& m_doc;
+    IPhotoWindow* m_window = nullptr;
+    bool m_pressed = false;
+    int m_dragPhoto = -1;
+    CPoint m_pressAt;
+    int m_pressScroll = 0;
+};
+
+inline constexpr std::uint32_t kPhotoViewerTimer = 123456;
+inline constexpr int kPhotoViewerInterval = 1250;
+inline constexpr const char* kPhotoViewerTitle = "Photo Viewer";
+inline constexpr const char* kNoPhotos = "There are no Photos";
+
+// The viewer's buttons.
+enum PhotoViewerButton : int {
+    kViewerDone = 1,
+    kViewerPrint = 1130,
+    kViewerNext = 1134,
+    kViewerPlayForward = 1135,
+    kViewerPlayBackward = 1136,
+    kViewerPrevious = 1137,
+};
+
+// The "Photo Viewer" dialog's state: one photo at a time, in the strip's order.
+class CPhotoViewerController : public ITimerClient {
+public:
+    CPhotoViewerController(CPhotoStrip& strip, ITimerHost& timers);
+    ~CPhotoViewerController() override;
+    CPhotoViewerController(const CPhotoViewerController&) = delete;
+    CPhotoViewerController& operator=(const CPhotoViewerController&) = delete;
+
+    int index() const { return m_index; }
+    bool playing() const { return m_direction != 0; }
+    bool IsEnabled(int button) const;
+    // "Photo #%d of %d", or "There are no Photos".
+    std::string Caption() const;
+
+    void Next();
+    void Previous();
+    void PlayForward() { Play(+1); }
+    void PlayBackward() { Play(-1); }
+    // Stops the slide show (Done, or the dialog closing).
+    void Stop();
+    void OnTimer(std::uint32_t id) override;
+
+    // The client area white and framed, the caption, and the photo area of the photo box's
+    // size centred: the photo full size over light blue, or grey without one.
+    void Draw(IDrawingSurface& dc, const CRect& client, CSize box = kPhotoBoxSize) const;
+    static CRect PhotoArea(const CRect& client, CSize box = kPhotoBoxSize);
+
+private:
+    void Play(int direction);
+    void Step(int direction);
+    int Count() const { return static_cast<int>(m_strip.size()); }
+
+    CPhotoStrip& m_strip;
+    ITimerHost& m_timers;
+    int m_index = 0;
+    int m_direction = 0;
+};
+
+} // namespace quorvel
