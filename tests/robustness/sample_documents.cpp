@@ -1,0 +1,165 @@
+// Sample documents: each unit's workspace filled the way a pupil fills it, then saved.
+#include "sample_documents.h"
+
+#include "geometry/geometry_document.h"
+#include "geometry/poly_shape_manipulative.h"
+#include "workspace/line.h"
+#include "workspace/manipulative_registry.h"
+
+#include <memory>
+
+namespace quorvel::testing {
+namespace {
+
+std::unique_ptr<CLineManipulative> Polygon(const std::vector<CPoint>& corners) {
+    std::vector<CLine> lines;
+    for (std::size_t i = 0; i < corners.size(); ++i)
+        lines.emplace_back(corners[i], corners[(i + 1) % corners.size()]);
+    return std::make_unique<CLineManipulative>(lines);
+}
+
+std::string Stem(UnitKind kind) {
+    switch (kind) {
+    case UnitKind::Geometry:
+        return "geometry";
+    case UnitKind::Designs:
+        return "designs";
+    case UnitKind::Codes:
+        return "codes";
+    case UnitKind::Numbers:
+        return "numbers";
+    case UnitKind::Statistics:
+        return "statistics";
+    }
+    return "unknown";
+}
+
+// Outlines of several sizes and styles: a selected square, a fixed triangle with a hidden
+// side, a wide coloured line turned off the pixel grid, and one object of every other
+// registered manipulative class.
+void FillWorkspace(CUnitDocument& doc, int copies) {
+    for (int i = 0; i < copies; ++i) {
+        const int x = 40 + (i % 10) * 60;
+        const int y = 40 + (i / 10) * 60;
+
+        auto square = Polygon({{x, y}, {x + 40, y}, {x + 40, y + 40}, {x, y + 40}});
+        square->SetKind(i % 7);
+        CManipulative* s = doc.AddManipulative(std::move(square));
+        if (i == 0)
+            doc.Select(s);
+
+        auto triangle = Polygon({{x + 5, y + 50}, {x + 35, y + 50}, {x + 20, y + 25}});
+        triangle->lines()[1].SetVisible(false);
+        triangle->SetFixed(i % 2 == 0);
+        doc.AddManipulative(std::move(triangle));
+
+        auto line = std::make_unique<CLineManipulative>(
+            std::vector<CLine>{CLine(CPoint{x, y + 55}, CPoint{x + 50, y + 58})});
+        line->lines()[0].SetWidth(3);
+        line->lines()[0].SetColor(PaletteRGB(200, 30, 30));
+        line->Rotate(0.3, line->centre());
+        doc.AddManipulative(std::move(line));
+    }
+    const CManipulativeRegistry& registry = CManipulativeRegistry::Instance();
+    for (std::int32_t type = 1; type <= 64; ++type) {
+        if (!registry.IsRegistered(type))
+            continue;
+        if (auto m = registry.Create(type)) {
+            m->MoveBy(300, 300);
+            doc.AddManipulative(std::move(m));
+        }
+    }
+}
+
+// Tiles and Tessellations: a shape from the first slots of every drawer, a group holding a
+// group, a student drawer entry and a script of a few steps. Kept small, as fuzz seeds are
+// best small.
+void FillGeometry(CGeometryUnitDocument& doc) {
+    const int first = doc.currentDrawer();
+    std::vector<CManipulative*> shapes;
+    int x = 60;
+    for (int d = 0; d < 6 && doc.currentDrawer() >= 0; ++d) {
+        for (int slot = 0; slot < 2; ++slot) {
+            if (CManipulative* m = doc.AddShapeFromDrawer(slot, C3DPointDouble(x, 400, 0)))
+                shapes.push_back(m);
+            x += 50;
+        }
+        doc.NextDrawer();
+        if (doc.currentDrawer() == first)
+            break;
+    }
+    if (shapes.size() >= 2) {
+        CPolyShapeManipulative::MemberList inner;
+        inner.push_back(shapes[0]->Clone());
+        CPolyShapeManipulative::MemberList outer;
+        outer.push_back(std::make_unique<CPolyShapeManipulative>(std::move(inner)));
+        outer.push_back(shapes[1]->Clone());
+        auto group = std::make_unique<CPolyShapeManipulative>(std::move(outer));
+        group->MoveBy(0, 120);
+        CManipulative* g = doc.AddManipulative(std::move(group));
+        doc.Select(g);
+        doc.PutSelectionIntoStudentDrawer(0);
+        doc.DeselectAll();
+    }
+    ScriptStructList script;
+    script.name = "turns";
+    script.windowX = 120;
+    script.windowY = 80;
+    script.steps.push_back({1, "ROTATE 30", 0, 0, 30.0, 0});
+    script.steps.push_back({2, "SLIDE", 12, -7, 0.0, 0});
+    script.steps.push_back({3, RepeatStepText(3), 0, 0, 0.0, 3});
+    doc.scripts().Add(script);
+}
+
+void SetProblems(CUnitDocument& doc) {
+    CQuestionSet& q = doc.questions();
+    q[0].prompt = "3/4 + 1/8 = ?";
+    q[0].choices = {"7/8", "1", "4/12", "", "½"};
+    q[0].type = 1;
+    q[0].answer = 0.875;
+    q[0].partsMask = 1;
+    q[1].prompt = "Which shape has the most lines of symmetry? π ≈ 3.14";
+    q[1].choices = {"square", "rectangle", "kite", "équilatéral", "—"};
+    q[1].type = 2;
+    q[1].partsMask = 0x7F;
+    for (std::size_t i = 0; i < q[1].moreAnswers.size(); ++i)
+        q[1].moreAnswers[i] = static_cast<double>(i) * 1.5;
+    q[2].prompt = std::string(300, 'x'); // longer than a one-byte length
+    doc.SetQuestionCount(3);
+    doc.SetProblemSetMode(true);
+    doc.SetProblemPosition({2, 1, 1});
+    doc.SetLevel(1);
+}
+
+std::vector<std::uint8_t> Saved(UnitKind kind, int copies, bool problems) {
+    auto doc = CreateUnitDocument(kind);
+    if (copies > 0) {
+        FillWorkspace(*doc, copies);
+        if (auto* geometry = dynamic_cast<CGeometryUnitDocument*>(doc.get()))
+            FillGeometry(*geometry);
+    }
+    if (problems)
+        SetProblems(*doc);
+    return doc->SaveToBytes();
+}
+
+} // namespace
+
+std::vector<CSampleDocument> SampleDocuments() {
+    std::vector<CSampleDocument> out;
+    for (UnitKind kind : AllUnitKinds()) {
+        const std::string ext = "." + CreateUnitDocument(kind)->identity().defaultExtension;
+        const std::string stem = Stem(kind);
+        out.push_back({stem + "-empty" + ext, kind, Saved(kind, 0, false)});
+        out.push_back({stem + "-workspace" + ext, kind, Saved(kind, 2, false)});
+        out.push_back({stem + "-problems" + ext, kind, Saved(kind, 1, true)});
+    }
+    out.push_back({"geometry-large.qvg", UnitKind::Geometry, Saved(UnitKind::Geometry, 70, true)});
+    return out;
+}
+
+std::string DocumentFuzzTarget(UnitKind kind) {
+    return "fuzz_" + Stem(kind) + "_document";
+}
+
+} // namespace quorvel::testing

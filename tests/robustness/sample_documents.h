@@ -1,0 +1,26 @@
+// Sample documents of every unit, made through the document classes and saved as the program
+// saves them: the fixtures of the robustness sweeps and the seeds of the fuzzers.
+#pragma once
+
+#include "app/document_factory.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quorvel::testing {
+
+struct CSampleDocument {
+    std::string name; // file name with the unit's extension, e.g. "geometry-workspace.qvg"
+    UnitKind kind;
+    std::vector<std::uint8_t> bytes;
+};
+
+// For each unit: an empty workspace, a workspace with manipulatives of every registered type,
+// and a problem set with its questions; and one large workspace, over 64 KB.
+std::vector<CSampleDocument> SampleDocuments();
+
+// The name of the libFuzzer target that reads documents of `kind`.
+std::string DocumentFuzzTarget(UnitKind kind);
+
+} // namespace quorvel::testing
