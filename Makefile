@@ -6,7 +6,7 @@ JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE   ?= cmake
 GEN     := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all bootstrap configure build run test bench test-asan format format-check clean
+.PHONY: all bootstrap configure build run test bench test-asan fuzz format format-check clean
 
 all: build
 
@@ -38,6 +38,17 @@ test-asan: bootstrap
 	cd $(BUILD)-asan && ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 \
 	    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
+# libFuzzer targets under AddressSanitizer and UndefinedBehaviorSanitizer (clang), seeded from
+# the sample documents; FUZZ_SECONDS per target, or FUZZ_RUNS executions each (docs/fuzzing.md).
+FUZZ_SECONDS ?= 10
+FUZZ_RUNS    ?=
+FUZZ_TARGETS ?=
+fuzz: bootstrap
+	$(CMAKE) -S . -B $(BUILD)-fuzz $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_CXX_COMPILER=clang++ -DQUORVEL_FUZZ=ON -DQUORVEL_CORE_ONLY=ON
+	$(CMAKE) --build $(BUILD)-fuzz -j $(JOBS) --target fuzzers
+	fuzz/run.sh $(BUILD)-fuzz $(if $(FUZZ_RUNS),--runs $(FUZZ_RUNS),--seconds $(FUZZ_SECONDS)) $(FUZZ_TARGETS)
+
 format:
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i
 
@@ -46,4 +57,4 @@ format-check:
 	    || { echo "Formatting differs; run: make format"; exit 1; }
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-release $(BUILD)-asan
+	rm -rf $(BUILD) $(BUILD)-release $(BUILD)-asan $(BUILD)-fuzz
