@@ -1,8 +1,11 @@
 // Sample documents: each unit's workspace filled the way a pupil fills it, then saved.
 #include "sample_documents.h"
 
+#include "geometry/anglemeter_manipulative.h"
 #include "geometry/geometry_document.h"
 #include "geometry/poly_shape_manipulative.h"
+#include "workspace/annotator.h"
+#include "workspace/drawing_surface.h"
 #include "workspace/line.h"
 #include "workspace/manipulative_registry.h"
 
@@ -71,9 +74,26 @@ void FillWorkspace(CUnitDocument& doc, int copies) {
     }
 }
 
+// Label boxes measured as 7-pixel characters on 16-pixel lines.
+ITextMetrics& FixedMetrics() {
+    class CFixedMetrics : public ITextMetrics {
+    public:
+        CSize TextExtent(const CFontSpec&, std::string_view s) override {
+            return {static_cast<int>(s.size()) * 7, 16};
+        }
+        CSize WrappedExtent(const CFontSpec& f, std::string_view s, int) override {
+            return TextExtent(f, s);
+        }
+        int LineHeight(const CFontSpec&) override { return 16; }
+        int AverageCharWidth(const CFontSpec&) override { return 7; }
+    };
+    static CFixedMetrics metrics;
+    return metrics;
+}
+
 // Tiles and Tessellations: a shape from the first slots of every drawer, a group holding a
-// group, a student drawer entry and a script of a few steps. Kept small, as fuzz seeds are
-// best small.
+// group put into a labelled student drawer, an annotator, an anglemeter, a script of a few
+// steps and options other than the defaults. Kept small, as fuzz seeds are best small.
 void FillGeometry(CGeometryUnitDocument& doc) {
     const int first = doc.currentDrawer();
     std::vector<CManipulative*> shapes;
@@ -97,10 +117,26 @@ void FillGeometry(CGeometryUnitDocument& doc) {
         auto group = std::make_unique<CPolyShapeManipulative>(std::move(outer));
         group->MoveBy(0, 120);
         CManipulative* g = doc.AddManipulative(std::move(group));
+        // A slot of student drawer 4, with its label, takes the group.
+        for (int i = 0; i < 6 && doc.currentDrawer() != 3; ++i)
+            doc.NextDrawer();
+        doc.SetStudentDrawerLabel(3, 0, "two tiles");
+        doc.DeselectAll();
         doc.Select(g);
         doc.PutSelectionIntoStudentDrawer(0);
         doc.DeselectAll();
     }
+    auto note = std::make_unique<CAnnotatorManipulative>(CPoint{60, 520});
+    note->SetText("tiles that fit");
+    note->SetVisible(true);
+    doc.AddManipulative(std::move(note));
+    doc.AddManipulative(std::make_unique<CAnglemeterManipulative>(C3DPointDouble(400, 300, 0.0),
+                                                                  FixedMetrics()));
+    CGeometryOptions options = doc.options();
+    options.teacher[kOptScriptControls] = 1;
+    options.teacher[kOptPhotoFunctionality] = kPhotoFunctionStripBox;
+    options.user[kOptPhotoFeatures] = kPhotoStripViewer;
+    doc.SetOptions(options);
     ScriptStructList script;
     script.name = "turns";
     script.windowX = 120;
