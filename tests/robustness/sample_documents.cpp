@@ -130,8 +130,8 @@ void FillGeometry(CGeometryUnitDocument& doc) {
     note->SetText("tiles that fit");
     note->SetVisible(true);
     doc.AddManipulative(std::move(note));
-    doc.AddManipulative(std::make_unique<CAnglemeterManipulative>(C3DPointDouble(400, 300, 0.0),
-                                                                  FixedMetrics()));
+    const C3DPointDouble vertex(400, 300, 0.0);
+    doc.AddManipulative(std::make_unique<CAnglemeterManipulative>(vertex, FixedMetrics()));
     CGeometryOptions options = doc.options();
     options.teacher[kOptScriptControls] = 1;
     options.teacher[kOptPhotoFunctionality] = kPhotoFunctionStripBox;
