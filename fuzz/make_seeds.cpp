@@ -1,5 +1,6 @@
-// Writes the seed inputs of every fuzz target into OUT/<target>/: the sample documents, the
-// documents of a class folder (by their signature), number texts and command lines.
+// Writes the seed inputs of every fuzz target into OUT/<target>/: the sample documents and
+// their JSON form, the documents of a class folder (by their signature), number texts and
+// command lines.
 //
 // usage: make_seeds OUT [CLASS_DIR]
 #include "app/document_factory.h"
@@ -61,8 +62,12 @@ int main(int argc, char** argv) {
     }
     const fs::path out = argv[1];
 
-    for (const auto& sample : testing::SampleDocuments())
+    for (const auto& sample : testing::SampleDocuments()) {
         Write(out / testing::DocumentFuzzTarget(sample.kind), sample.name, sample.bytes);
+        auto doc = CreateUnitDocument(sample.kind);
+        if (doc->LoadFromBytes(sample.bytes) == OpenResult::Opened)
+            Write(out / "fuzz_document_json", sample.name + ".json", doc->DumpToTree().ToJson());
+    }
 
     const std::vector<std::string> numbers = {"0",
                                               "-12",

@@ -21,7 +21,8 @@ esac
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
     targets=(fuzz_geometry_document fuzz_designs_document fuzz_codes_document
-             fuzz_numbers_document fuzz_statistics_document fuzz_number_text fuzz_command_line)
+             fuzz_numbers_document fuzz_statistics_document fuzz_number_text fuzz_command_line
+             fuzz_document_json)
 fi
 
 seeds="$build/fuzz-seeds"

@@ -12,6 +12,7 @@ const std::vector<Target>& AllTargets() {
         {"fuzz_statistics_document", FuzzStatisticsDocument},
         {"fuzz_number_text", FuzzNumberText},
         {"fuzz_command_line", FuzzCommandLine},
+        {"fuzz_document_json", FuzzDocumentJson},
     };
     return targets;
 }
