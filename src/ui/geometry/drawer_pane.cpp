@@ -53,8 +53,9 @@ QPixmap DrawerSlotPicture(int catalogueIndex, QSize size, qreal devicePixelRatio
     const CRect fitted = shape->GetFrameOf();
     shape->MoveBy(middle.x - (fitted.left + fitted.right) / 2.0,
                   middle.y - (fitted.top + fitted.bottom) / 2.0);
-    p.setRenderHint(QPainter::Antialiasing);
     CQtDrawingSurface dc(p);
+    // After the surface, which starts every painter aliased.
+    p.setRenderHint(QPainter::Antialiasing);
     shape->Draw(dc);
     return picture;
 }
