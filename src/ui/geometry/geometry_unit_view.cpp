@@ -32,6 +32,8 @@ namespace quorvel {
 
 namespace {
 
+constexpr std::size_t kSmoothedManipulativesLimit = 1000;
+
 constexpr int kMargin = 5;
 // The exit and broom buttons take the top left corner; the command panel starts beside them.
 constexpr int kPanelLeft = 112;
@@ -108,6 +110,10 @@ CGeometryUnitView::CGeometryUnitView(CGeometryUnitDocument& doc, QWidget* parent
     pane()->installEventFilter(this);
     pane()->setMouseTracking(false);
     SetAntialiasing(true);
+    // Smoothed edges cost about twice the drawing time; past a thousand manipulatives the
+    // workspace draws aliased so that every rotate or flip tick still repaints in time.
+    pane()->SetAntialiasingWhile(
+        [this] { return document().manipulatives().size() <= kSmoothedManipulativesLimit; });
     CreateNavigator(kGeometryScreensAcross, kGeometryScreensDown, kGeometryScrollStep);
     SetArrowKeysScroll(false);
     // The page's own tools; the Mystery and Ignore places show the Anglemeter, Linking's the

@@ -43,7 +43,8 @@ void CWorkspacePane::paintEvent(QPaintEvent* e) {
         if (m_draw) {
             CQtDrawingSurface dc(p);
             // After the surface, which starts every painter aliased.
-            p.setRenderHint(QPainter::Antialiasing, m_antialiasing);
+            p.setRenderHint(QPainter::Antialiasing,
+                            m_antialiasing && (!m_cheapEnough || m_cheapEnough()));
             const CRect area =
                 m_state.ToWorkspace(CRect{dirty.left(), dirty.top(), dirty.left() + dirty.width(),
                                           dirty.top() + dirty.height()});

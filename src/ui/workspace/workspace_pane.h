@@ -30,6 +30,11 @@ public:
     // Smoothed edges for the units whose drawing stays fast enough with them.
     void SetAntialiasing(bool on) { m_antialiasing = on; }
     bool antialiasing() const { return m_antialiasing; }
+    // Asked before each repaint: smoothing is kept only while it answers true (a unit with
+    // a crowded workspace draws aliased to keep its repaints within an animation tick).
+    void SetAntialiasingWhile(std::function<bool()> cheapEnough) {
+        m_cheapEnough = std::move(cheapEnough);
+    }
 
     // Repaints a rectangle given in workspace coordinates.
     void InvalidateWorkspace(const CRect& r);
@@ -44,6 +49,7 @@ private:
     CWorkspacePaneState m_state;
     DrawHook m_draw;
     bool m_antialiasing = false;
+    std::function<bool()> m_cheapEnough;
 };
 
 } // namespace quorvel
