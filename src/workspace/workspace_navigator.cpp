@@ -63,10 +63,26 @@ CRect CWorkspaceNavigatorModel::ButtonRect(NavDirection d) {
 
 CWorkspaceNavigatorModel::CWorkspaceNavigatorModel(int across, int down, double step, CSize screen)
     : m_across(across), m_down(down), m_step(step) {
+    Layout(screen);
+    UpdateEnabling();
+}
+
+void CWorkspaceNavigatorModel::SetScreen(CSize screen) {
+    const double fx = FractionX();
+    const double fy = FractionY();
+    Layout(screen);
+    const int dx = RoundToPixel(fx * (m_frame.Width() - m_shown.Width()));
+    const int dy = RoundToPixel(fy * (m_frame.Height() - m_shown.Height()));
+    m_shown.Offset(dx, dy);
+    Clamp();
+    UpdateEnabling();
+}
+
+void CWorkspaceNavigatorModel::Layout(CSize screen) {
     // One screen in the miniature, sized so that the whole workspace fits the box; the frame
     // is a whole number of screens, so that the last position is exactly the fraction 1.
-    const int n = std::max(across, 1);
-    const int m = std::max(down, 1);
+    const int n = std::max(m_across, 1);
+    const int m = std::max(m_down, 1);
     const double sw = std::max(screen.cx, 1);
     const double sh = std::max(screen.cy, 1);
     const double k = std::min(kMiniatureBox / (n * sw), kMiniatureBox / (m * sh));
@@ -76,7 +92,6 @@ CWorkspaceNavigatorModel::CWorkspaceNavigatorModel(int across, int down, double 
     const int top = kMiniatureInset + (kMiniatureBox - m * h) / 2;
     m_frame = {left, top, left + n * w, top + m * h};
     m_shown = {left, top, left + w, top + h};
-    UpdateEnabling();
 }
 
 bool CWorkspaceNavigatorModel::Press(NavDirection d) {

@@ -73,6 +73,9 @@ public:
 
     // Places the shown part's top-left corner at `topLeft`, then clamps, enables and tells.
     void MoveTo(CPoint topLeft);
+    // The view took a new size: the miniature takes its proportions and the shown part keeps
+    // its place as fractions of the scrollable range.
+    void SetScreen(CSize screen);
 
     // The position as fractions of the scrollable range (0 where there is nothing to scroll).
     double FractionX() const;
@@ -82,6 +85,7 @@ public:
     void Serialize(CArchive& ar);
 
 private:
+    void Layout(CSize screen);
     void Clamp();
     void UpdateEnabling();
     void Notify();

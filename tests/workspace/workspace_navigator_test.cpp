@@ -249,3 +249,22 @@ TEST_F(Navigator3x3, ARectangleOutsideTheNavigatorOrTruncatedFormIsRefused) {
     });
     EXPECT_FALSE(prefix) << "a prefix of " << *prefix << " bytes loaded";
 }
+
+TEST(Navigator, ANewScreenSizeReshapesTheMiniatureAndKeepsThePlace) {
+    // Made for a view that had not been laid out yet, then given the real workspace area.
+    CWorkspaceNavigatorModel nav(2, 2, 0.5, CSize{100, 30});
+    ASSERT_TRUE(nav.Press(NavDirection::Right));
+    const double before = nav.FractionX();
+    ASSERT_GT(before, 0.0);
+
+    nav.SetScreen(CSize{698, 409});
+    const double aspect = static_cast<double>(nav.shown().Width()) / nav.shown().Height();
+    // Whole pixels in a miniature some twenty pixels wide; the thin view was 3.3 to 1.
+    EXPECT_NEAR(aspect, 698.0 / 409.0, 0.2);
+    EXPECT_EQ(nav.frame().Width(), 2 * nav.shown().Width());
+    EXPECT_EQ(nav.frame().Height(), 2 * nav.shown().Height());
+    EXPECT_NEAR(nav.FractionX(), before, 0.1);
+    EXPECT_EQ(nav.FractionY(), 0.0);
+    EXPECT_TRUE(nav.IsEnabled(NavDirection::Down));
+    EXPECT_FALSE(nav.IsEnabled(NavDirection::Up));
+}

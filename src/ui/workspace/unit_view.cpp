@@ -183,9 +183,12 @@ void CUnitView::LayoutControls() {
     button(kBroomCommand)->move(kMargin + kSmallButton.width() + kMargin, kMargin);
     const int paletteTop = kMargin + kSmallButton.height() + kMargin;
     m_palette->move(kMargin, paletteTop);
-    if (m_navigator)
+    if (m_navigator) {
         m_navigator->move(kMargin + (m_palette->width() - m_navigator->width()) / 2,
                           paletteTop + m_palette->height() + kMargin);
+        // Made before the page had its size: the miniature follows the workspace area.
+        m_navigator->SetScreenSize(workspaceArea().size());
+    }
     // The problem-set buttons at the bottom right; Continue takes Check's place.
     const QPoint check(width() - kMargin - kProblemButton.width(),
                        height() - kMargin - kProblemButton.height());

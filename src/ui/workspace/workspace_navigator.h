@@ -23,6 +23,11 @@ public:
     CWorkspaceNavigatorModel& model() { return m_model; }
     const CWorkspaceNavigatorModel& model() const { return m_model; }
     void SetListener(INavigatorListener* listener) { m_model.SetListener(listener); }
+    // The view's workspace area took a new size.
+    void SetScreenSize(QSize screen) {
+        m_model.SetScreen({screen.width(), screen.height()});
+        Sync();
+    }
     CArtButton* button(NavDirection d) const { return m_buttons[static_cast<std::size_t>(d)]; }
 
     // An arrow key: presses the direction's button when it is enabled.
