@@ -22,13 +22,6 @@ constexpr int kLabelMargin = 2;
 // The arc's box reaches this far left and up of the vertex, and one pixel further right and down.
 constexpr int kArcRadius = 8;
 
-void ExchangeTab(CArchive& ar) {
-    if (ar.IsStoring())
-        ar.WriteTab();
-    else
-        ar.SkipTab();
-}
-
 // Towards zero, held to the workspace's pixel range (NaN becomes 0), as positions from files
 // may be anything.
 int TruncToPixel(double v) {
@@ -113,13 +106,13 @@ std::unique_ptr<CManipulative> CAnglemeterManipulative::Clone() const {
 void CAnglemeterManipulative::Serialize(CArchive& ar) {
     CManipulative::Serialize(ar);
     ar.Exchange(m_labelRect, "label rectangle");
-    ExchangeTab(ar);
+    ar.ExchangeTab();
     ar.Exchange(m_label, "label");
-    ExchangeTab(ar);
+    ar.ExchangeTab();
     ar.Exchange(m_orientation, "orientation");
-    ExchangeTab(ar);
+    ar.ExchangeTab();
     ar.Exchange(m_flipCounter, "flip counter");
-    ExchangeTab(ar);
+    ar.ExchangeTab();
     if (ar.IsLoading())
         m_grabbed = -1;
 }

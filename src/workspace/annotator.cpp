@@ -34,13 +34,6 @@ bool IsTrailingSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-void ExchangeTab(CArchive& ar) {
-    if (ar.IsStoring())
-        ar.WriteTab();
-    else
-        ar.SkipTab();
-}
-
 std::uint64_t NextSerial() {
     static std::uint64_t next = 0;
     return ++next;
@@ -84,12 +77,12 @@ std::unique_ptr<CManipulative> CAnnotatorManipulative::Clone() const {
 void CAnnotatorManipulative::Serialize(CArchive& ar) {
     CManipulative::Serialize(ar);
     ar.Exchange(m_text, "text");
-    ExchangeTab(ar);
+    ar.ExchangeTab();
     ar.Exchange(m_rect, "text rectangle");
-    ExchangeTab(ar);
+    ar.ExchangeTab();
     // The base part holds the same flag; this copy is the one that counts when reading.
     ar.Exchange(m_visible, "text visible");
-    ExchangeTab(ar);
+    ar.ExchangeTab();
 }
 
 void CAnnotatorManipulative::SetText(std::string_view text) {
