@@ -522,7 +522,8 @@ void CGeometryUnitDocument::SpreadManipulatives(const CRect& from, const CRect& 
 }
 
 void CGeometryUnitDocument::SerializeUndoState(CArchive& ar) {
-    // The student drawers are undone with the workspace: putting a shape away is one step.
+    // The student drawers and the photos are undone with the workspace: putting a shape away,
+    // taking a photo or editing one is one step.
     if (ar.IsStoring()) {
         SerializeManipulativeList(ar);
         SerializeStudentDrawers(ar);
@@ -532,6 +533,27 @@ void CGeometryUnitDocument::SerializeUndoState(CArchive& ar) {
         if (m_geometryView)
             m_geometryView->StudentDrawersChanged();
     }
+    SerializeUndoPhotos(ar);
+}
+
+void CGeometryUnitDocument::SerializeUndoPhotos(CArchive& ar) {
+    // Where the strip is scrolled, how wide it shows and which photos are picked out are no
+    // steps of their own, as the selection of shapes is none: they stay as they are now.
+    const int scroll = m_photoStrip.scroll();
+    const int width = m_photoStrip.visibleWidth();
+    std::vector<bool> picked;
+    for (std::size_t i = 0; i < m_photoStrip.size(); ++i) {
+        picked.push_back(m_photoStrip.at(i).selected());
+        m_photoStrip.at(i).SetSelected(false);
+    }
+    m_photoStrip.SetVisibleWidth(0);
+    m_photoStrip.ScrollTo(0);
+    CArchive::Scope strip(ar, "photo strip");
+    m_photoStrip.Serialize(ar);
+    for (std::size_t i = 0; i < picked.size() && i < m_photoStrip.size(); ++i)
+        m_photoStrip.at(i).SetSelected(picked[i]);
+    m_photoStrip.SetVisibleWidth(width);
+    m_photoStrip.ScrollTo(scroll);
 }
 
 std::vector<std::string> DescribeGeometryDocument(const CGeometryUnitDocument& doc) {

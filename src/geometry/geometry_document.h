@@ -146,6 +146,7 @@ private:
     void StepDrawer(int direction);
     void SetDrawer(int drawer);
     void SerializeViewState(CArchive& ar);
+    void SerializeUndoPhotos(CArchive& ar);
     void SerializeManipulativeList(CArchive& ar);
     // False when reading ended at a type id the document does not know.
     bool ReadManipulativeList(CArchive& ar);

@@ -64,17 +64,30 @@ const CImage& CPhotoObject::Picture(ISurfaceFactory& surfaces, CSize box) {
     if (m_manipulatives.empty() || size.cx == 0 || size.cy == 0)
         return m_picture;
     auto dc = surfaces.SurfaceFor(m_picture);
-    dc->SetClip({0, 0, size.cx, size.cy});
+    DrawShapesAtAQuarter(*dc, {0, 0, size.cx, size.cy});
+    return m_picture;
+}
+
+void CPhotoObject::DrawPicture(IDrawingSurface& dc, const CRect& at) const {
+    dc.FillRect(at, kPhotoBackground);
+    if (!m_manipulatives.empty() && !at.IsEmpty())
+        DrawShapesAtAQuarter(dc, at);
+}
+
+void CPhotoObject::DrawShapesAtAQuarter(IDrawingSurface& dc, const CRect& at) const {
+    dc.SetClip(at);
     // The box centre lands on the picture's centre, wherever the box stood.
     const C3DPointDouble centre{m_centre.x, m_centre.y, 0};
+    const double toX = (static_cast<double>(at.left) + at.right) / 2;
+    const double toY = (static_cast<double>(at.top) + at.bottom) / 2;
     for (const auto& m : m_manipulatives) {
         auto copy = m->Clone();
         copy->SetSelected(false, false);
         copy->Scale(0.25, centre);
-        copy->MoveBy(size.cx / 2.0 - centre.x, size.cy / 2.0 - centre.y);
-        copy->Draw(*dc);
+        copy->MoveBy(toX - centre.x, toY - centre.y);
+        copy->Draw(dc);
     }
-    return m_picture;
+    dc.ClearClip();
 }
 
 void CPhotoObject::DrawFullSize(IDrawingSurface& dc, const CRect& area) const {

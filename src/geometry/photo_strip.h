@@ -54,6 +54,9 @@ public:
     // each copy reduced about the box centre and drawn centred. Made again whenever the
     // size asked for differs or the photo was read from a file; the size never comes from one.
     const CImage& Picture(ISurfaceFactory& surfaces, CSize box = kPhotoBoxSize);
+    // The same picture drawn straight onto `dc` in `at` (a picture's size wherever it lies),
+    // for screens and printers that draw sharper than the bitmap.
+    void DrawPicture(IDrawingSurface& dc, const CRect& at) const;
     // Full size, centred on `area` by the union of the copies' redraw boxes, and framed
     // black. Writing-tool annotations are left out; the stored copies are not touched.
     void DrawFullSize(IDrawingSurface& dc, const CRect& area) const;
@@ -63,6 +66,8 @@ public:
     void Serialize(CArchive& ar);
 
 private:
+    void DrawShapesAtAQuarter(IDrawingSurface& dc, const CRect& at) const;
+
     ManipulativeList m_manipulatives;
     std::int32_t m_stripPlace = -1;
     CRect m_pictureRect;

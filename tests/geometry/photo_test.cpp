@@ -159,6 +159,25 @@ TEST_F(PhotoTest, ThePictureShowsTheShapesAtAQuarterAboutTheBoxCentre) {
     EXPECT_EQ(surfaces.made, 1);
 }
 
+TEST_F(PhotoTest, ThePictureDrawnStraightOntoASurfaceLiesWhereItIsAsked) {
+    Add(Square(154, 80, 40));
+    CPhotoObject& photo = photos.TakePhoto(box, false);
+    RecordingSurface dc;
+    const CRect at{100, 10, 137, 35}; // a picture's size, moved
+    photo.DrawPicture(dc, at);
+
+    ASSERT_GE(dc.calls.size(), 3u);
+    EXPECT_EQ(dc.calls[0].rfind("fill 100,10 137,35", 0), 0u) << dc.calls[0];
+    EXPECT_EQ(dc.calls[1], "clip 100,10 137,35");
+    EXPECT_EQ(dc.calls.back(), "clip none");
+    const std::vector<std::string> polygons = dc.Only("polygon");
+    ASSERT_FALSE(polygons.empty());
+    EXPECT_NE(polygons[0].find(" 114,18"), std::string::npos) << polygons[0];
+    EXPECT_NE(polygons[0].find(" 124,28"), std::string::npos) << polygons[0];
+    ASSERT_EQ(photo.manipulatives().size(), 1u);
+    EXPECT_EQ(photo.manipulatives()[0]->GetFrameOf(), Square(154, 80, 40).GetFrameOf());
+}
+
 TEST_F(PhotoTest, PhotosTakeTheFirstFreePlaceAndTheStripScrollsToThem) {
     doc.photoStrip().SetVisibleWidth(100);
     for (int i = 0; i < 5; ++i)
@@ -243,6 +262,55 @@ TEST_F(PhotoTest, TwoPhotosAtOnceAreRefused) {
     EXPECT_EQ(doc.photoStrip().size(), 2u);
     EXPECT_EQ(photos.EditPhotos({}, box), PhotoEdit::Nothing);
     EXPECT_EQ(photos.EditPhotos({7}, box), PhotoEdit::Nothing) << "no such photo";
+}
+
+TEST_F(PhotoTest, TakingAndEditingAPhotoAreEachOneUndoStep) {
+    Add(Square(120, 60, 40));
+    photos.TakePhoto(box, false);
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(doc.photoStrip().size(), 0u);
+    EXPECT_FALSE(doc.photoStrip().places()[0].occupied);
+    EXPECT_EQ(doc.photoStrip().FirstFreePlace(), 0);
+    ASSERT_TRUE(doc.Redo());
+    ASSERT_EQ(doc.photoStrip().size(), 1u);
+
+    // Given the shape gone from the box, editing the photo brings it back and empties the
+    // strip; undo takes the shape away again and the photo returns to its place.
+    doc.MarkUndoStep();
+    doc.DeleteManipulative(doc.manipulatives().front().get());
+    ASSERT_EQ(photos.EditPhotos({0}, box), PhotoEdit::Edited);
+    ASSERT_EQ(doc.manipulatives().size(), 1u);
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_TRUE(doc.manipulatives().empty());
+    ASSERT_EQ(doc.photoStrip().size(), 1u);
+    EXPECT_EQ(doc.photoStrip().at(0).stripPlace(), 0);
+    ASSERT_EQ(doc.photoStrip().at(0).manipulatives().size(), 1u);
+    EXPECT_EQ(doc.photoStrip().at(0).manipulatives()[0]->GetFrameOf(),
+              Square(120, 60, 40).GetFrameOf());
+}
+
+TEST_F(PhotoTest, ScrollingTheStripOrPickingAPhotoIsNoUndoStepAndUndoKeepsThem) {
+    CPhotoStrip& strip = doc.photoStrip();
+    strip.SetVisibleWidth(60);
+    for (int i = 0; i < 3; ++i)
+        photos.TakePhoto(box, false);
+    doc.ClearUndoHistory();
+
+    doc.MarkUndoStep();
+    strip.ScrollTo(30);
+    strip.at(1).SetSelected(true);
+    EXPECT_FALSE(doc.CanUndo());
+
+    // Given a photo taken while the strip shows its far end with a photo picked out, undo
+    // takes the photo away but leaves the strip where the pupil scrolled it.
+    photos.TakePhoto(box, false);
+    strip.ScrollTo(50);
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(strip.size(), 3u);
+    EXPECT_EQ(strip.scroll(), 50);
+    EXPECT_EQ(strip.visibleWidth(), 60);
+    EXPECT_TRUE(strip.at(1).selected());
+    EXPECT_FALSE(strip.at(0).selected());
 }
 
 TEST_F(PhotoTest, DraggingAPhotoReordersAndDraggingTheStripScrollsIt) {
