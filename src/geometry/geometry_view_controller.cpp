@@ -8,6 +8,7 @@
 #include "workspace/prompter.h"
 #include "workspace/tool_palette.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace quorvel {
@@ -39,12 +40,31 @@ IPrompter& PrompterOf(CGeometryUnitDocument& doc) {
 
 } // namespace
 
+namespace detail {
+namespace {
+// The problem-set window of a page that shows none.
+class CQuietProblemSetWindow final : public IProblemSetWindow {
+public:
+    void SetCheckBitmaps(const CCheckBitmaps&) override {}
+    void CreatePromptWindow(CProblemPrompt&, const CRect&) override {}
+    void DestroyPromptWindow() override {}
+    int ShowScore(const std::string&, bool) override { return kScoreClose; }
+};
+} // namespace
+
+CGeometryProblemParts::CGeometryProblemParts(std::unique_ptr<IProblemSetWindow> window)
+    : m_problemWindow(window ? std::move(window) : std::make_unique<CQuietProblemSetWindow>()) {}
+} // namespace detail
+
 CGeometryViewController::CGeometryViewController(CGeometryUnitDocument& doc,
                                                  IUnitViewWindow& window,
                                                  std::unique_ptr<ITimerHost> timers,
-                                                 std::unique_ptr<ITextMetrics> metrics)
-    : CUnitViewController(doc, window), m_doc(doc), m_timers(std::move(timers)),
-      m_metrics(std::move(metrics)), m_commands(doc, PrompterOf(doc), *m_timers),
+                                                 std::unique_ptr<ITextMetrics> metrics,
+                                                 std::unique_ptr<IProblemSetWindow> problems)
+    : CGeometryProblemParts(std::move(problems)),
+      CProblemSetViewController(doc, window, *m_problemWindow, m_coreRule), m_doc(doc),
+      m_timers(std::move(timers)), m_metrics(std::move(metrics)),
+      m_commands(doc, PrompterOf(doc), *m_timers),
       m_scripts(doc, m_commands, PrompterOf(doc), *m_timers),
       m_tools(doc, PrompterOf(doc), *m_metrics) {
     m_tools.SetArrowChooser([this] { SelectArrow(); });
@@ -70,9 +90,38 @@ bool CGeometryViewController::OnCommand(int id) {
         m_doc.EditOptions();
         return true;
     }
+    if (id == kCmdCoreQuestion) {
+        EditPrompts();
+        return true;
+    }
     if (m_scripts.OnCommand(id))
         return true;
     return CUnitViewController::OnCommand(id);
+}
+
+CRect CGeometryViewController::GetPromptRect() const {
+    const CRect pane = m_geometryWindow ? m_geometryWindow->PaneRect() : CRect{};
+    if (pane.IsEmpty())
+        return CProblemSetViewController::GetPromptRect();
+    const int left = std::max(pane.left + 5, pane.right - 5 - kGeometryPromptWidth);
+    const int bottom = std::min(pane.bottom - 5, pane.top + 5 + kGeometryPromptHeight);
+    return {left, pane.top + 5, pane.right - 5, bottom};
+}
+
+bool CGeometryViewController::EditCoreQuestion() {
+    if (!m_geometryWindow)
+        return false;
+    CCoreQuestionEditor editor(m_doc, PrompterOf(m_doc));
+    if (!m_geometryWindow->RunCoreQuestionDialog(editor))
+        return false;
+    if (editor.added() && !m_doc.options().Teacher(kOptComputerChecked)) {
+        // Saved under a problem file's name, the document now opens as a problem with its
+        // question in the prompt window.
+        CGeometryOptions options = m_doc.options();
+        options.teacher[kOptComputerChecked] = 1;
+        m_doc.SetOptions(options);
+    }
+    return true;
 }
 
 bool CGeometryViewController::IsCommandEnabled(int id) const {
@@ -80,6 +129,8 @@ bool CGeometryViewController::IsCommandEnabled(int id) const {
         return false;
     if (id == kCmdResetRotationPoint)
         return m_commands.CanResetRotationPoint();
+    if (id == kCmdCoreQuestion)
+        return authoring();
     return CUnitViewController::IsCommandEnabled(id);
 }
 

@@ -3,11 +3,12 @@
 // them in the right order, keeps the open drawer and scrolls the pane for the navigator.
 #pragma once
 
+#include "geometry/core_problems.h"
 #include "geometry/geometry_document.h"
 #include "geometry/script_controller.h"
 #include "geometry/segment_tools.h"
 #include "geometry/shape_commands.h"
-#include "workspace/unit_view_controller.h"
+#include "problemsets/problem_set_controller.h"
 
 #include <array>
 #include <memory>
@@ -23,6 +24,9 @@ class ITextMetrics;
 inline constexpr int kGeometryScreensAcross = 2;
 inline constexpr int kGeometryScreensDown = 2;
 inline constexpr double kGeometryScrollStep = 0.5;
+// The prompt window's column at the right of the pane.
+inline constexpr int kGeometryPromptWidth = 240;
+inline constexpr int kGeometryPromptHeight = 200;
 
 // What the geometry controller asks of its page beyond the workspace page's operations.
 class IGeometryViewWindow {
@@ -42,14 +46,33 @@ public:
     virtual void StoreViewState(CGeometryUnitDocument&) {}
     // After the document was read: the page shows its view state and scripts.
     virtual void ViewStateLoaded(CGeometryUnitDocument&) {}
+    // Where the workspace pane lies on the page; empty when the page has not laid it out.
+    virtual CRect PaneRect() const { return {}; }
+    // The teacher's core question dialog, OK calling `editor.OnOK()` until it closes; false
+    // on Cancel.
+    virtual bool RunCoreQuestionDialog(CCoreQuestionEditor&) { return false; }
 };
 
-class CGeometryViewController : public CUnitViewController, public IGeometryDocumentView {
+namespace detail {
+// Made before the problem-set controller, which keeps references to both: the page's
+// problem-set window (a quiet one when the page has none) and the "What's My Core?" rule.
+struct CGeometryProblemParts {
+    explicit CGeometryProblemParts(std::unique_ptr<IProblemSetWindow> window);
+    std::unique_ptr<IProblemSetWindow> m_problemWindow;
+    CCoreProblemRule m_coreRule;
+};
+} // namespace detail
+
+class CGeometryViewController : private detail::CGeometryProblemParts,
+                                public CProblemSetViewController,
+                                public IGeometryDocumentView {
 public:
-    // The controller keeps the timers and the text metrics (anglemeter labels) it is given.
+    // The controller keeps the timers, the text metrics (anglemeter labels) and the page's
+    // problem-set window it is given.
     CGeometryViewController(CGeometryUnitDocument& doc, IUnitViewWindow& window,
                             std::unique_ptr<ITimerHost> timers,
-                            std::unique_ptr<ITextMetrics> metrics);
+                            std::unique_ptr<ITextMetrics> metrics,
+                            std::unique_ptr<IProblemSetWindow> problems = nullptr);
     ~CGeometryViewController() override;
 
     void SetGeometryWindow(IGeometryViewWindow* window) { m_geometryWindow = window; }
@@ -67,6 +90,13 @@ public:
     void SelectTool(int command) override;
     void ResetView() override;
     void ScrollWorkspaceTo(double x, double y) override;
+    // A problem's prompt stands in a column at the pane's right, so that the tessellation and
+    // its cores on the left stay in view and the drawers stay free.
+    CRect GetPromptRect() const override;
+
+    // Authoring mode's question dialog: a core question added to the document makes it a
+    // computer-checked problem. False when the dialog was cancelled or cannot run.
+    bool EditCoreQuestion();
 
     // The angle box's spin buttons.
     void SpinAngle(int delta);

@@ -2,6 +2,7 @@
 #include "problemsets/problem_set_controller.h"
 
 #include "problemsets/problem_files.h"
+#include "workspace/document_host.h"
 #include "workspace/prompter.h"
 
 #include <cmath>
@@ -78,6 +79,8 @@ CProblemSetViewController::CProblemSetViewController(CUnitDocument& doc, IUnitVi
     : CPromptWindowHolder(window), CUnitViewController(doc, m_promptAwareWindow),
       m_problems(problems), m_rule(rule) {
     m_promptAwareWindow.SetOwner(this);
+    // The program's authoring mode ("/AM") lets the teacher's prompt editors run.
+    m_authoring = doc.host() && doc.host()->AuthoringMode();
 }
 
 CProblemSetViewController::~CProblemSetViewController() {
@@ -130,15 +133,19 @@ void CProblemSetViewController::ShowViewSolution() {
 }
 
 void CProblemSetViewController::OnCheck() {
-    if (!m_promptOpen)
+    // Nothing to check: a problem without questions is never counted right.
+    if (!m_promptOpen || m_prompt.questionCount() <= 0) {
+        if (const auto text = m_rule.CheckWithoutQuestion())
+            Message(*text, MessageIcon::Exclamation);
         return;
+    }
     if (const auto refusal = m_rule.CheckWorkspace(*this)) {
         Message(*refusal, MessageIcon::Exclamation);
         return;
     }
     CPromptAnswers answers;
     if (m_prompt.ReadAnswers(answers) == kAnswerMissing) {
-        Message(kAnswerMissingText, MessageIcon::Exclamation);
+        Message(m_rule.MissingAnswerText(), MessageIcon::Exclamation);
         return;
     }
     CUnitDocument& doc = GetDocument();

@@ -72,6 +72,11 @@ public:
     virtual std::optional<std::string> CheckWorkspace(CProblemSetViewController&) {
         return std::nullopt;
     }
+    // Shown when Check is pressed without a prompt window or a question; by default Check
+    // then does nothing.
+    virtual std::optional<std::string> CheckWithoutQuestion() const { return std::nullopt; }
+    // Shown when some question has no answer (no try is used).
+    virtual std::string MissingAnswerText() const { return kAnswerMissingText; }
     virtual bool IsRight(const CQuestionSet& questions, int count,
                          const CPromptAnswers& answers) = 0;
     virtual std::string CorrectText() const { return kAnswerCorrectText; }

@@ -10,20 +10,25 @@
 #include "ui/app/bitmap_button.h"
 #include "ui/art/art.h"
 #include "ui/geometry/command_panel.h"
+#include "ui/geometry/core_question_dialog.h"
 #include "ui/geometry/drawer_pane.h"
 #include "ui/geometry/geometry_unit_view.h"
 #include "ui/geometry/script_panel.h"
+#include "ui/problemsets/problem_prompt_wnd.h"
 #include "ui/workspace/art_button.h"
 #include "ui/workspace/tool_palette.h"
 #include "ui/workspace/workspace_pane.h"
 
 #include <QAbstractButton>
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QToolButton>
 #include <QtTest>
 
@@ -40,6 +45,18 @@ double FirstEdgeDegrees(const CManipulative& m) {
     const CLine& line = m.lines().front();
     return std::atan2(line.end().y - line.start().y, line.end().x - line.start().x) * 180.0 /
            std::numbers::pi;
+}
+
+class AuthoringHost : public FakeDocumentHost {
+public:
+    bool AuthoringMode() const override { return true; }
+};
+
+bool HasAction(QMenu* menu, const QString& text) {
+    for (QAction* a : menu->actions())
+        if (a->text() == text)
+            return true;
+    return false;
 }
 
 } // namespace
@@ -287,6 +304,79 @@ private slots:
         const QPoint inGroup = Pane()->mapTo(m_view.get(), QPoint(120, 258));
         const QColor red = image.pixelColor(inGroup);
         QVERIFY2(red.red() > 200 && red.green() < 60 && red.blue() < 60, qPrintable(red.name()));
+    }
+
+    void coreProblemAnsweredOnThePage() {
+        // The first problem of a run, its core question in the page's prompt window.
+        m_doc->SetLevel(0);
+        m_doc->SetProblemSequence({0, 3, 0}, kProblemsPerRun);
+        CQuestionSet questions;
+        questions[0] = MakeCoreQuestion(kCoreQuestionPrompt, 1);
+        m_doc->LoadQuestions(questions, 1, 3);
+        auto* prompt = m_view->findChild<CProblemPromptWnd*>();
+        QVERIFY(prompt);
+        QVERIFY(prompt->isVisible());
+        for (int core = 0; core < 4; ++core)
+            QVERIFY(qobject_cast<QRadioButton*>(prompt->control(kFirstChoiceId + core)));
+        QVERIFY(!prompt->control(kFirstChoiceId + 4));
+        CBitmapButton* check = m_view->button(kCheckCommand);
+        QVERIFY(check && check->isVisible());
+        // The prompt stands in the pane's right part, clear of the drawers and the palette.
+        QVERIFY(Pane()->geometry().contains(prompt->geometry()));
+        QVERIFY(prompt->geometry().left() > Pane()->geometry().center().x());
+        QVERIFY(!prompt->geometry().intersects(m_view->drawerPane()->geometry()));
+
+        QTest::mouseClick(check, Qt::LeftButton);
+        QCOMPARE(QString::fromStdString(m_host->prompter.LastText()),
+                 QStringLiteral("Please select one of the choices."));
+        QTest::mouseClick(prompt->control(kFirstChoiceId + 1), Qt::LeftButton);
+        QTest::mouseClick(check, Qt::LeftButton);
+        QCOMPARE(QString::fromStdString(m_host->prompter.LastText()),
+                 QStringLiteral("Your answer is correct."));
+        QCOMPARE(m_doc->problemPosition().correct, 1);
+        QVERIFY(m_view->button(kContinueCommand)->isVisible());
+        QDir().mkpath(QStringLiteral(QUORVEL_SCREENS_DIR));
+        QVERIFY(m_view->grab().save(QStringLiteral(QUORVEL_SCREENS_DIR "/core_problem.png")));
+    }
+
+    void coreQuestionDialogNeedsEveryPart() {
+        CCoreQuestionEditor editor(*m_doc, m_host->prompter);
+        CCoreQuestionDialog dialog(editor, m_view.get());
+        dialog.show();
+        QCOMPARE(dialog.promptBox()->toPlainText(), QString::fromLatin1(kCoreQuestionPrompt));
+        QCOMPARE(dialog.levels()->checkedId(), -1);
+        QCOMPARE(dialog.cores()->checkedId(), -1);
+        for (QAbstractButton* b : dialog.findChildren<QAbstractButton*>())
+            QVERIFY2(!b->accessibleName().isEmpty() || !b->text().isEmpty(),
+                     qPrintable(b->objectName()));
+
+        dialog.accept();
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(QString::fromStdString(m_host->prompter.LastText()),
+                 QStringLiteral("Incomplete question encountered!"));
+        QCOMPARE(m_doc->questionCount(), 0);
+
+        dialog.levels()->button(kCoreQuestionFirstLevel + 1)->click();
+        dialog.cores()->button(kCoreQuestionFirstCore + 2)->click();
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(m_doc->questionCount(), 1);
+        QCOMPARE(m_doc->questions()[0].answer, 2.0);
+        QCOMPARE(m_doc->level(), 1);
+        QDir().mkpath(QStringLiteral(QUORVEL_SCREENS_DIR));
+        QVERIFY(dialog.grab().save(QStringLiteral(QUORVEL_SCREENS_DIR "/core_question.png")));
+    }
+
+    void questionCommandOnlyInAuthoringMode() {
+        const QString item = QStringLiteral("Problem Set &Question...");
+        QVERIFY(!HasAction(m_view->unitMenu(), item));
+        m_view.reset();
+        AuthoringHost teacher;
+        m_doc->SetHost(&teacher);
+        m_view = std::make_unique<CGeometryUnitView>(*m_doc, nullptr);
+        QVERIFY(HasAction(m_view->unitMenu(), item));
+        m_view.reset();
+        m_doc->SetHost(m_host.get());
     }
 };
 

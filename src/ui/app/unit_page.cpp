@@ -4,6 +4,7 @@
 #include "geometry/geometry_document.h"
 #include "ui/app/bitmap_button.h"
 #include "ui/geometry/geometry_unit_view.h"
+#include "ui/problemsets/problem_set_page.h"
 #include "ui/workspace/unit_view.h"
 
 #include <QKeySequence>
@@ -20,6 +21,14 @@ CUnitPage::CUnitPage(CUnitDocument& doc, UnitKind unit, const QString& title, QW
         auto* view = new CGeometryUnitView(*geometry, this);
         m_unitMenu = view->unitMenu();
         m_view = view;
+    } else if (*ProblemSetHeading(unit)) {
+        // The units with problem sets run them on the shared page: a problem is right when
+        // each answer matches its question's answer value.
+        m_view = new CUnitView(
+            doc, this,
+            ProblemSetControllerFactory(
+                [unit] { return std::make_unique<CAnswerValueRule>(ProblemSetHeading(unit)); },
+                false));
     } else {
         m_view = new CUnitView(doc, this);
     }

@@ -8,12 +8,14 @@
 #include "geometry/shape_catalogue.h"
 #include "ui/app/bitmap_button.h"
 #include "ui/geometry/command_panel.h"
+#include "ui/geometry/core_question_dialog.h"
 #include "ui/geometry/drawer_pane.h"
 #include "ui/geometry/script_panel.h"
 #include "ui/geometry/tessellation_options_dialog.h"
 #include "ui/platform/qt_drawing_surface.h"
 #include "ui/platform/qt_text.h"
 #include "ui/platform/qt_timer_host.h"
+#include "ui/problemsets/problem_set_page.h"
 #include "ui/workspace/tool_palette.h"
 #include "ui/workspace/workspace_navigator.h"
 #include "ui/workspace/workspace_pane.h"
@@ -73,9 +75,12 @@ MouseModifiers ModifiersOf(const QInputEvent* e) {
 }
 
 std::unique_ptr<CUnitViewController> MakeController(CUnitDocument& doc, IUnitViewWindow& window) {
-    return std::make_unique<CGeometryViewController>(static_cast<CGeometryUnitDocument&>(doc),
-                                                     window, std::make_unique<CQtTimerHost>(),
-                                                     std::make_unique<CQtTextMetrics>());
+    // The page's prompt window and score dialog go on the page itself.
+    auto* page = dynamic_cast<QWidget*>(&window);
+    return std::make_unique<CGeometryViewController>(
+        static_cast<CGeometryUnitDocument&>(doc), window, std::make_unique<CQtTimerHost>(),
+        std::make_unique<CQtTextMetrics>(),
+        std::make_unique<CProblemSetHost>(page, CheckButtonOf(page)));
 }
 
 } // namespace
@@ -147,6 +152,13 @@ void CGeometryUnitView::BuildMenu() {
         a->setData(item.id);
         const int id = item.id;
         connect(a, &QAction::triggered, this, [this, id] { Command(id); });
+    }
+    // The teacher's question for a "What's My Core?" problem, in authoring mode only.
+    if (geometry().authoring()) {
+        m_menu->addSeparator();
+        QAction* a = m_menu->addAction(QStringLiteral("Problem Set &Question..."));
+        a->setData(kCmdCoreQuestion);
+        connect(a, &QAction::triggered, this, [this] { Command(kCmdCoreQuestion); });
     }
     connect(m_menu, &QMenu::aboutToShow, this, [this] {
         for (QAction* a : m_menu->actions()) {
@@ -273,6 +285,18 @@ void CGeometryUnitView::OptionsApplied(const CGeometryViewControls& controls,
     m_drawerPane->Refresh();
     pane()->update();
     UpdateControls();
+}
+
+CRect CGeometryUnitView::PaneRect() const {
+    if (!pane())
+        return {};
+    const QRect r = pane()->geometry();
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+bool CGeometryUnitView::RunCoreQuestionDialog(CCoreQuestionEditor& editor) {
+    CCoreQuestionDialog dialog(editor, this);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 bool CGeometryUnitView::RunOptionsSheet(CTessellationOptionsSheet& sheet) {

@@ -62,6 +62,8 @@ public:
     void OptionsApplied(const CGeometryViewControls& controls,
                         const CGeometryOptions& previous) override;
     bool RunOptionsSheet(CTessellationOptionsSheet& sheet) override;
+    bool RunCoreQuestionDialog(CCoreQuestionEditor& editor) override;
+    CRect PaneRect() const override;
     void StoreViewState(CGeometryUnitDocument& doc) override;
     void ViewStateLoaded(CGeometryUnitDocument& doc) override;
 

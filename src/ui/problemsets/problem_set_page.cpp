@@ -7,18 +7,20 @@
 
 namespace quorvel {
 
+std::function<CBitmapButton*()> CheckButtonOf(QWidget* page) {
+    return [page]() -> CBitmapButton* {
+        if (!page)
+            return nullptr;
+        for (CBitmapButton* b : page->findChildren<CBitmapButton*>())
+            if (b->id() == kCheckCommand)
+                return b;
+        return nullptr;
+    };
+}
+
 namespace detail {
 CProblemSetPageParts::CProblemSetPageParts(QWidget* page, std::unique_ptr<IProblemRule> rule)
-    : m_pageHost(page,
-                 [page]() -> CBitmapButton* {
-                     if (!page)
-                         return nullptr;
-                     for (CBitmapButton* b : page->findChildren<CBitmapButton*>())
-                         if (b->id() == kCheckCommand)
-                             return b;
-                     return nullptr;
-                 }),
-      m_pageRule(std::move(rule)) {}
+    : m_pageHost(page, CheckButtonOf(page)), m_pageRule(std::move(rule)) {}
 } // namespace detail
 
 CProblemSetPageController::CProblemSetPageController(CUnitDocument& doc, IUnitViewWindow& window,
@@ -32,7 +34,8 @@ ProblemSetControllerFactory(std::function<std::unique_ptr<IProblemRule>()> makeR
     return
         [makeRule = std::move(makeRule), authoring](CUnitDocument& doc, IUnitViewWindow& window) {
             auto controller = std::make_unique<CProblemSetPageController>(doc, window, makeRule());
-            controller->SetAuthoring(authoring);
+            // The program's authoring mode holds whatever the page asked for.
+            controller->SetAuthoring(authoring || controller->authoring());
             return std::unique_ptr<CUnitViewController>(std::move(controller));
         };
 }

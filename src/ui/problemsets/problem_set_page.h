@@ -11,6 +11,11 @@
 
 namespace quorvel {
 
+class CBitmapButton;
+
+// Finds the Check button among the page's buttons.
+std::function<CBitmapButton*()> CheckButtonOf(QWidget* page);
+
 namespace detail {
 // Made before the controller, which keeps references to both.
 struct CProblemSetPageParts {
@@ -33,7 +38,8 @@ public:
 using UnitControllerFactory =
     std::function<std::unique_ptr<CUnitViewController>(CUnitDocument&, IUnitViewWindow&)>;
 
-// A page controller factory with the problem-set flow and the rule that `makeRule` makes.
+// A page controller factory with the problem-set flow and the rule that `makeRule` makes;
+// its prompt editor runs when `authoring` is set or the program runs in authoring mode.
 UnitControllerFactory
 ProblemSetControllerFactory(std::function<std::unique_ptr<IProblemRule>()> makeRule,
                             bool authoring);
