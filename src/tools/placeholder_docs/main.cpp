@@ -1,9 +1,10 @@
 // Lays out one-page placeholder PDFs for the companion documents of the Documents menus, so
 // that every menu command opens a page titled for what it will hold until the real material
-// is added to resources/docs, and the one-page introduction that View Intro opens. A document
-// already in resources/docs is left to the copy of that folder.
+// is added, and the one-page introduction that View Intro opens. A document already in
+// resources/docs is left to the copy of that folder, and one whose text is in the companion
+// text folder to the companion documents tool, which draws it.
 //
-//   quorvel_placeholder_docs <output folder> <resources/docs folder>
+//   quorvel_placeholder_docs <output folder> <resources/docs folder> <companion text folder>
 #include "app/tools_menu.h"
 
 #include <cstdio>
@@ -83,18 +84,20 @@ std::string IntroContent() {
         const char* title;
         const char* lines[3];
     } units[] = {
-        {"1.000 0.671 0.380", "Tiles and Tessellations",
+        {"1.000 0.671 0.380",
+         "Tiles and Tessellations",
          {"Take tiles out of the drawers; slide, flip, turn and stamp them",
           "until they cover the plane. Measure angles, record scripts",
           "and take photos of your tessellations."}},
-        {"0.671 0.561 1.000", "Patterns",
+        {"0.671 0.561 1.000",
+         "Patterns",
          {"Feed number cards into machines, link machines together,",
           "send secret messages through code machines and make designs",
           "that turn and repeat. Find the rule behind every machine."}},
-        {"0.510 0.859 0.510", "Statistics",
+        {"0.510 0.859 0.510",
+         "Statistics",
          {"Collect data about your class, show it as tiles, bar, pie and",
-          "line graphs, and describe it with the mean, the median",
-          "and the range."}},
+          "line graphs, and describe it with the mean, the median", "and the range."}},
     };
     int y = 650;
     for (const auto& unit : units) {
@@ -149,12 +152,14 @@ std::string PdfFile(const std::string& title, const std::string& content) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 3) {
-        std::cerr << "usage: quorvel_placeholder_docs <output folder> <resources/docs folder>\n";
+    if (argc != 4) {
+        std::cerr << "usage: quorvel_placeholder_docs <output folder> <resources/docs folder> "
+                     "<companion text folder>\n";
         return 2;
     }
     const fs::path outDir = argv[1];
     const fs::path resources = argv[2];
+    const fs::path companionTexts = argv[3];
     std::error_code ec;
     fs::create_directories(outDir, ec);
     if (ec) {
@@ -162,7 +167,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     const auto write = [&](const std::string& name, const std::string& pdf) {
-        if (fs::exists(resources / name))
+        if (fs::exists(resources / name) ||
+            fs::exists(companionTexts / fs::path(name).replace_extension(".txt")))
             return true;
         const fs::path target = outDir / name;
         std::ofstream file(target, std::ios::binary | std::ios::trunc);
