@@ -617,6 +617,77 @@ def view_solution(svg):
     svg.lines(78, 19, ["View", "Solution"], 14)
 
 
+# --- photos -----------------------------------------------------------------------------------
+
+PHOTO_BLUE = "#61bfff"  # the workspace's and a photo's background
+
+
+def little_photo(svg, x, y, w, h, sw=1.2):
+    """A photo: light blue with a triangle and a square on it, in a white border."""
+    svg.rect(x, y, w, h, 1.5, fill=WHITE, sw=sw)
+    b = max(w, h) * 0.09
+    svg.rect(x + b, y + b, w - 2 * b, h - 2 * b, 0.5, fill=PHOTO_BLUE, stroke=None)
+    iw, ih = w - 2 * b, h - 2 * b
+    svg.poly([(x + b + iw * 0.12, y + b + ih * 0.85), (x + b + iw * 0.48, y + b + ih * 0.85),
+              (x + b + iw * 0.3, y + b + ih * 0.25)], fill=YELLOW, sw=sw * 0.8)
+    svg.rect(x + b + iw * 0.56, y + b + ih * 0.42, iw * 0.32, ih * 0.43, 0.5, fill=ORANGE,
+             sw=sw * 0.8)
+
+
+def camera(svg):
+    svg.rect(15, 6.5, 12, 6, 2, fill=darker(INDIGO, 0.85), sw=1.4)
+    svg.rect(8, 10.5, 32, 23, 5, fill=INDIGO, sw=1.5)
+    svg.rect(10, 14, 8, 4, 1.5, fill=YELLOW, sw=1)
+    svg.circle(35, 14.5, 2, fill=RED, sw=1)
+    svg.circle(25, 22.5, 8.5, fill=WHITE, sw=1.5)
+    svg.circle(25, 22.5, 5.5, fill=SKY, sw=1.2)
+    svg.path(arc_path(25, 22.5, 3.2, 200, 260), fill="none", stroke=WHITE, sw=1.3)
+
+
+def magnifying_glass(svg):
+    little_photo(svg, 6, 6, 22, 16)
+    magnifier(svg, 26, 19, 9)
+
+
+def viewer(svg):
+    svg.line(17, 30, 13, 36, sw=2)
+    svg.line(31, 30, 35, 36, sw=2)
+    svg.rect(7, 5, 34, 26, 4, fill=BROWN, sw=1.5)
+    little_photo(svg, 11, 9, 26, 18)
+
+
+def viewer_step(forward):
+    """Previous (a triangle against a bar, pointing left) and Next (pointing right)."""
+    def draw(svg):
+        svg.circle(24, 19, 14, fill=SKY, sw=1.5)
+        s = 1 if forward else -1
+        svg.poly([(24 - 6 * s, 11.5), (24 - 6 * s, 26.5), (24 + 5 * s, 19)], fill=WHITE, sw=1.3)
+        svg.rect(24 + 6 * s - (0 if forward else 3.5), 11.5, 3.5, 15, 1, fill=WHITE, sw=1.3)
+    return draw
+
+
+def viewer_play(forward):
+    """Play forward or backward: a slide show of photos, one after another."""
+    def draw(svg):
+        svg.circle(24, 19, 14, fill=GREEN, sw=1.5)
+        s = 1 if forward else -1
+        svg.poly([(24 - 7 * s, 11), (24 - 7 * s, 27), (24 + 1 * s, 19)], fill=WHITE, sw=1.3)
+        svg.poly([(24 + 0 * s, 11), (24 + 0 * s, 27), (24 + 8 * s, 19)], fill=WHITE, sw=1.3)
+    return draw
+
+
+PHOTO_ART = [
+    # name, drawing
+    ("camera", camera),
+    ("magnifying_glass", magnifying_glass),
+    ("viewer", viewer),
+    ("viewer_previous", viewer_step(False)),
+    ("viewer_next", viewer_step(True)),
+    ("viewer_play_backward", viewer_play(False)),
+    ("viewer_play_forward", viewer_play(True)),
+]
+
+
 # --- tool palette -----------------------------------------------------------------------------
 
 def pointer_path(x, y, s):
@@ -1025,6 +1096,12 @@ def named():
         for state in ("up", "down", "focus"):
             stem = name if state == "up" else "%s_%s" % (name, state)
             yield stem, button(150, 50, state, face, draw, radius=12)
+    # The photo buttons of the Tiles and Tessellations page and of its viewer, the size of
+    # the exit and broom buttons.
+    for name, draw in PHOTO_ART:
+        for state in STATES:
+            stem = name if state == "up" else "%s_%s" % (name, state)
+            yield stem, button(48, 41, state, CREAM, draw)
 
 
 def main():

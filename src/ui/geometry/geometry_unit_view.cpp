@@ -10,6 +10,7 @@
 #include "ui/geometry/command_panel.h"
 #include "ui/geometry/core_question_dialog.h"
 #include "ui/geometry/drawer_pane.h"
+#include "ui/geometry/photo_controls.h"
 #include "ui/geometry/script_panel.h"
 #include "ui/geometry/tessellation_options_dialog.h"
 #include "ui/platform/qt_drawing_surface.h"
@@ -120,6 +121,7 @@ CGeometryUnitView::CGeometryUnitView(CGeometryUnitDocument& doc, QWidget* parent
     pane()->SetAntialiasingWhile(
         [this] { return document().manipulatives().size() <= kSmoothedManipulativesLimit; });
     CreateNavigator(kGeometryScreensAcross, kGeometryScreensDown, kGeometryScrollStep);
+    m_photos = new CPhotoControls(*this);
     SetArrowKeysScroll(false);
     // The page's own tools; the Mystery and Ignore places show the Anglemeter, Linking's the
     // Linemaker.
@@ -215,6 +217,11 @@ void CGeometryUnitView::LayoutControls() {
     m_drawerPane->move(kMargin, drawerTop);
     const QRect area(left, top, width() - left - kMargin, drawerTop - kMargin - top);
     pane()->setGeometry(area);
+    if (m_photos) {
+        const int photosLeft = kMargin + drawer.width() + kMargin;
+        m_photos->Layout(
+            QRect(photosLeft, drawerTop, width() - photosLeft - kMargin, drawer.height()));
+    }
     geometry().SetPaneSize({area.width(), area.height()});
     // Files saved with another pane size are spread to this one; before the page has a size
     // the document keeps what its file says.
@@ -229,8 +236,10 @@ void CGeometryUnitView::LayoutControls() {
 void CGeometryUnitView::DrawWorkspace(IDrawingSurface& dc, const CRect& area, bool printing) {
     if (printing) {
         const CPrintOptions& print = geometry().geometryDocument().printOptions();
-        if (print.workspace == kPrintPhotoStrip)
-            return; // the strip's photos are drawn by the photo strip itself
+        if (print.workspace == kPrintPhotoStrip) {
+            DrawPhotoStripForPrint(dc, geometry().geometryDocument().photoStrip());
+            return;
+        }
         if (print.shapes == kPrintOutlinesOnly) {
             COutlinesOnlySurface outlines(dc);
             CUnitView::DrawWorkspace(outlines, area, true);
@@ -240,6 +249,8 @@ void CGeometryUnitView::DrawWorkspace(IDrawingSurface& dc, const CRect& area, bo
         return;
     }
     geometry().Draw(dc, area);
+    if (m_photos)
+        m_photos->DrawBox(dc);
     if (m_preview)
         m_preview->Draw(dc);
 }
@@ -283,6 +294,8 @@ void CGeometryUnitView::OptionsApplied(const CGeometryViewControls& controls,
     for (int id = kCmdFirstColor; id <= kCmdLastColor; ++id)
         show(id, controls.colorPalette);
     m_drawerPane->Refresh();
+    if (m_photos)
+        m_photos->Apply(controls);
     pane()->update();
     UpdateControls();
 }
@@ -325,6 +338,8 @@ void CGeometryUnitView::ViewStateLoaded(CGeometryUnitDocument& doc) {
     m_commandPanel->SetAngleText(AngleText(doc.angleValue()));
     ScriptsChanged();
     m_drawerPane->Refresh();
+    if (m_photos)
+        m_photos->Refresh();
     pane()->update();
 }
 
@@ -363,6 +378,8 @@ void CGeometryUnitView::UpdateControls() {
     m_drawerPane->setEnabled(g.DrawersEnabled());
     if (CBitmapButton* broom = button(kBroomCommand))
         broom->setEnabled(enabled(kBroomCommand));
+    if (m_photos)
+        m_photos->UpdateEnabling();
 }
 
 // --- scripts ---------------------------------------------------------------------------------

@@ -16,6 +16,7 @@ namespace quorvel {
 class CCommandPanel;
 class CDrawerPane;
 class CGeometryUnitDocument;
+class CPhotoControls;
 class CScriptPanel;
 class CScriptWindow;
 class CManipulative;
@@ -30,6 +31,7 @@ public:
     CCommandPanel* commandPanel() const { return m_commandPanel; }
     CDrawerPane* drawerPane() const { return m_drawerPane; }
     CScriptPanel* scriptPanel() const { return m_scriptPanel; }
+    CPhotoControls* photos() const { return m_photos; }
     // The open script window of a script, or null.
     CScriptWindow* scriptWindow(std::size_t script) const;
     // "Te&ssellations", for the main window's menu bar while the page shows.
@@ -92,6 +94,7 @@ private:
     CCommandPanel* m_commandPanel = nullptr;
     CDrawerPane* m_drawerPane = nullptr;
     CScriptPanel* m_scriptPanel = nullptr;
+    CPhotoControls* m_photos = nullptr;
     QMenu* m_menu = nullptr;
     std::map<std::size_t, CScriptWindow*> m_scriptWindows;
     std::unique_ptr<CManipulative> m_preview;
