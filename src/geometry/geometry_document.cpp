@@ -48,6 +48,13 @@ CGeometryUnitDocument::CGeometryUnitDocument()
 CGeometryUnitDocument::~CGeometryUnitDocument() = default;
 
 void CGeometryUnitDocument::AppendProblemFileName(std::string& path, int level) {
+    // A pool left from another level could hold numbers this level has no file for.
+    if (level >= kLevelA && level <= kLevelC) {
+        const int count = kGeometryProblemsPerLevel[static_cast<std::size_t>(level)];
+        if (level != m_level || count != m_problemCount)
+            m_problemPool.clear();
+        SetProblemCount(count);
+    }
     quorvel::AppendProblemFileName(*this, path, kGeometryProblemFiles, level);
 }
 

@@ -19,6 +19,8 @@
 namespace quorvel {
 
 inline constexpr std::uint32_t kGeometrySignature = 19992000;
+// The class folder holds this many "What's My Core?" problems at levels A, B and C.
+inline constexpr std::array<int, 3> kGeometryProblemsPerLevel{6, 6, 12};
 
 inline constexpr const char* kOneManipulativePerDrawer =
     "You may only add a single manipulative to a drawer.\nGroup your selection and try again.";
@@ -67,7 +69,8 @@ public:
 
     void SetGeometryView(IGeometryDocumentView* view) { m_geometryView = view; }
 
-    // Its problem files: "geopsA", "geopsB" or "geopsC", two digits, ".qvg".
+    // Its problem files: "geopsA", "geopsB" or "geopsC", two digits, ".qvg"; the pool is
+    // drawn from the level's own number of problems.
     void AppendProblemFileName(std::string& path, int level) override;
     void Serialize(CArchive& ar) override;
     void DeleteContents() override;

@@ -6,6 +6,7 @@
 #include "geometry/poly_shape_manipulative.h"
 #include "geometry/shape_catalogue.h"
 #include "geometry/shape_manipulative.h"
+#include "problemsets/problem_files.h"
 #include "workspace/annotator.h"
 #include "workspace/archive.h"
 #include "workspace/notepad_text.h"
@@ -17,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -915,6 +917,32 @@ TEST(GeometryFile, ProblemFileNamesByLevel) {
     EXPECT_EQ(path.rfind("/opt/quorvel/class/geopsB", 0), 0u) << path;
     EXPECT_EQ(path.size(), std::string("/opt/quorvel/class/geopsB07.qvg").size()) << path;
     EXPECT_EQ(path.substr(path.size() - 4), ".qvg");
+}
+
+TEST(GeometryFile, EachLevelDrawsAllItsOwnProblemsBeforeAnyRepeats) {
+    const auto drawAll = [](CGeometryUnitDocument& doc, int level, int times) {
+        std::set<std::string> drawn;
+        for (int i = 0; i < times; ++i) {
+            std::string path = "class";
+            doc.AppendProblemFileName(path, level);
+            drawn.insert(path);
+        }
+        return drawn;
+    };
+    const auto files = [](int level) {
+        std::set<std::string> all;
+        for (int n = 1; n <= kGeometryProblemsPerLevel[static_cast<std::size_t>(level)]; ++n)
+            all.insert("class/" + ProblemFileName(kGeometryProblemFiles, level, n));
+        return all;
+    };
+    EXPECT_EQ(kGeometryProblemsPerLevel, (std::array<int, 3>{6, 6, 12}));
+    CGeometryUnitDocument doc;
+    EXPECT_EQ(drawAll(doc, kLevelC, 12), files(kLevelC));
+    // Given a run at level C left half way, a run at level A in the same document draws from
+    // level A's six problems only.
+    drawAll(doc, kLevelC, 5);
+    EXPECT_EQ(drawAll(doc, kLevelA, 6), files(kLevelA));
+    EXPECT_EQ(drawAll(doc, kLevelB, 6), files(kLevelB));
 }
 
 } // namespace
