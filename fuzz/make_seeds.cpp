@@ -56,8 +56,8 @@ int CopyClassDocuments(const fs::path& classDir, const fs::path& out) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: make_seeds OUT [CLASS_DIR]\n");
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: make_seeds OUT [CLASS_DIR...]\n");
         return 2;
     }
     const fs::path out = argv[1];
@@ -125,8 +125,9 @@ int main(int argc, char** argv) {
           std::string("XDG_DESKTOP_DIR=\"$HOME/Bureau\"\nXDG_MUSIC_DIR=\"$HOME/Music\"\n"));
 
     int copied = 0;
-    if (argc == 3 && fs::is_directory(argv[2]))
-        copied = CopyClassDocuments(argv[2], out);
+    for (int a = 2; a < argc; ++a)
+        if (fs::is_directory(argv[a]))
+            copied += CopyClassDocuments(argv[a], out);
     std::printf("seeds written to %s (%d class documents)\n", out.c_str(), copied);
     return 0;
 }

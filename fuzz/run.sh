@@ -27,7 +27,7 @@ fi
 
 seeds="$build/fuzz-seeds"
 rm -rf "$seeds"
-"$build/bin/make_seeds" "$seeds" resources/class >/dev/null || exit 1
+"$build/bin/make_seeds" "$seeds" resources/class "$build/bin/class" >/dev/null || exit 1
 mkdir -p "$build/fuzz-logs"
 
 # Runs one target and leaves its summary line in fuzz-logs/<target>.result.

@@ -3,7 +3,8 @@
 // of the loader, an empty workspace after a failure, a document that saves and reopens after
 // a success, and never more memory asked for than a bounded multiple of the file's size.
 //
-// The fixtures are the sample documents of every unit and the documents of the class folder.
+// The fixtures are the sample documents of every unit, the documents of resources/class and
+// the class documents the build grows from resources/class-src.
 #include "sample_documents.h"
 
 #include <gtest/gtest.h>
@@ -69,25 +70,26 @@ constexpr std::size_t kFullSweepLimit = 64 * 1024;
 #ifdef QUORVEL_SANITIZED_BUILD
 constexpr std::size_t kSmallFileSamples = 512;
 constexpr std::size_t kLargeFileSamples = 128;
+constexpr std::size_t kGrownFileSamples = 64;
 #else
 constexpr std::size_t kSmallFileSamples = kFullSweepLimit;
 constexpr std::size_t kLargeFileSamples = 4096;
+// The grown class documents are forty-odd files of 20 to 45 KB made by one writer from a few
+// kinds of record; sampling each keeps the sweep to seconds and still reaches every record.
+constexpr std::size_t kGrownFileSamples = 1024;
 #endif
 
 struct Fixture {
     std::string name;
     UnitKind kind;
     Bytes bytes;
+    std::size_t samples = 0; // positions swept; 0 for the size's own rule
 };
 
-std::vector<Fixture> Fixtures() {
-    std::vector<Fixture> out;
-    for (auto& s : SampleDocuments())
-        out.push_back({s.name, s.kind, std::move(s.bytes)});
-    const fs::path classDir = fs::path(QUORVEL_SOURCE_DIR) / "resources" / "class";
+// Adds the unit documents of `dir` (any depth) to `out`, by their signature.
+void AddClassDocuments(const fs::path& dir, std::size_t samples, std::vector<Fixture>& out) {
     std::error_code ec;
-    for (fs::recursive_directory_iterator it(classDir, ec), end; !ec && it != end;
-         it.increment(ec)) {
+    for (fs::recursive_directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         if (!it->is_regular_file())
             continue;
         std::ifstream in(it->path(), std::ios::binary);
@@ -98,15 +100,25 @@ std::vector<Fixture> Fixtures() {
                                         (static_cast<std::uint32_t>(bytes[3]) << 24);
         for (UnitKind kind : AllUnitKinds())
             if (CreateUnitDocument(kind)->identity().signature == signature)
-                out.push_back({"class/" + it->path().filename().string(), kind, std::move(bytes)});
+                out.push_back({"class/" + it->path().filename().string(), kind, std::move(bytes),
+                               samples});
     }
+}
+
+std::vector<Fixture> Fixtures() {
+    std::vector<Fixture> out;
+    for (auto& s : SampleDocuments())
+        out.push_back({s.name, s.kind, std::move(s.bytes)});
+    AddClassDocuments(fs::path(QUORVEL_SOURCE_DIR) / "resources" / "class", 0, out);
+    AddClassDocuments(QUORVEL_CLASS_DIR, kGrownFileSamples, out);
     return out;
 }
 
 // The positions swept in a file of `size` bytes: all of them, or a quarter of the samples at
 // each end (where headers, counts and the last records are) and half spread evenly between.
-std::vector<std::size_t> Positions(std::size_t size) {
-    const std::size_t samples = size <= kFullSweepLimit ? kSmallFileSamples : kLargeFileSamples;
+std::vector<std::size_t> Positions(std::size_t size, std::size_t samples = 0) {
+    if (samples == 0)
+        samples = size <= kFullSweepLimit ? kSmallFileSamples : kLargeFileSamples;
     std::vector<std::size_t> at;
     if (size <= samples) {
         for (std::size_t i = 0; i < size; ++i)
@@ -190,7 +202,7 @@ TEST_P(Sweep, FixtureOpensAndSavesItsOwnBytes) {
 TEST_P(Sweep, EveryPrefixFailsCleanly) {
     const Fixture& f = GetParam();
     EXPECT_EQ(LoadCleanly(f.kind, {}).result, OpenResult::EmptyFile);
-    for (std::size_t n : Positions(f.bytes.size())) {
+    for (std::size_t n : Positions(f.bytes.size(), f.samples)) {
         if (n == 0)
             continue;
         const Bytes prefix(f.bytes.begin(), f.bytes.begin() + static_cast<std::ptrdiff_t>(n));
@@ -203,7 +215,7 @@ TEST_P(Sweep, EveryPrefixFailsCleanly) {
 TEST_P(Sweep, EveryByteSetToZeroOrFFOpensOrFailsCleanly) {
     const Fixture& f = GetParam();
     std::size_t opened = 0, failed = 0, worst = 0;
-    for (std::size_t at : Positions(f.bytes.size())) {
+    for (std::size_t at : Positions(f.bytes.size(), f.samples)) {
         for (std::uint8_t value : {std::uint8_t{0x00}, std::uint8_t{0xFF}}) {
             if (f.bytes[at] == value)
                 continue;
