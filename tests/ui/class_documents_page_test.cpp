@@ -1,13 +1,25 @@
 // The class folder's Tiles and Tessellations documents on the real page in the main window:
 // opening one moves no shape (the file holds the page's own pane and workspace), everything
 // shows in the pane, and a problem keeps clear of its prompt window. PNGs of a few for review.
+// A run of "What's My Core?" played from the investigations menu through to its score.
 #include "fakes/fakes.h"
+#include "geometry/core_problems.h"
 #include "geometry/geometry_document.h"
+#include "problemsets/problem_set_controller.h"
+#include "ui/app/bitmap_button.h"
 #include "ui/app/main_frame.h"
+#include "ui/app/menu_views.h"
+#include "ui/app/unit_page.h"
 #include "ui/geometry/geometry_unit_view.h"
+#include "ui/problemsets/problem_prompt_wnd.h"
+#include "ui/problemsets/score_dialog.h"
 #include "ui/workspace/workspace_pane.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <filesystem>
@@ -21,6 +33,12 @@ namespace {
 std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void Click(QAbstractButton* b) {
+    QVERIFY(b);
+    QVERIFY(b->isVisible());
+    QTest::mouseClick(b, Qt::LeftButton);
 }
 
 } // namespace
@@ -87,6 +105,83 @@ private slots:
                                  QString::fromStdString(name) + QStringLiteral(".png"));
         }
         QVERIFY(seen >= 42);
+    }
+
+    void whatsMyCoreRunsFromTheMenuToItsScore() {
+        // The program folder the build lays out: class/ beside the program.
+        const QString programDir = QFileInfo(QStringLiteral(QUORVEL_CLASS_DIR)).absolutePath();
+        QTemporaryDir personal;
+        testing::FakeDocumentHost host;
+        CMainFrame frame(&host);
+        std::vector<std::string> opened;
+        frame.SetDesktopOpener([&opened](const std::string& p) {
+            opened.push_back(p);
+            return true;
+        });
+        QVERIFY(frame.Start({}, programDir.toStdString(), personal.path().toStdString()));
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        auto page = [&frame] { return qobject_cast<CMenuView*>(frame.currentPage()); };
+        Click(page()->button(1000)); // Tiles and Tessellations
+        Click(page()->button(1011)); // Core Creations
+        CMenuView* investigations = page();
+        Click(investigations->button(1460)); // What's My Core? level A
+        CUnitPage* unit = frame.unitPage();
+        QVERIFY(unit);
+        // The unit menu opened the unit's guide from the docs folder beside the program.
+        QCOMPARE(opened.size(), std::size_t{1});
+        QCOMPARE(QString::fromStdString(opened[0]),
+                 programDir + QStringLiteral("/docs/Tiles Guide.rtf"));
+        CUnitView* view = unit->view();
+        CUnitDocument& doc = unit->document();
+        QVERIFY(doc.problemSetMode());
+
+        std::vector<std::string> files;
+        for (int problem = 0; problem < kProblemsPerRun; ++problem) {
+            QCoreApplication::processEvents();
+            const std::string& path = doc.activityPath();
+            QVERIFY2(path.find("/class/geopsA") != std::string::npos, path.c_str());
+            files.push_back(path);
+            QCOMPARE(doc.questionCount(), 1);
+            const int right = static_cast<int>(doc.questions()[0].answer);
+            QVERIFY(right >= 0 && right < 4);
+            auto* prompt = view->findChild<CProblemPromptWnd*>();
+            QVERIFY(prompt && prompt->isVisible());
+            CBitmapButton* check = view->button(kCheckCommand);
+            if (problem == 0) {
+                // Three wrong tries open the way to the solution.
+                Click(qobject_cast<QAbstractButton*>(
+                    prompt->control(kFirstChoiceId + (right + 1) % 4)));
+                for (int t = 0; t < kTriesPerProblem; ++t)
+                    Click(check);
+                Click(view->button(kViewSolutionCommand));
+                QCOMPARE(host.prompter.LastText(), CoreSolutionText(doc.questions()[0]));
+            } else {
+                Click(qobject_cast<QAbstractButton*>(prompt->control(kFirstChoiceId + right)));
+                Click(check);
+                QCOMPARE(host.prompter.LastText(), std::string(kAnswerCorrectText));
+            }
+            if (problem < kProblemsPerRun - 1) {
+                Click(view->button(kContinueCommand));
+                continue;
+            }
+            // The last Continue shows the score in a modal dialog.
+            QString score;
+            QTimer::singleShot(0, [&score] {
+                auto* dialog = qobject_cast<CScoreDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                score = dialog->label()->text();
+                dialog->closeButton()->click();
+            });
+            Click(view->button(kContinueCommand));
+            QCOMPARE(score,
+                     QStringLiteral("WHAT'S MY CORE? (Level A)\nYou got 4 of 5 problems correct."));
+        }
+        // Five different level A problems, and Close left the unit for the menu.
+        std::sort(files.begin(), files.end());
+        QVERIFY(std::unique(files.begin(), files.end()) == files.end());
+        QTRY_VERIFY(!frame.unitPage());
+        QCOMPARE(frame.currentPage(), investigations);
     }
 };
 
