@@ -3,6 +3,7 @@
 #include "geometry/geometry_view_controller.h"
 
 #include "geometry/geometry_document.h"
+#include "geometry/photo_controller.h"
 #include "geometry/shape_catalogue.h"
 #include "workspace/drawing_surface.h"
 #include "workspace/prompter.h"
@@ -132,6 +133,14 @@ bool CGeometryViewController::IsCommandEnabled(int id) const {
     if (id == kCmdCoreQuestion)
         return authoring();
     return CUnitViewController::IsCommandEnabled(id);
+}
+
+void CGeometryViewController::ShowHelp(int id) {
+    const char* photo = PhotoControlHelp(id);
+    if (!photo)
+        return CProblemSetViewController::ShowHelp(id);
+    if (IPrompter* ask = prompter())
+        ask->MessageBox(photo, MessageIcon::Question);
 }
 
 void CGeometryViewController::SelectTool(int command) {

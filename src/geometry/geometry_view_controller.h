@@ -88,6 +88,8 @@ public:
     bool OnCommand(int id) override;
     bool IsCommandEnabled(int id) const override;
     void SelectTool(int command) override;
+    // The photo controls' help is their tip; every other control's comes from the strings.
+    void ShowHelp(int id) override;
     void ResetView() override;
     void ScrollWorkspaceTo(double x, double y) override;
     // A problem's prompt stands in a column at the pane's right, so that the tessellation and

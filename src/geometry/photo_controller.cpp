@@ -21,6 +21,21 @@ std::vector<CManipulative*> Touching(const CGeometryUnitDocument& doc, const CRe
 
 } // namespace
 
+const char* PhotoControlHelp(int id) {
+    switch (id) {
+    case kPhotoCameraId:
+        return kCameraTip;
+    case kPhotoMagnifierId:
+        return kMagnifyingGlassTip;
+    case kPhotoViewerButtonId:
+        return kViewerTip;
+    case kPhotoStripId:
+        return kPhotoStripTip;
+    default:
+        return nullptr;
+    }
+}
+
 CPhotoStrip& CPhotoController::Strip() {
     return m_doc.photoStrip();
 }

@@ -27,6 +27,15 @@ inline constexpr const char* kPhotoStripPhotosTip =
     "The photos in the Photo Strip may be dragged into the photo box for editing. You may also "
     "rearrange their order in the photo strip.";
 
+// The photo controls' ids on the page; the Help tool shows their tips.
+inline constexpr int kPhotoCameraId = 1591;
+inline constexpr int kPhotoMagnifierId = 1592;
+inline constexpr int kPhotoViewerButtonId = 1593;
+inline constexpr int kPhotoStripId = 1594;
+
+// The tip of a photo control, or null when `id` is none of them.
+const char* PhotoControlHelp(int id);
+
 // What the page does when the photos change.
 class IPhotoWindow {
 public:

@@ -159,6 +159,18 @@ private slots:
         QCOMPARE(Photos().magnifyingGlass()->toolTip(), QString::fromLatin1(kMagnifyingGlassTip));
         QCOMPARE(Photos().viewerButton()->toolTip(), QString::fromLatin1(kViewerTip));
         QCOMPARE(Strip()->accessibleName(), QStringLiteral("Photo Strip"));
+        // The Help tool over each of them shows its tip, the magnifying glass even while it
+        // has nothing to edit.
+        const std::pair<QWidget*, const char*> helps[] = {
+            {Photos().camera(), kCameraTip},
+            {Photos().magnifyingGlass(), kMagnifyingGlassTip},
+            {Photos().viewerButton(), kViewerTip},
+            {Strip(), kPhotoStripTip}};
+        for (auto [w, tip] : helps) {
+            const QPoint at = w->mapTo(m_view.get(), w->rect().center());
+            m_view->controller().HelpAt({at.x(), at.y()});
+            QCOMPARE(m_host->prompter.LastText(), std::string(tip));
+        }
         // Nothing picked out yet: nothing for the magnifying glass to edit.
         QVERIFY(!Photos().magnifyingGlass()->isEnabled());
     }

@@ -90,6 +90,9 @@ CPhotoControls::CPhotoControls(CGeometryUnitView& view)
                          QString::fromLatin1(kMagnifyingGlassTip), &view);
     m_viewer = new CPhotoButton(QStringLiteral("viewer"), QStringLiteral("Viewer"),
                                 QString::fromLatin1(kViewerTip), &view);
+    m_camera->setProperty("controlId", kPhotoCameraId);
+    m_magnifier->setProperty("controlId", kPhotoMagnifierId);
+    m_viewer->setProperty("controlId", kPhotoViewerButtonId);
     connect(m_camera, &QAbstractButton::clicked, this, &CPhotoControls::TakePhoto);
     connect(m_magnifier, &QAbstractButton::clicked, this, &CPhotoControls::EditPickedPhoto);
     connect(m_viewer, &QAbstractButton::clicked, this, &CPhotoControls::ShowViewer);

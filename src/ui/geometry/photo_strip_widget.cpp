@@ -69,6 +69,7 @@ void PaintPhotoPicture(QPainter& p, const CPhotoObject& photo, const QRect& at, 
 CPhotoStripWidget::CPhotoStripWidget(CPhotoStrip& strip, CPhotoController& photos, QWidget* parent)
     : QWidget(parent), m_strip(strip), m_photos(photos) {
     setAccessibleName(QStringLiteral("Photo Strip"));
+    setProperty("controlId", kPhotoStripId);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::OpenHandCursor);
     setAttribute(Qt::WA_OpaquePaintEvent);
