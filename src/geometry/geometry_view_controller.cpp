@@ -143,6 +143,18 @@ void CGeometryViewController::ShowHelp(int id) {
         ask->MessageBox(photo, MessageIcon::Question);
 }
 
+void CGeometryViewController::HelpAt(CPoint p) {
+    if (m_geometryWindow && m_geometryWindow->PaneRect().Contains(p)) {
+        if (const char* text = m_tools.ObjectHelpAt(m_geometryWindow->PageToWorkspace(p))) {
+            if (IPrompter* ask = prompter())
+                ask->MessageBox(text, MessageIcon::Question);
+            SelectArrow();
+            return;
+        }
+    }
+    CProblemSetViewController::HelpAt(p);
+}
+
 void CGeometryViewController::SelectTool(int command) {
     // Recording chooses the Arrow itself and keeps the other tools out of reach.
     if (command != ToolCommand(kToolArrow) && !m_scripts.ToolsEnabled())

@@ -48,6 +48,8 @@ public:
     virtual void ViewStateLoaded(CGeometryUnitDocument&) {}
     // Where the workspace pane lies on the page; empty when the page has not laid it out.
     virtual CRect PaneRect() const { return {}; }
+    // The workspace point under `p`, a point of the page inside PaneRect().
+    virtual CPoint PageToWorkspace(CPoint p) const { return p; }
     // The teacher's core question dialog, OK calling `editor.OnOK()` until it closes; false
     // on Cancel.
     virtual bool RunCoreQuestionDialog(CCoreQuestionEditor&) { return false; }
@@ -90,6 +92,8 @@ public:
     void SelectTool(int command) override;
     // The photo controls' help is their tip; every other control's comes from the strings.
     void ShowHelp(int id) override;
+    // Over an anglemeter in the workspace the Help tool names it.
+    void HelpAt(CPoint p) override;
     void ResetView() override;
     void ScrollWorkspaceTo(double x, double y) override;
     // A problem's prompt stands in a column at the pane's right, so that the tessellation and

@@ -23,6 +23,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDir>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -30,6 +31,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
+#include <QToolTip>
 #include <QtTest>
 
 #include <cmath>
@@ -267,6 +269,19 @@ private slots:
         QCOMPARE(meter->label(), std::string("90"));
         const CPoint vertex = m_view->ToWorkspace(QPoint(300, 220));
         QCOMPARE(meter->centre().Rounded().x, vertex.x);
+
+        // The Help tool over it names it, then the Arrow is back; beside it the pane's own help.
+        for (const QPoint at : {QPoint(300, 220), QPoint(60, 60)}) {
+            ChooseTool(kToolHelp);
+            QTest::mouseClick(m_view->clickCatcher(), Qt::LeftButton, Qt::NoModifier,
+                              Pane()->mapTo(m_view.get(), at));
+            QCOMPARE(m_doc->currentTool(), kToolArrow);
+            QCOMPARE(m_host->prompter.LastText() == kAnglemeterHelp, at == QPoint(300, 220));
+        }
+        // Resting the pointer on it shows the same as a tip.
+        QHelpEvent tip(QEvent::ToolTip, QPoint(300, 220), Pane()->mapToGlobal(QPoint(300, 220)));
+        QApplication::sendEvent(Pane(), &tip);
+        QTRY_COMPARE(QToolTip::text(), QString::fromLatin1(kAnglemeterHelp));
     }
 
     void busyWorkspaceForReview() {

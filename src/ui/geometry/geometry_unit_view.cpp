@@ -23,10 +23,12 @@
 #include "workspace/archive.h"
 
 #include <QAbstractButton>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QToolTip>
 
 #include <cmath>
 #include <cstdio>
@@ -307,6 +309,10 @@ CRect CGeometryUnitView::PaneRect() const {
     return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
 }
 
+CPoint CGeometryUnitView::PageToWorkspace(CPoint p) const {
+    return ToWorkspace(pane()->mapFrom(this, QPoint(p.x, p.y)));
+}
+
 bool CGeometryUnitView::RunCoreQuestionDialog(CCoreQuestionEditor& editor) {
     CCoreQuestionDialog dialog(editor, this);
     return dialog.exec() == QDialog::Accepted;
@@ -483,6 +489,15 @@ void CGeometryUnitView::ClearPreview() {
 bool CGeometryUnitView::eventFilter(QObject* watched, QEvent* e) {
     if (watched == pane() && PaneMouse(e))
         return true;
+    if (watched == pane() && e->type() == QEvent::ToolTip) {
+        // An anglemeter names itself; the rest of the workspace has no tip.
+        const auto* help = static_cast<QHelpEvent*>(e);
+        if (const char* tip = geometry().tools().ObjectHelpAt(ToWorkspace(help->pos())))
+            QToolTip::showText(help->globalPos(), QString::fromLatin1(tip), pane());
+        else
+            QToolTip::hideText();
+        return true;
+    }
     return CUnitView::eventFilter(watched, e);
 }
 

@@ -66,6 +66,7 @@ public:
     bool RunOptionsSheet(CTessellationOptionsSheet& sheet) override;
     bool RunCoreQuestionDialog(CCoreQuestionEditor& editor) override;
     CRect PaneRect() const override;
+    CPoint PageToWorkspace(CPoint p) const override;
     void StoreViewState(CGeometryUnitDocument& doc) override;
     void ViewStateLoaded(CGeometryUnitDocument& doc) override;
 
