@@ -136,11 +136,11 @@ bool CGeometryViewController::IsCommandEnabled(int id) const {
 }
 
 void CGeometryViewController::ShowHelp(int id) {
-    const char* photo = PhotoControlHelp(id);
-    if (!photo)
+    const char* text = id == kDrawerPaneId ? kDrawerPaneHelp : PhotoControlHelp(id);
+    if (!text)
         return CProblemSetViewController::ShowHelp(id);
     if (IPrompter* ask = prompter())
-        ask->MessageBox(photo, MessageIcon::Question);
+        ask->MessageBox(text, MessageIcon::Question);
 }
 
 void CGeometryViewController::HelpAt(CPoint p) {

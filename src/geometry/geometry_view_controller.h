@@ -28,6 +28,12 @@ inline constexpr double kGeometryScrollStep = 0.5;
 inline constexpr int kGeometryPromptWidth = 240;
 inline constexpr int kGeometryPromptHeight = 200;
 
+// The drawer pane's id on the page, and what the Help tool says of it.
+inline constexpr int kDrawerPaneId = 1595;
+inline constexpr const char* kDrawerPaneHelp =
+    "The drawers hold the shapes. Drag a shape onto the workspace to use it. The arrow buttons "
+    "open the other drawers.";
+
 // What the geometry controller asks of its page beyond the workspace page's operations.
 class IGeometryViewWindow {
 public:
@@ -90,7 +96,8 @@ public:
     bool OnCommand(int id) override;
     bool IsCommandEnabled(int id) const override;
     void SelectTool(int command) override;
-    // The photo controls' help is their tip; every other control's comes from the strings.
+    // The photo controls' help is their tip and the drawers' is their own; every other
+    // control's comes from the strings.
     void ShowHelp(int id) override;
     // Over an anglemeter in the workspace the Help tool names it.
     void HelpAt(CPoint p) override;

@@ -278,6 +278,11 @@ private slots:
             QCOMPARE(m_doc->currentTool(), kToolArrow);
             QCOMPARE(m_host->prompter.LastText() == kAnglemeterHelp, at == QPoint(300, 220));
         }
+        // Over the drawers the Help tool explains them.
+        ChooseTool(kToolHelp);
+        QTest::mouseClick(m_view->clickCatcher(), Qt::LeftButton, Qt::NoModifier,
+                          m_view->drawerPane()->geometry().center());
+        QCOMPARE(m_host->prompter.LastText(), std::string(kDrawerPaneHelp));
         // Resting the pointer on it shows the same as a tip.
         QHelpEvent tip(QEvent::ToolTip, QPoint(300, 220), Pane()->mapToGlobal(QPoint(300, 220)));
         QApplication::sendEvent(Pane(), &tip);

@@ -179,6 +179,7 @@ void CDrawerSlotWidget::keyPressEvent(QKeyEvent* e) {
 CDrawerPane::CDrawerPane(CGeometryViewController& controller, QWidget* parent)
     : QWidget(parent), m_controller(controller) {
     setAccessibleName(QStringLiteral("Drawers"));
+    setProperty("controlId", kDrawerPaneId);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(8, 6, 8, 6);
     row->setSpacing(4);
