@@ -14,9 +14,11 @@ CGeometryUnitDocument& LargeDocument() {
         auto d = std::make_unique<CGeometryUnitDocument>();
         for (int i = 0; i < 10000; ++i) {
             const int x = (i % 100) * 30, y = (i / 100) * 30;
-            d->AddManipulative(std::make_unique<CLineManipulative>(std::vector<CLine>{
-                CLine(CPoint{x, y}, CPoint{x + 20, y}), CLine(CPoint{x + 20, y}, CPoint{x + 20, y + 20}),
-                CLine(CPoint{x + 20, y + 20}, CPoint{x, y + 20}), CLine(CPoint{x, y + 20}, CPoint{x, y})}));
+            d->AddManipulative(std::make_unique<CLineManipulative>(
+                std::vector<CLine>{CLine(CPoint{x, y}, CPoint{x + 20, y}),
+                                   CLine(CPoint{x + 20, y}, CPoint{x + 20, y + 20}),
+                                   CLine(CPoint{x + 20, y + 20}, CPoint{x, y + 20}),
+                                   CLine(CPoint{x, y + 20}, CPoint{x, y})}));
         }
         return d;
     }();

@@ -46,12 +46,14 @@ Menu GeometryInvestigations() {
          "A tessellation is a pattern of shapes that covers a surface with no gaps and no "
          "overlaps. Choose a button to begin.",
          {
-             {"Shapes and Patterns", "Exploration",
+             {"Shapes and Patterns",
+              "Exploration",
               {Doc(1430, "1 ", g, "11w.qvg", "Shapes",
                    "Take shapes out of the drawers and fit them together. Can you cover part of "
                    "the workspace with no gaps and no overlaps? Try one kind of shape first, then "
                    "mix two kinds.")}},
-             {"Fill the Outline", "Challenges",
+             {"Fill the Outline",
+              "Challenges",
               {Doc(1450, "1 ", g, "11c1.qvg", "Outline1",
                    "An outline is waiting on the workspace. Fill it with shapes from the drawers "
                    "so that no gaps are left and no shapes overlap."),
@@ -69,11 +71,13 @@ Menu GeometryInvestigations() {
          "The corners of shapes have angles. When the angles around a point make a full turn, "
          "the shapes fit together with no gap.",
          {
-             {"", "Exploration",
+             {"",
+              "Exploration",
               {Doc(1430, "1 ", g, "21w.qvg", "Angles",
                    "Use the Anglemeter to measure the corners of the shapes. Put shapes together "
                    "around one point. What do their angles add up to when they fit with no gap?")}},
-             {"How Much Will It Rotate?", "Challenges",
+             {"How Much Will It Rotate?",
+              "Challenges",
               {Doc(1450, "1 ", g, "21c1.qvg", "Rotate1",
                    "Guess how far the shape must turn to fit into the gap. Then rotate it and "
                    "see if you were right."),
@@ -88,11 +92,13 @@ Menu GeometryInvestigations() {
          "A core is a small group of shapes. Copy it again and again, and it covers the whole "
          "workspace.",
          {
-             {"", "Exploration",
+             {"",
+              "Exploration",
               {Doc(1430, "1 ", g, "31w.qvg", "Cores",
                    "Build a core from two or three shapes and group them. Then copy, slide, flip "
                    "and turn your core to make a tessellation.")}},
-             {"", "Challenges",
+             {"",
+              "Challenges",
               {Doc(1440, "A", g, "31s1.qvg", "CoresA",
                    "Find a core that makes the tessellation on the screen. Group it, then stamp "
                    "copies to check."),
@@ -108,7 +114,8 @@ Menu GeometryInvestigations() {
         {"Core Creations",
          "Make cores of your own, then test your eye with the problems of \"What's My Core?\".",
          {
-             {"", "Make Challenges",
+             {"",
+              "Make Challenges",
               {Doc(1619, "1 ", g, "", "MyCore",
                    "Make a core of your own and build a tessellation from it. Save it on the "
                    "Student Bulletin Board so that a friend can try to find your core.")}},
@@ -117,11 +124,13 @@ Menu GeometryInvestigations() {
         {"Tessellation Expo",
          "Plan, build and show off your best tessellation.",
          {
-             {"Tessellation Projects", "Exploration",
+             {"Tessellation Projects",
+              "Exploration",
               {Doc(1430, "1 ", g, "51w.qvg", "Project",
                    "Design a tessellation for a floor, a wall or a quilt. Use colour to make the "
                    "pattern stand out, then save it for the class expo.")}},
-             {"", "Challenges",
+             {"",
+              "Challenges",
               {Doc(1440, "A", g, "51s1.qvg", "ProjectA",
                    "Finish the tessellation that has been started. Keep the pattern going all "
                    "the way to the edges."),
@@ -141,11 +150,13 @@ Menu PatternsInvestigations() {
         {"Coding Machines",
          "Code machines turn messages into secret codes and back again. Can you crack them?",
          {
-             {"", "Exploration",
+             {"",
+              "Exploration",
               {Doc(1430, "1 ", c, "", "Codes",
                    "Put a note card with a message into a code machine. Try the shift, group and "
                    "keyword machines. Which one makes the hardest code to crack?")}},
-             {"", "Challenges",
+             {"",
+              "Challenges",
               {Doc(1450, "1 ", c, "11c1.qvc", "Codec1",
                    "Use a code machine to put the message on the card into code. Then post your "
                    "coded message on the message board."),
@@ -162,7 +173,8 @@ Menu PatternsInvestigations() {
          "The design machine turns a shape and stamps it to make a design. Every design follows "
          "a rule.",
          {
-             {"Mystery Designs", "Solve Challenges",
+             {"Mystery Designs",
+              "Solve Challenges",
               {Doc(1450, "1 ", d, "22c1.qvd", "MDesign1",
                    "Look at the design. Set up the design machine so that it makes the same "
                    "design. What is the rule?"),
@@ -175,11 +187,13 @@ Menu PatternsInvestigations() {
                    "A harder mystery design. Find the shape, the turn and the number of stamps."),
                Doc(1454, "5 ", d, "22c5.qvd", "MDesign5",
                    "The last mystery design! Can you find its rule?")}},
-             {"", "Make Challenges",
+             {"",
+              "Make Challenges",
               {Doc(1619, "1 ", d, "22m.qvd", "MakeMyst",
                    "Make a mystery design of your own. Save it on the Student Bulletin Board and "
                    "challenge a friend to find your rule.")}},
-             {"A Friend's Mystery Design", "Solve Challenges",
+             {"A Friend's Mystery Design",
+              "Solve Challenges",
               {Saved(1624, "1 ", d, "",
                      "Open a mystery design that a friend saved on the Student Bulletin Board, "
                      "then find the rule that makes it.")}},
@@ -187,11 +201,13 @@ Menu PatternsInvestigations() {
         {"Number Machines",
          "A number machine takes in a number, works on it and sends out a new number.",
          {
-             {"", "Exploration",
+             {"",
+              "Exploration",
               {Doc(1430, "1 ", n, "", "Numbers",
                    "Build a number machine, choose its operator and its built-in input, then "
                    "feed it number cards. Can you tell what will come out before you press Go?")}},
-             {"", "Challenges",
+             {"",
+              "Challenges",
               {Doc(1440, "A", n, "31c1.qvn", "NumbersA",
                    "Look at the cards that went in and the cards that came out. Set up a machine "
                    "that does the same thing."),
@@ -204,7 +220,8 @@ Menu PatternsInvestigations() {
         {"Linked Machines",
          "Link two machines and the output of the first becomes the input of the second.",
          {
-             {"", "Exploration",
+             {"",
+              "Exploration",
               {Doc(1430, "1 ", n, "41w.qvn", "Linked",
                    "Link two number machines and send cards through both. Can the second machine "
                    "undo what the first one did?")}},
@@ -213,7 +230,8 @@ Menu PatternsInvestigations() {
         {"Problem Solving With Number Machines",
          "Number machines can help you solve problems, and undo them too.",
          {
-             {"Inverse Machines", "Challenges",
+             {"Inverse Machines",
+              "Challenges",
               {Doc(1450, "1 ", n, "51c1.qvn", "Inverse1",
                    "A machine has changed some numbers. Build the machine that changes them back "
                    "into the numbers that went in."),
@@ -222,7 +240,8 @@ Menu PatternsInvestigations() {
                    "both steps."),
                Doc(1452, "3 ", n, "51c3.qvn", "Inverse3",
                    "Find the number that went in when you only know the number that came out.")}},
-             {"Party Makers", "Exploration",
+             {"Party Makers",
+              "Exploration",
               {Doc(1431, "1 ", n, "51w.qvn", "Party",
                    "Planning a party? Use linked number machines to work out how much food and "
                    "drink you need for any number of guests.")}},
@@ -236,11 +255,13 @@ Menu StatsInvestigations() {
         {"Describing Categorical Data",
          "Categorical data sort things into groups, like favourite colours or kinds of pets.",
          {
-             {"What Are They Like?", "Demonstration",
+             {"What Are They Like?",
+              "Demonstration",
               {Doc(1440, "1 ", s, "11s.qvs", "demo",
                    "Watch how answers are sorted into groups. Look at the data board and the bar "
                    "graph. Which group is the biggest?")}},
-             {"Which Bar Is It?", "Challenges",
+             {"Which Bar Is It?",
+              "Challenges",
               {Doc(1450, "1 ", s, "11c1.qvs", "Bar1",
                    "Each bar of the graph stands for one group. Find the group that belongs to "
                    "each bar."),
@@ -253,11 +274,13 @@ Menu StatsInvestigations() {
         {"Describing Numerical Data",
          "Numerical data are numbers, like heights, ages or how many pets we have.",
          {
-             {"Let's Find Out More!", "Demonstration",
+             {"Let's Find Out More!",
+              "Demonstration",
               {Doc(1440, "1 ", s, "21s.qvs", "demo",
                    "See how numbers are put in order. Find the smallest and the largest, the "
                    "mean, the median and the mode.")}},
-             {"", "Exploration",
+             {"",
+              "Exploration",
               {Doc(1430, "1 ", s, "21w.qvs", "Explore",
                    "Change some of the numbers and watch the mean, the median and the mode. "
                    "Which one changes most?")}},
@@ -265,11 +288,13 @@ Menu StatsInvestigations() {
         {"Making Profiles",
          "A profile uses several kinds of data together to describe a group.",
          {
-             {"", "Demonstration",
+             {"",
+              "Demonstration",
               {Doc(1440, "1 ", s, "staps90A.qvs", "demo",
                    "Watch a profile being built from a set of data. Which graph tells the story "
                    "best?")}},
-             {"", "Exploration",
+             {"",
+              "Exploration",
               {Doc(1430, "1 ", s, "31w.qvs", "Profile",
                    "Use the data on the screen to build a profile. Try a bar graph, a pie graph "
                    "and a line graph. Which one shows the data best?")}},
@@ -277,7 +302,8 @@ Menu StatsInvestigations() {
         {"Asking More Questions",
          "A good answer often leads to a new question.",
          {
-             {"", "Demonstration",
+             {"",
+              "Demonstration",
               {Doc(1440, "1 ", s, "staps90B.qvs", "demo",
                    "Watch how one question about the data leads to another. What would you ask "
                    "next?")}},
@@ -286,11 +312,13 @@ Menu StatsInvestigations() {
         {"Describing Us",
          "Put it all together and describe your own class.",
          {
-             {"Explore Our Own Data", "Exploration",
+             {"Explore Our Own Data",
+              "Exploration",
               {Doc(1430, "1 ", s, "", "OurData",
                    "Collect data from your class, type it into the data table and save it. What "
                    "questions can your data answer?")}},
-             {"Analyze Our Own Data Exploration", "Exploration",
+             {"Analyze Our Own Data Exploration",
+              "Exploration",
               {Saved(1431, "1 ", s, "Analyze",
                      "Open the data your class saved. Use graphs and the summary statistics to "
                      "describe your class. What is typical of us?")}},

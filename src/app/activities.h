@@ -11,8 +11,11 @@ namespace quorvel {
 
 // The three unit menus (1..3 for ShowUnitMenu) and the three investigations menus (0..2).
 enum UnitMenu { kGeometryUnitMenu = 1, kPatternsUnitMenu = 2, kStatsUnitMenu = 3 };
-enum InvestigationsMenu { kStatsInvestigations = 0, kPatternsInvestigations = 1,
-                          kGeometryInvestigations = 2 };
+enum InvestigationsMenu {
+    kStatsInvestigations = 0,
+    kPatternsInvestigations = 1,
+    kGeometryInvestigations = 2
+};
 inline constexpr int kInvestigationsPerMenu = 5;
 
 enum class ActivityKind {

@@ -23,7 +23,9 @@ constexpr std::array<Switch, 5> kUnitSwitches{{
     {"/designs", StartUnit::Designs},
 }};
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 struct Word {
     std::size_t begin;
@@ -116,7 +118,9 @@ CCommandLine ParseCommandLine(std::string_view line, const CDirectories& default
     if (!(*at[0] < *at[1] && *at[1] < *at[2] && *at[2] < *at[3]))
         return result;
 
-    auto between = [&](std::size_t from, std::size_t to) { return line.substr(from + 2, to - from - 2); };
+    auto between = [&](std::size_t from, std::size_t to) {
+        return line.substr(from + 2, to - from - 2);
+    };
     TakeValue(result.directories.personal, between(*at[0], *at[1]));
     TakeValue(result.directories.classDir, between(*at[1], *at[2]));
     TakeValue(result.directories.bulletinBoard, between(*at[2], *at[3]));

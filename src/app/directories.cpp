@@ -25,7 +25,8 @@ std::string DesktopDirectory(std::string_view home, std::string_view userDirs) {
         if (first == std::string::npos || line.compare(first, kKey.size(), kKey) != 0)
             continue;
         std::string value = line.substr(first + kKey.size());
-        while (!value.empty() && (value.back() == ' ' || value.back() == '\t' || value.back() == '\r'))
+        while (!value.empty() &&
+               (value.back() == ' ' || value.back() == '\t' || value.back() == '\r'))
             value.pop_back();
         if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
             value = value.substr(1, value.size() - 2);

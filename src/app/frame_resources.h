@@ -23,15 +23,15 @@ inline constexpr std::array<Color, 27> kAppPalette{
 
 // The shared fonts, by their index in AppFonts().
 enum AppFont {
-    kFontCaption = 0,   // "MS Sans Serif" 18 pt: page captions
-    kFontHeading,       // "MS Sans Serif" 14 pt
-    kFontSymbol,        // "Symbol" 14 pt: operator signs
-    kFontLarge,         // "Arial" 12 pt
-    kFontMedium,        // "Arial" 10 pt
-    kFontSmall,         // "Arial" 8 pt
-    kFontTiny,          // "Arial" 6 pt
-    kFontPrompt,        // "Arial" 12 pt: the problem prompt window
-    kFontPromptBold,    // "Arial" 12 pt bold: the prompt window's counter line
+    kFontCaption = 0, // "MS Sans Serif" 18 pt: page captions
+    kFontHeading,     // "MS Sans Serif" 14 pt
+    kFontSymbol,      // "Symbol" 14 pt: operator signs
+    kFontLarge,       // "Arial" 12 pt
+    kFontMedium,      // "Arial" 10 pt
+    kFontSmall,       // "Arial" 8 pt
+    kFontTiny,        // "Arial" 6 pt
+    kFontPrompt,      // "Arial" 12 pt: the problem prompt window
+    kFontPromptBold,  // "Arial" 12 pt bold: the prompt window's counter line
     kAppFontCount
 };
 
@@ -39,9 +39,13 @@ const std::array<CFontSpec, kAppFontCount>& AppFonts();
 
 // The graded background of the menu pages: 64 bands from white-blue to a deeper blue.
 inline constexpr int kMenuBands = 64;
-constexpr Color MenuBandColor(int band) { return PaletteRGB(255 - 4 * band, 255 - 2 * band, 255); }
+constexpr Color MenuBandColor(int band) {
+    return PaletteRGB(255 - 4 * band, 255 - 2 * band, 255);
+}
 // The band that line y of a page `height` lines high is painted with.
-constexpr int MenuBandForLine(int y, int height) { return height > 0 ? (y * 63) / height : 0; }
+constexpr int MenuBandForLine(int y, int height) {
+    return height > 0 ? (y * 63) / height : 0;
+}
 
 // The workspace background of every unit page.
 inline constexpr Color kWorkspaceColor = PaletteRGB(0, 255, 255);

@@ -57,8 +57,8 @@ CWorkshopApp::CWorkshopApp(IDocumentHost& platform, IWorkshopFrame& frame)
 
 CWorkshopApp::~CWorkshopApp() = default;
 
-bool CWorkshopApp::InitInstance(const std::vector<std::string>& args,
-                                const std::string& programDir, const std::string& personalDir) {
+bool CWorkshopApp::InitInstance(const std::vector<std::string>& args, const std::string& programDir,
+                                const std::string& personalDir) {
     SeedRandom(static_cast<std::uint32_t>(std::time(nullptr)));
     m_programDir = programDir;
     m_directories = DefaultDirectories(programDir, personalDir);
@@ -109,7 +109,9 @@ bool CWorkshopApp::LoadMainDocument() {
     return SwitchMenuView(MenuView::Main);
 }
 
-bool CWorkshopApp::ShowMainMenu() { return SwitchMenuView(MenuView::Main); }
+bool CWorkshopApp::ShowMainMenu() {
+    return SwitchMenuView(MenuView::Main);
+}
 
 bool CWorkshopApp::ShowUnitMenu(int n) {
     const MenuView view = UnitMenuView(n);
@@ -191,8 +193,8 @@ void CWorkshopApp::OnUnitMenuActivity(int unitMenu, UnitMenuActivity what) {
     switch (unitMenu) {
     case kGeometryUnitMenu:
     case kStatsUnitMenu:
-        if (CUnitDocument* doc = OpenUnit(unitMenu == kGeometryUnitMenu ? UnitKind::Geometry
-                                                                         : UnitKind::Statistics))
+        if (CUnitDocument* doc =
+                OpenUnit(unitMenu == kGeometryUnitMenu ? UnitKind::Geometry : UnitKind::Statistics))
             RunUnitMenuActivity(*doc, what);
         break;
     case kPatternsUnitMenu:
@@ -243,14 +245,18 @@ void CWorkshopApp::OpenPatternsEnvironment(int k) {
         RunUnitMenuActivity(*doc, what);
 }
 
-std::string CWorkshopApp::docsDirectory() const { return JoinPath(m_programDir, "docs"); }
+std::string CWorkshopApp::docsDirectory() const {
+    return JoinPath(m_programDir, "docs");
+}
 
 void CWorkshopApp::ShowUnitGuide(int unitMenu) {
     if (UnitMenuView(unitMenu) != MenuView::None)
         LaunchDocument(JoinPath(docsDirectory(), UnitGuideFile(unitMenu)));
 }
 
-void CWorkshopApp::ViewIntro() { LaunchDocument(JoinPath(docsDirectory(), kIntroFile)); }
+void CWorkshopApp::ViewIntro() {
+    LaunchDocument(JoinPath(docsDirectory(), kIntroFile));
+}
 
 bool CWorkshopApp::LaunchDocument(const std::string& path) {
     std::error_code ec;
@@ -371,13 +377,29 @@ std::string CWorkshopApp::menuViewTitle(MenuView view) const {
     return {};
 }
 
-IPrompter& CWorkshopApp::Prompter() { return m_platform.Prompter(); }
-IFileChooser& CWorkshopApp::FileChooser() { return m_platform.FileChooser(); }
-std::string CWorkshopApp::MainCaption() const { return m_platform.MainCaption(); }
-void CWorkshopApp::SetMainCaption(const std::string& caption) { m_platform.SetMainCaption(caption); }
-void CWorkshopApp::SetStatusText(const std::string& text) { m_platform.SetStatusText(text); }
-void CWorkshopApp::BeginWaitCursor() { m_platform.BeginWaitCursor(); }
-void CWorkshopApp::EndWaitCursor() { m_platform.EndWaitCursor(); }
-void CWorkshopApp::LogError(const std::string& detail) { m_platform.LogError(detail); }
+IPrompter& CWorkshopApp::Prompter() {
+    return m_platform.Prompter();
+}
+IFileChooser& CWorkshopApp::FileChooser() {
+    return m_platform.FileChooser();
+}
+std::string CWorkshopApp::MainCaption() const {
+    return m_platform.MainCaption();
+}
+void CWorkshopApp::SetMainCaption(const std::string& caption) {
+    m_platform.SetMainCaption(caption);
+}
+void CWorkshopApp::SetStatusText(const std::string& text) {
+    m_platform.SetStatusText(text);
+}
+void CWorkshopApp::BeginWaitCursor() {
+    m_platform.BeginWaitCursor();
+}
+void CWorkshopApp::EndWaitCursor() {
+    m_platform.EndWaitCursor();
+}
+void CWorkshopApp::LogError(const std::string& detail) {
+    m_platform.LogError(detail);
+}
 
 } // namespace quorvel

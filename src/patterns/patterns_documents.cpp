@@ -6,9 +6,9 @@
 namespace quorvel {
 
 CDesignPatternsDocument::CDesignPatternsDocument()
-    : CUnitDocument({kDesignsSignature, "Patterns", "Quorvel (*.qvd)|*.qvd||All Files (*.*)|*.*||",
-                     "qvd",
-                     "The file you are trying to open is not a Quorvel Design Patterns document!"}) {}
+    : CUnitDocument(
+          {kDesignsSignature, "Patterns", "Quorvel (*.qvd)|*.qvd||All Files (*.*)|*.*||", "qvd",
+           "The file you are trying to open is not a Quorvel Design Patterns document!"}) {}
 
 CCodePatternsDocument::CCodePatternsDocument()
     : CUnitDocument({kCodesSignature, "Patterns Unit - Codes",
@@ -16,9 +16,10 @@ CCodePatternsDocument::CCodePatternsDocument()
                      "The file you are trying to open is not a Quorvel Code Patterns document!"}) {}
 
 CNumberPatternsDocument::CNumberPatternsDocument()
-    : CUnitDocument({kNumbersSignature, "Patterns Unit - Numbers",
-                     "Quorvel (*.qvn)|*.qvn||All Files (*.*)|*.*||", "qvn",
-                     "The file you are trying to open is not a Quorvel Number Patterns document!"}) {}
+    : CUnitDocument(
+          {kNumbersSignature, "Patterns Unit - Numbers",
+           "Quorvel (*.qvn)|*.qvn||All Files (*.*)|*.*||", "qvn",
+           "The file you are trying to open is not a Quorvel Number Patterns document!"}) {}
 
 void CNumberPatternsDocument::AppendProblemFileName(std::string& path, int level) {
     quorvel::AppendProblemFileName(*this, path, kNumbersProblemFiles, level);

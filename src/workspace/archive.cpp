@@ -15,8 +15,7 @@
 
 namespace quorvel {
 
-CArchiveException::CArchiveException(const std::string& what, std::size_t offset,
-                                     std::string field)
+CArchiveException::CArchiveException(const std::string& what, std::size_t offset, std::string field)
     : std::runtime_error(what + " (" + field + " at byte " + std::to_string(offset) + ")"),
       m_offset(offset), m_field(std::move(field)) {}
 
@@ -29,7 +28,9 @@ CArchiveException CArchiveException::AtPath(const std::string& what, const std::
 
 CArchive::CArchive(Mode mode) : m_mode(mode) {}
 
-CArchive::CArchive() : m_mode(Mode::StoreBytes) { m_out.reserve(4096); }
+CArchive::CArchive() : m_mode(Mode::StoreBytes) {
+    m_out.reserve(4096);
+}
 
 CArchive::CArchive(std::span<const std::uint8_t> bytes) : m_mode(Mode::LoadBytes), m_in(bytes) {}
 
@@ -433,9 +434,8 @@ std::uint32_t CArchive::ReadUInt32(const char* field) {
 
 std::int32_t CArchive::ReadInt32(const char* field) {
     if (m_mode == Mode::LoadTree)
-        return static_cast<std::int32_t>(
-            GetInt(field, std::numeric_limits<std::int32_t>::min(),
-                   std::numeric_limits<std::int32_t>::max(), 0));
+        return static_cast<std::int32_t>(GetInt(field, std::numeric_limits<std::int32_t>::min(),
+                                                std::numeric_limits<std::int32_t>::max(), 0));
     return static_cast<std::int32_t>(ReadUInt32(field));
 }
 
@@ -720,8 +720,7 @@ void CArchive::ExchangeColor(Color& v, const char* field) {
     }
 }
 
-template <typename T>
-void CArchive::ExchangeRun(std::span<T> values, const char* field) {
+template <typename T> void CArchive::ExchangeRun(std::span<T> values, const char* field) {
     if (!IsTree()) {
         for (T& v : values)
             Exchange(v, field);
@@ -764,9 +763,15 @@ void CArchive::ExchangeRun(std::span<T> values, const char* field) {
     }
 }
 
-void CArchive::ExchangeArray(std::span<std::string> v, const char* field) { ExchangeRun(v, field); }
-void CArchive::ExchangeArray(std::span<double> v, const char* field) { ExchangeRun(v, field); }
-void CArchive::ExchangeArray(std::span<std::int32_t> v, const char* field) { ExchangeRun(v, field); }
+void CArchive::ExchangeArray(std::span<std::string> v, const char* field) {
+    ExchangeRun(v, field);
+}
+void CArchive::ExchangeArray(std::span<double> v, const char* field) {
+    ExchangeRun(v, field);
+}
+void CArchive::ExchangeArray(std::span<std::int32_t> v, const char* field) {
+    ExchangeRun(v, field);
+}
 
 CArchive::NestingGuard::NestingGuard(CArchive& ar) : m_ar(ar) {
     if (++m_ar.m_depth > kMaxNesting) {

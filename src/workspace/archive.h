@@ -213,8 +213,7 @@ private:
     std::int64_t GetInt(const char* field, std::int64_t lo, std::int64_t hi, std::int64_t fallback);
     double GetDouble(const char* field, double fallback);
     double NumberOf(const CValue& v, const char* field) const;
-    template <typename T>
-    void ExchangeRun(std::span<T> values, const char* field);
+    template <typename T> void ExchangeRun(std::span<T> values, const char* field);
     void PushObject(const char* name);
     void PushArray(const char* name);
     void PushItem(std::size_t index);

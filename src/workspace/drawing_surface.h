@@ -19,8 +19,9 @@ namespace quorvel {
 struct CFontSpec {
     std::string face = "Arial";
     int pointSizeTenths = 120;
-    int pixelHeight = 0; // when non-zero, the character height in pixels and the point size is ignored
-    int weight = 400;    // 400 normal, 700 bold
+    int pixelHeight =
+        0;            // when non-zero, the character height in pixels and the point size is ignored
+    int weight = 400; // 400 normal, 700 bold
     bool italic = false;
     bool underline = false;
     friend bool operator==(const CFontSpec&, const CFontSpec&) = default;

@@ -15,8 +15,8 @@ struct CQuestion {
     std::string prompt = "1 - 1 = ?";
     std::array<std::string, 5> choices;
     std::int32_t type = 0;
-    double answer = 0.0;         // first answer value
-    std::int32_t partsMask = 0;  // bit n: answer value n is part of the question
+    double answer = 0.0;        // first answer value
+    std::int32_t partsMask = 0; // bit n: answer value n is part of the question
     std::array<double, 7> moreAnswers{};
 
     friend bool operator==(const CQuestion&, const CQuestion&) = default;

@@ -6,7 +6,9 @@ namespace {
 std::uint32_t g_state = 1;
 }
 
-void SeedRandom(std::uint32_t seed) { g_state = seed; }
+void SeedRandom(std::uint32_t seed) {
+    g_state = seed;
+}
 
 int Rand() {
     g_state = g_state * 214013u + 2531011u;

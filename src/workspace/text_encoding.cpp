@@ -61,7 +61,6 @@ bool NextCodePoint(std::string_view s, std::size_t& i, char32_t& cp) {
     return true;
 }
 
-
 } // namespace
 
 void AppendUtf8(std::string& out, char32_t cp) {

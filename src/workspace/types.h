@@ -33,7 +33,9 @@ struct CRect {
     int Width() const { return Saturated(std::int64_t{right} - left); }
     int Height() const { return Saturated(std::int64_t{bottom} - top); }
     bool IsEmpty() const { return right <= left || bottom <= top; }
-    bool Contains(CPoint p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    bool Contains(CPoint p) const {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
     void Inflate(int dx, int dy) {
         left = Saturated(std::int64_t{left} - dx);
         top = Saturated(std::int64_t{top} - dy);
@@ -80,8 +82,14 @@ constexpr Color PaletteRGB(int r, int g, int b) {
     return 0x02000000u | (static_cast<Color>(b & 0xFF) << 16) |
            (static_cast<Color>(g & 0xFF) << 8) | static_cast<Color>(r & 0xFF);
 }
-constexpr int RedOf(Color c) { return static_cast<int>(c & 0xFF); }
-constexpr int GreenOf(Color c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int BlueOf(Color c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int RedOf(Color c) {
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int GreenOf(Color c) {
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int BlueOf(Color c) {
+    return static_cast<int>((c >> 16) & 0xFF);
+}
 
 } // namespace quorvel

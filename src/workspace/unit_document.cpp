@@ -205,7 +205,8 @@ void CUnitDocument::SetCurrentTool(int tool) {
 }
 
 bool CUnitDocument::Select(CManipulative* m) {
-    if (!m || m->fixed() || std::find(m_selection.begin(), m_selection.end(), m) != m_selection.end())
+    if (!m || m->fixed() ||
+        std::find(m_selection.begin(), m_selection.end(), m) != m_selection.end())
         return false;
     m_selection.push_back(m);
     m->SetSelected(true, true);
@@ -246,7 +247,7 @@ CManipulative* CUnitDocument::AddManipulative(std::unique_ptr<CManipulative> m) 
 }
 
 CManipulative* CUnitDocument::InsertManipulative(std::size_t index,
-                                                std::unique_ptr<CManipulative> m) {
+                                                 std::unique_ptr<CManipulative> m) {
     CManipulative* raw = m.get();
     if (IndexOf(raw) >= 0) {
         m.release(); // already owned by the array
@@ -311,7 +312,9 @@ void CUnitDocument::BringToFront() {
 
 // --- files -----------------------------------------------------------------------------------
 
-void CUnitDocument::DeleteContents() { ClearWorkspace(); }
+void CUnitDocument::DeleteContents() {
+    ClearWorkspace();
+}
 
 OpenResult CUnitDocument::LoadFromBytes(const std::vector<std::uint8_t>& bytes,
                                         std::string* error) {
@@ -356,7 +359,8 @@ OpenResult CUnitDocument::OnOpenDocument(const std::string& path) {
     const ReadResult read = ReadDocumentFile(path, bytes, FileOps());
     if (read != ReadResult::Ok) {
         if (m_host) {
-            m_host->LogError(path + ": " + (read == ReadResult::TooLarge ? "too large" : "cannot read"));
+            m_host->LogError(path + ": " +
+                             (read == ReadResult::TooLarge ? "too large" : "cannot read"));
             m_host->Prompter().MessageBox(kFailedToOpen, MessageIcon::Exclamation);
         }
         return OpenResult::Failed;
@@ -427,7 +431,9 @@ bool CUnitDocument::LoadFromTree(const CValue& root, std::string* error) {
     return true;
 }
 
-IFileOps& CUnitDocument::FileOps() const { return m_fileOps ? *m_fileOps : SystemFileOps(); }
+IFileOps& CUnitDocument::FileOps() const {
+    return m_fileOps ? *m_fileOps : SystemFileOps();
+}
 
 std::vector<std::uint8_t> CUnitDocument::SaveToBytes() {
     CArchive ar;
@@ -654,7 +660,9 @@ void CUnitDocument::InvalidateAll() {
 
 // --- undo ------------------------------------------------------------------------------------
 
-void CUnitDocument::SerializeUndoState(CArchive& ar) { SerializeManipulatives(ar); }
+void CUnitDocument::SerializeUndoState(CArchive& ar) {
+    SerializeManipulatives(ar);
+}
 
 std::vector<std::uint8_t> CUnitDocument::UndoSnapshot() {
     // Selection is not part of a step: selecting alone is nothing to undo.
@@ -695,9 +703,13 @@ void CUnitDocument::MarkUndoStep() {
         m_view->DocumentStateChanged();
 }
 
-bool CUnitDocument::CanUndo() { return m_undo.CanUndo(UndoSnapshot()); }
+bool CUnitDocument::CanUndo() {
+    return m_undo.CanUndo(UndoSnapshot());
+}
 
-bool CUnitDocument::CanRedo() const { return m_undo.CanRedo(); }
+bool CUnitDocument::CanRedo() const {
+    return m_undo.CanRedo();
+}
 
 bool CUnitDocument::Undo() {
     std::vector<std::uint8_t> restore;

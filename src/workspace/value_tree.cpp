@@ -106,7 +106,9 @@ void WriteString(std::string& out, std::string_view s) {
     out += '"';
 }
 
-void Indent(std::string& out, int n) { out.append(static_cast<std::size_t>(n) * 2, ' '); }
+void Indent(std::string& out, int n) {
+    out.append(static_cast<std::size_t>(n) * 2, ' ');
+}
 
 } // namespace
 

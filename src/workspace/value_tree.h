@@ -25,7 +25,9 @@ public:
     bool IsNumber() const { return m_type == Type::Int || m_type == Type::Double; }
     bool boolValue() const { return m_bool; }
     std::int64_t intValue() const { return m_int; }
-    double doubleValue() const { return m_type == Type::Int ? static_cast<double>(m_int) : m_double; }
+    double doubleValue() const {
+        return m_type == Type::Int ? static_cast<double>(m_int) : m_double;
+    }
     const std::string& stringValue() const { return m_string; }
 
     // Arrays.

@@ -53,11 +53,20 @@ TEST(Activities, EveryButtonIsAKnownIdUsedOnceWithTextAndALabel) {
 }
 
 TEST(Activities, EveryActivityTitleAppearsAsARowTitle) {
-    const char* titles[] = {"Fill the Outline", "Shapes and Patterns", "How Much Will It Rotate?",
-                            "What's My Core?", "Tessellation Projects", "What Are They Like?",
-                            "Let's Find Out More!", "Did You Mean That?", "Which Bar Is It?",
-                            "Explore Our Own Data", "Analyze Our Own Data Exploration",
-                            "Mystery Designs", "Mystery Machines", "Inverse Machines",
+    const char* titles[] = {"Fill the Outline",
+                            "Shapes and Patterns",
+                            "How Much Will It Rotate?",
+                            "What's My Core?",
+                            "Tessellation Projects",
+                            "What Are They Like?",
+                            "Let's Find Out More!",
+                            "Did You Mean That?",
+                            "Which Bar Is It?",
+                            "Explore Our Own Data",
+                            "Analyze Our Own Data Exploration",
+                            "Mystery Designs",
+                            "Mystery Machines",
+                            "Inverse Machines",
                             "Party Makers"};
     std::set<std::string> rowTitles;
     for (int menu = 0; menu < 3; ++menu)

@@ -22,7 +22,9 @@ struct Case {
     CDirectories dirs;
 };
 
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class CommandLineTable : public ::testing::TestWithParam<Case> {};
 
@@ -58,8 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"flags_in_any_case", "-P /p -C /c -B /b -T /t", false, StartUnit::None, kSet},
         Case{"mixed_case_flags", "-p /p -C /c -b /b -T /t", false, StartUnit::None, kSet},
         Case{"values_follow_at_once", "-p/p -c/c -b/b -t/t", false, StartUnit::None, kSet},
-        Case{"values_are_trimmed", "-p    /p   -c\t/c  -b /b   -t   /t   ", false,
-             StartUnit::None, kSet},
+        Case{"values_are_trimmed", "-p    /p   -c\t/c  -b /b   -t   /t   ", false, StartUnit::None,
+             kSet},
         Case{"values_keep_case", "-p /Home/Pupil -c /Srv/Class -b /Srv/BB -t /Srv/TBB", false,
              StartUnit::None, CDirectories{"/Home/Pupil", "/Srv/Class", "/Srv/BB", "/Srv/TBB"}},
         Case{"without_p_all_default", "-c /c -b /b -t /t", false, StartUnit::None, kDefaults},
@@ -68,18 +70,19 @@ INSTANTIATE_TEST_SUITE_P(
              kDefaults},
         Case{"teacher_value_ends_at_switch", "-p /p -c /c -b /b -t /t /AM /geo", true,
              StartUnit::Geometry, kSet},
-        Case{"switches_before_flags", "/AM /codes -p /p -c /c -b /b -t /t", true,
-             StartUnit::Codes, kSet},
+        Case{"switches_before_flags", "/AM /codes -p /p -c /c -b /b -t /t", true, StartUnit::Codes,
+             kSet},
         Case{"empty_value_keeps_default", "-p -c /c -b /b -t /t", false, StartUnit::None,
              CDirectories{kDefaults.personal, "/c", "/b", "/t"}},
-        Case{"first_occurrence_counts", "-p /p -c /c -b /b -t /t -p /other", false,
-             StartUnit::None, CDirectories{"/p", "/c", "/b", "/t -p /other"}},
+        Case{"first_occurrence_counts", "-p /p -c /c -b /b -t /t -p /other", false, StartUnit::None,
+             CDirectories{"/p", "/c", "/b", "/t -p /other"}},
         // A folder containing "/geo" opens no unit; only the whole word does.
         Case{"path_with_geo_opens_nothing", "-p /home/geo/work -c /srv/geo/class -b /b -t /t",
              false, StartUnit::None, CDirectories{"/home/geo/work", "/srv/geo/class", "/b", "/t"}},
         // A hyphen inside a path is no flag.
-        Case{"hyphen_inside_path", "-p /home/tom-collins -c /srv/x-class -b /srv/b-board -t "
-                                   "/srv/t-board",
+        Case{"hyphen_inside_path",
+             "-p /home/tom-collins -c /srv/x-class -b /srv/b-board -t "
+             "/srv/t-board",
              false, StartUnit::None,
              CDirectories{"/home/tom-collins", "/srv/x-class", "/srv/b-board", "/srv/t-board"}},
         // An absolute teacher path is kept whole: the first "/" does not end it.
@@ -98,9 +101,9 @@ TEST(CommandLine, ArgumentsJoinWithSingleSpaces) {
 TEST(QvToolCmdline, PrintsSixLines) {
     std::ostringstream out, err;
     CQvTool tool(out, err);
-    const int rc = tool.Cmdline({"--program-dir", "/opt/quorvel/", "--", "/AM", "/stats", "-P",
-                                 "/home/Pupil", "-c", "/srv/class", "-b", "/srv/bb", "-t",
-                                 "/home/tom-collins/tbb"});
+    const int rc =
+        tool.Cmdline({"--program-dir", "/opt/quorvel/", "--", "/AM", "/stats", "-P", "/home/Pupil",
+                      "-c", "/srv/class", "-b", "/srv/bb", "-t", "/home/tom-collins/tbb"});
     EXPECT_EQ(rc, 0);
     EXPECT_EQ(out.str(), "authoring: yes\n"
                          "unit: stats\n"

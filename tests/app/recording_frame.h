@@ -13,7 +13,7 @@ namespace quorvel::testing {
 class RecordingFrame : public IWorkshopFrame {
 public:
     std::vector<std::string> calls;
-    std::set<MenuView> refuse;   // pages that cannot be made
+    std::set<MenuView> refuse; // pages that cannot be made
     bool refuseUnitPage = false;
     bool desktopFails = false;
     std::vector<std::string> opened; // files handed to the desktop

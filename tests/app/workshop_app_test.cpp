@@ -35,7 +35,9 @@ public:
         fs::remove_all(m_path, ec);
     }
     std::string str() const { return m_path.string(); }
-    std::string classFile(const std::string& name) const { return (m_path / "class" / name).string(); }
+    std::string classFile(const std::string& name) const {
+        return (m_path / "class" / name).string();
+    }
     // An empty document of `unit` saved as class/<name>.
     void AddActivity(UnitKind unit, const std::string& name) const {
         auto doc = CreateUnitDocument(unit);
@@ -87,9 +89,9 @@ TEST_F(WorkshopApp, MainDocumentFailureStopsStartUp) {
 }
 
 TEST_F(WorkshopApp, CommandLineSetsFoldersAndAuthoring) {
-    ASSERT_TRUE(app.InitInstance({"/AM", "-p", "/home/Ann", "-c", "/srv/Class", "-b", "/srv/bb",
-                                  "-t", "/srv/tbb"},
-                                 dir.str(), "/home/pupil/Desktop"));
+    ASSERT_TRUE(app.InitInstance(
+        {"/AM", "-p", "/home/Ann", "-c", "/srv/Class", "-b", "/srv/bb", "-t", "/srv/tbb"},
+        dir.str(), "/home/pupil/Desktop"));
     EXPECT_TRUE(app.authoring());
     EXPECT_EQ(app.Directories(), (CDirectories{"/home/Ann", "/srv/Class", "/srv/bb", "/srv/tbb"}));
     EXPECT_EQ(app.currentMenuView(), MenuView::Main);
@@ -250,28 +252,47 @@ struct TableRow {
 
 TEST_F(WorkshopApp, ActivityTableOpensUnitNameAndClassFile) {
     const TableRow rows[] = {
-        {kGeometryInvestigations, 1, 1430, UnitKind::Geometry, "11w.qvg", "Shapes", "Geometry Unit"},
-        {kGeometryInvestigations, 2, 1430, UnitKind::Geometry, "21w.qvg", "Angles", "Geometry Unit"},
+        {kGeometryInvestigations, 1, 1430, UnitKind::Geometry, "11w.qvg", "Shapes",
+         "Geometry Unit"},
+        {kGeometryInvestigations, 2, 1430, UnitKind::Geometry, "21w.qvg", "Angles",
+         "Geometry Unit"},
         {kGeometryInvestigations, 3, 1430, UnitKind::Geometry, "31w.qvg", "Cores", "Geometry Unit"},
-        {kGeometryInvestigations, 5, 1430, UnitKind::Geometry, "51w.qvg", "Project", "Geometry Unit"},
-        {kGeometryInvestigations, 3, 1442, UnitKind::Geometry, "31s3.qvg", "CoresC", "Geometry Unit"},
-        {kGeometryInvestigations, 5, 1442, UnitKind::Geometry, "51s3.qvg", "ProjectC", "Geometry Unit"},
-        {kGeometryInvestigations, 3, 1443, UnitKind::Geometry, "31s4.qvg", "CoresD", "Geometry Unit"},
+        {kGeometryInvestigations, 5, 1430, UnitKind::Geometry, "51w.qvg", "Project",
+         "Geometry Unit"},
+        {kGeometryInvestigations, 3, 1442, UnitKind::Geometry, "31s3.qvg", "CoresC",
+         "Geometry Unit"},
+        {kGeometryInvestigations, 5, 1442, UnitKind::Geometry, "51s3.qvg", "ProjectC",
+         "Geometry Unit"},
+        {kGeometryInvestigations, 3, 1443, UnitKind::Geometry, "31s4.qvg", "CoresD",
+         "Geometry Unit"},
         {kStatsInvestigations, 1, 1440, UnitKind::Statistics, "11s.qvs", "demo", "Statistics Unit"},
         {kStatsInvestigations, 2, 1440, UnitKind::Statistics, "21s.qvs", "demo", "Statistics Unit"},
-        {kStatsInvestigations, 3, 1440, UnitKind::Statistics, "staps90A.qvs", "demo", "Statistics Unit"},
-        {kStatsInvestigations, 4, 1440, UnitKind::Statistics, "staps90B.qvs", "demo", "Statistics Unit"},
-        {kPatternsInvestigations, 5, 1431, UnitKind::Numbers, "51w.qvn", "Party", "Patterns Unit - Numbers"},
-        {kPatternsInvestigations, 1, 1450, UnitKind::Codes, "11c1.qvc", "Codec1", "Patterns Unit - Codes"},
-        {kPatternsInvestigations, 1, 1451, UnitKind::Codes, "11c2.qvc", "Codedec2", "Patterns Unit - Codes"},
-        {kPatternsInvestigations, 1, 1452, UnitKind::Codes, "11c3.qvc", "Codedec3", "Patterns Unit - Codes"},
-        {kPatternsInvestigations, 1, 1453, UnitKind::Codes, "11c4.qvc", "Codedec4", "Patterns Unit - Codes"},
-        {kPatternsInvestigations, 2, 1450, UnitKind::Designs, "22c1.qvd", "MDesign1", "Patterns Unit - Designs"},
-        {kPatternsInvestigations, 2, 1451, UnitKind::Designs, "22c2.qvd", "MDesign2", "Patterns Unit - Designs"},
-        {kPatternsInvestigations, 2, 1452, UnitKind::Designs, "22c3.qvd", "MDesign3", "Patterns Unit - Designs"},
-        {kPatternsInvestigations, 2, 1453, UnitKind::Designs, "22c4.qvd", "MDesign4", "Patterns Unit - Designs"},
-        {kPatternsInvestigations, 2, 1454, UnitKind::Designs, "22c5.qvd", "MDesign5", "Patterns Unit - Designs"},
-        {kPatternsInvestigations, 2, 1619, UnitKind::Designs, "22m.qvd", "MakeMyst", "Patterns Unit - Designs"},
+        {kStatsInvestigations, 3, 1440, UnitKind::Statistics, "staps90A.qvs", "demo",
+         "Statistics Unit"},
+        {kStatsInvestigations, 4, 1440, UnitKind::Statistics, "staps90B.qvs", "demo",
+         "Statistics Unit"},
+        {kPatternsInvestigations, 5, 1431, UnitKind::Numbers, "51w.qvn", "Party",
+         "Patterns Unit - Numbers"},
+        {kPatternsInvestigations, 1, 1450, UnitKind::Codes, "11c1.qvc", "Codec1",
+         "Patterns Unit - Codes"},
+        {kPatternsInvestigations, 1, 1451, UnitKind::Codes, "11c2.qvc", "Codedec2",
+         "Patterns Unit - Codes"},
+        {kPatternsInvestigations, 1, 1452, UnitKind::Codes, "11c3.qvc", "Codedec3",
+         "Patterns Unit - Codes"},
+        {kPatternsInvestigations, 1, 1453, UnitKind::Codes, "11c4.qvc", "Codedec4",
+         "Patterns Unit - Codes"},
+        {kPatternsInvestigations, 2, 1450, UnitKind::Designs, "22c1.qvd", "MDesign1",
+         "Patterns Unit - Designs"},
+        {kPatternsInvestigations, 2, 1451, UnitKind::Designs, "22c2.qvd", "MDesign2",
+         "Patterns Unit - Designs"},
+        {kPatternsInvestigations, 2, 1452, UnitKind::Designs, "22c3.qvd", "MDesign3",
+         "Patterns Unit - Designs"},
+        {kPatternsInvestigations, 2, 1453, UnitKind::Designs, "22c4.qvd", "MDesign4",
+         "Patterns Unit - Designs"},
+        {kPatternsInvestigations, 2, 1454, UnitKind::Designs, "22c5.qvd", "MDesign5",
+         "Patterns Unit - Designs"},
+        {kPatternsInvestigations, 2, 1619, UnitKind::Designs, "22m.qvd", "MakeMyst",
+         "Patterns Unit - Designs"},
     };
     for (const auto& r : rows)
         dir.AddActivity(r.unit, r.file);

@@ -89,10 +89,16 @@ public:
     void SetBrush(Color color) override { calls.push_back("brush " + Hex(color)); }
     void SetNullBrush() override { calls.push_back("brush none"); }
     void Line(CPoint a, CPoint b) override { calls.push_back("line " + Pt(a) + " " + Pt(b)); }
-    void Polygon(const std::vector<CPoint>& pts) override { calls.push_back("polygon" + List(pts)); }
-    void Polyline(const std::vector<CPoint>& pts) override { calls.push_back("polyline" + List(pts)); }
+    void Polygon(const std::vector<CPoint>& pts) override {
+        calls.push_back("polygon" + List(pts));
+    }
+    void Polyline(const std::vector<CPoint>& pts) override {
+        calls.push_back("polyline" + List(pts));
+    }
     void Rectangle(const CRect& r) override { calls.push_back("rect " + Rc(r)); }
-    void FillRect(const CRect& r, Color c) override { calls.push_back("fill " + Rc(r) + " " + Hex(c)); }
+    void FillRect(const CRect& r, Color c) override {
+        calls.push_back("fill " + Rc(r) + " " + Hex(c));
+    }
     void Ellipse(const CRect& r) override { calls.push_back("ellipse " + Rc(r)); }
     void Arc(const CRect& r, CPoint s, CPoint e) override {
         calls.push_back("arc " + Rc(r) + " " + Pt(s) + " " + Pt(e));

@@ -100,8 +100,8 @@ void AddClassDocuments(const fs::path& dir, std::size_t samples, std::vector<Fix
                                         (static_cast<std::uint32_t>(bytes[3]) << 24);
         for (UnitKind kind : AllUnitKinds())
             if (CreateUnitDocument(kind)->identity().signature == signature)
-                out.push_back({"class/" + it->path().filename().string(), kind, std::move(bytes),
-                               samples});
+                out.push_back(
+                    {"class/" + it->path().filename().string(), kind, std::move(bytes), samples});
     }
 }
 

@@ -26,8 +26,9 @@ struct QvTool : ::testing::Test {
     std::ostringstream out, err;
 
     QvTool() {
-        dir = fs::temp_directory_path() / ("quorvel-qvtool-" + std::to_string(::getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = fs::temp_directory_path() /
+              ("quorvel-qvtool-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(dir);
     }
     ~QvTool() override { fs::remove_all(dir); }
@@ -102,7 +103,8 @@ TEST_F(QvTool, ResaveIsByteIdenticalForEveryUnitType) {
 }
 
 TEST_F(QvTool, ResaveOfABadFileWritesNothing) {
-    ASSERT_TRUE(SaveFileAtomically(File("bad.qvg"), std::vector<std::uint8_t>{0xC0, 0x0D, 0x31, 0x01, 9}));
+    ASSERT_TRUE(
+        SaveFileAtomically(File("bad.qvg"), std::vector<std::uint8_t>{0xC0, 0x0D, 0x31, 0x01, 9}));
     EXPECT_EQ(Run({"resave", File("bad.qvg"), File("out.qvg")}), 1);
     EXPECT_FALSE(fs::exists(File("out.qvg")));
 }
@@ -117,7 +119,8 @@ TEST_F(QvTool, CalcPrintsTheResultAndItsKind) {
 TEST_F(QvTool, DumpThenBuildGivesTheSameFileForEveryUnitType) {
     std::vector<std::string> files = {SaveSample("tiles.qvg")};
     CNumberPatternsDocument numbers;
-    numbers.questions()[0].choices[1] = "\xE2\x88\x9A" "2 wide";
+    numbers.questions()[0].choices[1] = "\xE2\x88\x9A"
+                                        "2 wide";
     numbers.SetProblemPosition({4, 1, 2});
     ASSERT_TRUE(numbers.OnSaveDocument(File("n.qvn")));
     files.push_back(File("n.qvn"));
@@ -135,7 +138,8 @@ TEST_F(QvTool, DumpThenBuildGivesTheSameFileForEveryUnitType) {
 
 TEST_F(QvTool, BuildNamesTheJsonPathOfABadField) {
     ASSERT_TRUE(SaveFileAtomically(File("bad.json"), std::vector<std::uint8_t>{}));
-    std::istringstream in(R"({"signature": 19992003, "manipulatives": [{"type": 0, "kind": 1.5}]})");
+    std::istringstream in(
+        R"({"signature": 19992003, "manipulatives": [{"type": 0, "kind": 1.5}]})");
     std::ostringstream o, e;
     EXPECT_EQ(CQvTool(o, e, &in).Run({"build", "-", File("x.qvn")}), 1);
     EXPECT_EQ(e.str(), "-: /manipulatives/0/kind: expected a whole number\n");
@@ -159,9 +163,10 @@ TEST_F(QvTool, ValidateReportsTheOffsetAndFieldOfATruncatedFile) {
     EXPECT_NE(report.find(good + ": ok\n"), std::string::npos);
     // The read that failed is a coordinate whose eight bytes run past the end.
     std::smatch m;
-    ASSERT_TRUE(std::regex_search(report, m,
-                                  std::regex(R"(cut\.qvg: Failed to open document\. unexpected end )"
-                                             R"(of file \((x|y|z) at byte (\d+)\))")))
+    ASSERT_TRUE(
+        std::regex_search(report, m,
+                          std::regex(R"(cut\.qvg: Failed to open document\. unexpected end )"
+                                     R"(of file \((x|y|z) at byte (\d+)\))")))
         << report;
     const std::size_t offset = std::stoul(m[2]);
     EXPECT_GT(offset + 8, bytes.size());

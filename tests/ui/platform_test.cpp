@@ -82,7 +82,7 @@ private slots:
             // A pentagram: its centre is enclosed twice and stays empty under the alternate rule.
             surface->Polygon({{50, 5}, {79, 95}, {2, 39}, {98, 39}, {21, 95}});
         }
-        QCOMPARE(image.at(50, 20), kRed); // a point of the star
+        QCOMPARE(image.at(50, 20), kRed);   // a point of the star
         QCOMPARE(image.at(50, 55), kWhite); // the centre
         QCOMPARE(image.at(2, 2), kWhite);
     }
@@ -133,7 +133,8 @@ private slots:
         const CSize one = metrics.TextExtent(font, "Tessellation");
         QVERIFY(one.cx > 60 && one.cx < 120);
         QCOMPARE(one.cy, metrics.LineHeight(font));
-        const CSize wrapped = metrics.WrappedExtent(font, "Tiles and Tessellations make patterns", 120);
+        const CSize wrapped =
+            metrics.WrappedExtent(font, "Tiles and Tessellations make patterns", 120);
         QVERIFY(wrapped.cx <= 120);
         QVERIFY(wrapped.cy >= 3 * metrics.LineHeight(font));
         QVERIFY(metrics.AverageCharWidth(font) > 3);
@@ -184,7 +185,8 @@ private slots:
     void fileFiltersConvert() {
         QCOMPARE(DialogNameFilters("Quorvel (*.qvg)|*.qvg||All Files (*.*)|*.*||"),
                  (QStringList{QStringLiteral("Quorvel (*.qvg)"), QStringLiteral("All Files (*)")}));
-        QCOMPARE(DialogNameFilters("Data|*.qvs;*.txt||"), QStringList{QStringLiteral("Data (*.qvs *.txt)")});
+        QCOMPARE(DialogNameFilters("Data|*.qvs;*.txt||"),
+                 QStringList{QStringLiteral("Data (*.qvs *.txt)")});
         QVERIFY(DialogNameFilters("").isEmpty());
     }
 
@@ -230,7 +232,8 @@ private slots:
         picture.fill(Qt::red);
         QVERIFY(picture.save(classDir.filePath(QStringLiteral("splash.bmp"))));
         quorvel::testing::FakeTimerHost timers;
-        QPointer<CSplashWnd> splash = CSplashWnd::Create(nullptr, classDir.path().toStdString(), timers);
+        QPointer<CSplashWnd> splash =
+            CSplashWnd::Create(nullptr, classDir.path().toStdString(), timers);
         QVERIFY(splash);
         splash->show();
         QVERIFY(timers.IsRunning(kSplashTimer));

@@ -23,7 +23,8 @@ namespace {
 
 void SavePage(QWidget* page, const QString& name) {
     QDir().mkpath(QStringLiteral(QUORVEL_SCREENS_DIR));
-    QVERIFY(page->grab().save(QStringLiteral(QUORVEL_SCREENS_DIR "/") + name + QStringLiteral(".png")));
+    QVERIFY(
+        page->grab().save(QStringLiteral(QUORVEL_SCREENS_DIR "/") + name + QStringLiteral(".png")));
 }
 
 QAction* FindAction(QMainWindow& w, const QString& text) {
@@ -132,8 +133,9 @@ private slots:
         QCOMPARE(page->which(), MenuView::GeometryUnit);
         // The guide is missing: the fixed message, with its line breaks.
         QCOMPARE(m_host->prompter.messages.size(), 1u);
-        QVERIFY(QString::fromStdString(m_host->prompter.messages[0].text)
-                    .startsWith(QStringLiteral("Sorry, an error occured while trying to open\r\n\"")));
+        QVERIFY(
+            QString::fromStdString(m_host->prompter.messages[0].text)
+                .startsWith(QStringLiteral("Sorry, an error occured while trying to open\r\n\"")));
         const int dx = (page->width() - 460) / 2 - 50;
         QCOMPARE(page->button(1005)->geometry(), QRect(50 + dx, 100, 150, 50));
         QCOMPARE(page->button(1006)->geometry(), QRect(205 + dx, 100, 150, 50));
@@ -159,7 +161,8 @@ private slots:
         QVERIFY(page);
         QCOMPARE(page->pageTitle(), QStringLiteral("Tessellations and Cores"));
         // Row 1: the exploration; row 2, three button heights lower: challenges A to D.
-        const int bw = CInvestigationsMenuView::kButtonWidth, bh = CInvestigationsMenuView::kButtonHeight;
+        const int bw = CInvestigationsMenuView::kButtonWidth,
+                  bh = CInvestigationsMenuView::kButtonHeight;
         QCOMPARE(page->button(1430)->geometry(), QRect(62, 100, bw, bh));
         for (int i = 0; i < 4; ++i) {
             CBitmapButton* b = page->button(1440 + i);
@@ -208,9 +211,9 @@ private slots:
                     for (std::size_t b = a + 1; b < shown.size(); ++b)
                         QVERIFY(!shown[a].intersects(shown[b]));
                 }
-                SavePage(m_frame.get(), QStringLiteral("investigations_%1_%2")
-                                            .arg(QString::fromLatin1(u.name))
-                                            .arg(n));
+                SavePage(
+                    m_frame.get(),
+                    QStringLiteral("investigations_%1_%2").arg(QString::fromLatin1(u.name)).arg(n));
                 Click(page->backButton());
                 QCOMPARE(Page(), unitMenu);
             }
@@ -241,7 +244,8 @@ private slots:
         QTRY_VERIFY(!m_frame->unitPage());
         QCOMPARE(m_frame->currentPage(), investigations);
         auto* page = qobject_cast<CInvestigationsMenuView*>(investigations);
-        QVERIFY(page->instructionText().startsWith(QStringLiteral("Take shapes out of the drawers")));
+        QVERIFY(
+            page->instructionText().startsWith(QStringLiteral("Take shapes out of the drawers")));
         QVERIFY(!FindMenu(*m_frame, QStringLiteral("&Edit"))->menuAction()->isVisible());
     }
 
@@ -251,7 +255,8 @@ private slots:
         for (UnitKind kind : kinds) {
             CUnitDocument* doc = m_frame->app().OpenUnit(kind);
             QVERIFY(doc);
-            const std::string stem = m_programDir.filePath(QStringLiteral("saved%1").arg(int(kind))).toStdString();
+            const std::string stem =
+                m_programDir.filePath(QStringLiteral("saved%1").arg(int(kind))).toStdString();
             m_host->chooser.answers = {stem};
             FindAction(*m_frame, QStringLiteral("Save &As..."))->trigger();
             const std::string path = stem + "." + doc->identity().defaultExtension;
@@ -325,7 +330,8 @@ private slots:
         QTest::keyClick(m_frame.get(), Qt::Key_4, Qt::AltModifier);
         QTRY_COMPARE(Page()->which(), MenuView::StatsInvestigations);
         QCOMPARE(Page()->pageTitle(), QStringLiteral("Asking More Questions"));
-        // Investigation buttons answer to the digits in page order: 1 is the demonstration, 2 level A.
+        // Investigation buttons answer to the digits in page order: 1 is the demonstration, 2 level
+        // A.
         m_host->prompter.messages.clear();
         QTest::keyClick(m_frame.get(), Qt::Key_2);
         QTRY_VERIFY(m_frame->unitPage() != nullptr);

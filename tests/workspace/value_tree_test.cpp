@@ -58,7 +58,7 @@ TEST(Json, EscapesAndSurrogatePairsDecode) {
 
 TEST(Json, MalformedTextIsRefusedWithItsOffset) {
     const std::vector<std::pair<std::string, std::size_t>> cases = {
-        {"{\"a\": 1,}", 8}, {"[1 2]", 3}, {"{\"a\" 1}", 5}, {"\"open", 5},
+        {"{\"a\": 1,}", 8}, {"[1 2]", 3},    {"{\"a\" 1}", 5},          {"\"open", 5},
         {"tru", 0},         {"{} extra", 3}, {"{\"a\":1,\"a\":2}", 11}, {"-", 0}};
     for (const auto& [text, offset] : cases) {
         CValue v;
@@ -73,8 +73,8 @@ TEST(Json, MalformedTextIsRefusedWithItsOffset) {
 
 TEST(ArchiveTree, DumpNamesEveryFieldOfADocument) {
     CGeometryUnitDocument doc;
-    doc.AddManipulative(std::make_unique<CLineManipulative>(
-        std::vector<CLine>{CLine(CPoint{1, 2}, CPoint{3, 4})}));
+    doc.AddManipulative(
+        std::make_unique<CLineManipulative>(std::vector<CLine>{CLine(CPoint{1, 2}, CPoint{3, 4})}));
     doc.manipulatives()[0]->lines()[0].SetColor(PaletteRGB(255, 128, 0));
     const CValue tree = doc.DumpToTree();
     EXPECT_EQ(tree.Find("signature")->intValue(), 19992000);
@@ -93,8 +93,8 @@ TEST(ArchiveTree, DumpNamesEveryFieldOfADocument) {
 
 TEST(ArchiveTree, BuildingFromADumpGivesTheSameBytes) {
     CGeometryUnitDocument doc;
-    doc.AddManipulative(std::make_unique<CLineManipulative>(std::vector<CLine>{
-        CLine(CPoint{1, 2}, CPoint{3, 4}), CLine(CPoint{-7, 0}, CPoint{0, 9})}));
+    doc.AddManipulative(std::make_unique<CLineManipulative>(
+        std::vector<CLine>{CLine(CPoint{1, 2}, CPoint{3, 4}), CLine(CPoint{-7, 0}, CPoint{0, 9})}));
     doc.questions()[2].prompt = "\xE6\x97\xA5 wide";
     doc.questions()[2].answer = std::numeric_limits<double>::quiet_NaN();
     doc.questions()[2].moreAnswers[3] = -std::numeric_limits<double>::infinity();
@@ -129,7 +129,8 @@ TEST(ArchiveTree, ErrorsNameTheirJsonPath) {
     EXPECT_EQ(BuildError(R"({"level": 4294967296})"), "/level: number out of range");
     EXPECT_EQ(BuildError(R"({"questions": [{}, {"choices": [1]}]})"),
               "/questions/1/choices/0: expected a string");
-    EXPECT_EQ(BuildError(R"({"questions": [{}, {}, {}, {}, {}]})"), "/questions/4: unexpected item");
+    EXPECT_EQ(BuildError(R"({"questions": [{}, {}, {}, {}, {}]})"),
+              "/questions/4: unexpected item");
     EXPECT_EQ(BuildError(R"({"manipulatives": [{"type": 11}]})"),
               "/manipulatives/0/type: unknown manipulative type 11");
     EXPECT_EQ(BuildError(R"({"manipulatives": [{"type": 0, "lines": [{"line colour": "red"}]}]})"),

@@ -33,10 +33,9 @@ LoadedDocument LoadDocument(const std::string& path) {
         out.error = bytes.empty() ? "the file is empty" : "the file is too short to be a document";
         return out;
     }
-    const std::uint32_t signature = static_cast<std::uint32_t>(bytes[0]) |
-                                    (static_cast<std::uint32_t>(bytes[1]) << 8) |
-                                    (static_cast<std::uint32_t>(bytes[2]) << 16) |
-                                    (static_cast<std::uint32_t>(bytes[3]) << 24);
+    const std::uint32_t signature =
+        static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
+        (static_cast<std::uint32_t>(bytes[2]) << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
     out.doc = CreateDocumentForSignature(signature);
     if (!out.doc) {
         out.error = "not a Quorvel document (signature " + std::to_string(signature) + ")";
@@ -50,10 +49,10 @@ LoadedDocument LoadDocument(const std::string& path) {
     return out;
 }
 
-
 int CQvTool::Usage() {
     m_err << "usage: qvtool info FILE...          document type and manipulatives\n"
-             "       qvtool validate FILE...      open as the program would; first error and its place\n"
+             "       qvtool validate FILE...      open as the program would; first error and its "
+             "place\n"
              "       qvtool dump FILE             the whole document as JSON\n"
              "       qvtool build JSON|- OUT      a document from JSON (the inverse of dump)\n"
              "       qvtool render FILE OUT.png|OUT.svg [--scale S]\n"
@@ -106,8 +105,9 @@ int CQvTool::Info(const std::vector<std::string>& files) {
             continue;
         }
         const CUnitDocument& doc = *loaded.doc;
-        m_out << "document: " << doc.identity().unitTitle << " (." << doc.identity().defaultExtension
-              << ", signature " << doc.identity().signature << ")\n";
+        m_out << "document: " << doc.identity().unitTitle << " (."
+              << doc.identity().defaultExtension << ", signature " << doc.identity().signature
+              << ")\n";
         m_out << "manipulatives: " << doc.manipulatives().size() << "\n";
         m_out << "types:";
         for (const auto& m : doc.manipulatives())
@@ -167,7 +167,8 @@ int CQvTool::Build(const std::string& json, const std::string& out) {
               << "\n";
         return 1;
     }
-    const CValue* signature = root.type() == CValue::Type::Object ? root.Find("signature") : nullptr;
+    const CValue* signature =
+        root.type() == CValue::Type::Object ? root.Find("signature") : nullptr;
     if (!signature || signature->type() != CValue::Type::Int) {
         m_err << json << ": /signature: a document needs its signature\n";
         return 1;

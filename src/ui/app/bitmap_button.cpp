@@ -47,7 +47,9 @@ void CBitmapButton::setBitmaps(Bitmaps bitmaps) {
     update();
 }
 
-QSize CBitmapButton::sizeHint() const { return size(); }
+QSize CBitmapButton::sizeHint() const {
+    return size();
+}
 
 QPixmap CBitmapButton::StatePixmap() const {
     if (!m_artName.isEmpty()) {
@@ -97,7 +99,8 @@ void CBitmapButton::PaintDrawnFace(QPainter& p) {
         p.drawRoundedRect(r.translated(0, 0).adjusted(0, 3, 0, 0), 10, 10);
     }
     QLinearGradient g(body.topLeft(), body.bottomLeft());
-    const QColor top = isEnabled() ? (m_hover ? face.lighter(125) : face.lighter(110)) : QColor(200, 200, 200);
+    const QColor top =
+        isEnabled() ? (m_hover ? face.lighter(125) : face.lighter(110)) : QColor(200, 200, 200);
     const QColor bottom = isEnabled() ? face : QColor(170, 170, 170);
     g.setColorAt(0, top);
     g.setColorAt(1, bottom);

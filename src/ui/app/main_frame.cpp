@@ -145,7 +145,9 @@ CMenuView* CMainFrame::menuView(MenuView view) const {
     return it == m_views.end() ? nullptr : it->second;
 }
 
-QWidget* CMainFrame::currentPage() const { return m_stack->currentWidget(); }
+QWidget* CMainFrame::currentPage() const {
+    return m_stack->currentWidget();
+}
 
 bool CMainFrame::CreateMenuView(MenuView view) {
     if (menuView(view))
@@ -213,8 +215,9 @@ bool CMainFrame::OpenUnitPage(UnitKind unit, CUnitDocument& doc, const std::stri
     m_unitPage = new CUnitPage(doc, unit, ToQString(title), m_stack);
     // Leaving deletes the page, so it waits until the click or menu command that asked for it
     // has finished with the page's buttons and menus.
-    connect(m_unitPage, &CUnitPage::exitRequested, this, [this] { m_app->LeaveUnit(); },
-            Qt::QueuedConnection);
+    connect(
+        m_unitPage, &CUnitPage::exitRequested, this, [this] { m_app->LeaveUnit(); },
+        Qt::QueuedConnection);
     connect(m_unitPage, &CUnitPage::stateChanged, this, &CMainFrame::UpdateMenus);
     // The unit's own menu sits before Tools; it goes with the page.
     if (QMenu* menu = m_unitPage->unitMenu())
@@ -241,7 +244,9 @@ void CMainFrame::CloseUnitPage() {
     UpdateMenus();
 }
 
-bool CMainFrame::OpenWithDesktop(const std::string& path) { return m_opener && m_opener(path); }
+bool CMainFrame::OpenWithDesktop(const std::string& path) {
+    return m_opener && m_opener(path);
+}
 
 void CMainFrame::closeEvent(QCloseEvent* e) {
     if (m_app->QueryExit())

@@ -24,9 +24,13 @@ constexpr CBitmapButton::Bitmaps kBackBitmaps{168, 169, 204, 0};
 // The page title stands right of the back button.
 constexpr QPoint kTitleAt(48 + 10, 10);
 
-QFont PageFont(AppFont which) { return QtFont(AppFonts()[which]); }
+QFont PageFont(AppFont which) {
+    return QtFont(AppFonts()[which]);
+}
 
-QColor Navy() { return QColor(0, 45, 110); }
+QColor Navy() {
+    return QColor(0, 45, 110);
+}
 
 } // namespace
 
@@ -56,7 +60,9 @@ CMenuView::CMenuView(CWorkshopApp& app, MenuView which, QWidget* parent)
     connect(m_back, &QAbstractButton::clicked, this, [this] { m_app.Back(); });
 }
 
-QString CMenuView::pageTitle() const { return ToQString(m_app.menuViewTitle(m_which)); }
+QString CMenuView::pageTitle() const {
+    return ToQString(m_app.menuViewTitle(m_which));
+}
 
 CBitmapButton* CMenuView::AddButton(CBitmapButton* b) {
     m_buttons.push_back(b);
@@ -162,7 +168,8 @@ void CMainMenuView::PaintTitle(QPainter& p) {
     const QString prompt = QStringLiteral("Please select a unit.");
     // A white plate keeps the words legible over the tiled background.
     const int plateWidth = std::max(QFontMetrics(caption).horizontalAdvance(title),
-                                    QFontMetrics(line).horizontalAdvance(prompt)) + 40;
+                                    QFontMetrics(line).horizontalAdvance(prompt)) +
+                           40;
     const QRect plate((width() - plateWidth) / 2, 4, plateWidth, captionHeight + lineHeight + 12);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
@@ -178,8 +185,8 @@ void CMainMenuView::PaintTitle(QPainter& p) {
 
 // ---- CUnitMenuView ----
 
-CUnitMenuView::CUnitMenuView(CWorkshopApp& app, int unitMenu,
-                             const InvestigationBitmaps& bitmaps, QWidget* parent)
+CUnitMenuView::CUnitMenuView(CWorkshopApp& app, int unitMenu, const InvestigationBitmaps& bitmaps,
+                             QWidget* parent)
     : CMenuView(app, UnitMenuView(unitMenu), parent), m_unitMenu(unitMenu) {
     const struct {
         int id;
@@ -194,8 +201,8 @@ CUnitMenuView::CUnitMenuView(CWorkshopApp& app, int unitMenu,
          UnitMenuActivity::SolveChallenges},
     };
     for (const auto& t : top) {
-        auto* b = AddButton(new CBitmapButton(t.id, QString::fromLatin1(t.art),
-                                              QString::fromLatin1(t.name), this));
+        auto* b = AddButton(
+            new CBitmapButton(t.id, QString::fromLatin1(t.art), QString::fromLatin1(t.name), this));
         b->setShortcut(QKeySequence(Qt::ALT | t.key));
         const UnitMenuActivity what = t.what;
         connect(b, &QAbstractButton::clicked, this,
@@ -205,13 +212,15 @@ CUnitMenuView::CUnitMenuView(CWorkshopApp& app, int unitMenu,
     for (int n = 1; n <= 5; ++n) {
         const auto& bm = bitmaps[static_cast<std::size_t>(n - 1)];
         const CInvestigation* inv = FindInvestigation(menu, n - 1);
-        const QString name = QStringLiteral("Investigation %1: %2").arg(n).arg(ToQString(inv->title));
+        const QString name =
+            QStringLiteral("Investigation %1: %2").arg(n).arg(ToQString(inv->title));
         auto* b = AddButton(new CBitmapButton(1007 + n, {bm[0], bm[1], bm[2], bm[3]}, name, this));
         b->setShortcut(QKeySequence(Qt::ALT | (Qt::Key_0 + n)));
-        connect(b, &QAbstractButton::clicked, this, [this, n] { m_app.ShowInvestigation(m_unitMenu, n); });
+        connect(b, &QAbstractButton::clicked, this,
+                [this, n] { m_app.ShowInvestigation(m_unitMenu, n); });
     }
-    auto* guide = AddButton(new CBitmapButton(1705, {546, 547, 546, 0},
-                                              QStringLiteral("View Demonstration Instructions"), this));
+    auto* guide = AddButton(new CBitmapButton(
+        1705, {546, 547, 546, 0}, QStringLiteral("View Demonstration Instructions"), this));
     guide->setGeometry(10, 40, 180, 50);
     guide->setShortcut(QKeySequence(Qt::ALT | Qt::Key_V));
     connect(guide, &QAbstractButton::clicked, this, [this] { m_app.ShowUnitGuide(m_unitMenu); });
@@ -228,9 +237,9 @@ void CUnitMenuView::resizeEvent(QResizeEvent* e) {
     // The rows keep their layout and are centred across the page.
     const int dx = (e->size().width() - 460) / 2 - 50;
     const QRect rects[] = {
-        {50, 100, 150, 50},  {205, 100, 150, 50}, {360, 100, 150, 50},  // 1005-1007
-        {50, 200, 150, 130}, {205, 200, 150, 130}, {360, 200, 150, 130}, // 1008-1010
-        {125, 335, 150, 130}, {280, 335, 150, 130},                      // 1011-1012
+        {50, 100, 150, 50},   {205, 100, 150, 50},  {360, 100, 150, 50},  // 1005-1007
+        {50, 200, 150, 130},  {205, 200, 150, 130}, {360, 200, 150, 130}, // 1008-1010
+        {125, 335, 150, 130}, {280, 335, 150, 130},                       // 1011-1012
     };
     int id = 1005;
     for (const QRect& r : rects)
@@ -250,15 +259,24 @@ void CUnitMenuView::Refresh() {
 
 namespace {
 const CUnitMenuView::InvestigationBitmaps kGeometryBitmaps{{
-    {471, 472, 471, 532}, {475, 477, 475, 476}, {478, 480, 478, 530}, {483, 481, 483, 531},
+    {471, 472, 471, 532},
+    {475, 477, 475, 476},
+    {478, 480, 478, 530},
+    {483, 481, 483, 531},
     {484, 486, 484, 529},
 }};
 const CUnitMenuView::InvestigationBitmaps kPatternsBitmaps{{
-    {514, 516, 514, 536}, {511, 513, 511, 534}, {508, 510, 508, 535}, {505, 507, 505, 506},
+    {514, 516, 514, 536},
+    {511, 513, 511, 534},
+    {508, 510, 508, 535},
+    {505, 507, 505, 506},
     {502, 504, 502, 533},
 }};
 const CUnitMenuView::InvestigationBitmaps kStatsBitmaps{{
-    {499, 501, 499, 537}, {496, 498, 496, 497}, {493, 495, 493, 538}, {490, 492, 490, 539},
+    {499, 501, 499, 537},
+    {496, 498, 496, 497},
+    {493, 495, 493, 538},
+    {490, 492, 490, 539},
     {487, 489, 487, 540},
 }};
 } // namespace
@@ -330,10 +348,9 @@ void CPatternsEnvironmentMenuWnd::paintEvent(QPaintEvent*) {
     p.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 14, 14);
     p.setPen(QColor(0, 45, 110));
     p.setFont(PageFont(kFontLarge));
-    const QString text = QStringLiteral(
-        "Codes: code machines turn messages into secret codes.\n"
-        "Numbers: number machines work on number cards.\n"
-        "Designs: the design machine turns and stamps shapes.");
+    const QString text = QStringLiteral("Codes: code machines turn messages into secret codes.\n"
+                                        "Numbers: number machines work on number cards.\n"
+                                        "Designs: the design machine turns and stamps shapes.");
     p.drawText(QRect(20, 70, width() - 40, 108), Qt::AlignLeft | Qt::AlignVCenter, text);
     p.setFont(PageFont(kFontLarge));
     p.drawText(QRect(70, 184, width() - 80, 41), Qt::AlignLeft | Qt::AlignVCenter,
@@ -345,17 +362,18 @@ void CPatternsEnvironmentMenuWnd::paintEvent(QPaintEvent*) {
 CInvestigationsMenuView::CInvestigationsMenuView(CWorkshopApp& app, int menu, QWidget* parent)
     : CMenuView(app, InvestigationsMenuView(menu), parent), m_menu(menu) {
     for (int id : InvestigationButtonIds()) {
-        auto* b = AddButton(new CBitmapButton(id, ActivityKindColor("Challenges"), QString(),
-                                              QString(), this));
+        auto* b = AddButton(
+            new CBitmapButton(id, ActivityKindColor("Challenges"), QString(), QString(), this));
         b->resize(kButtonWidth, kButtonHeight);
         b->hide();
-        connect(b, &QAbstractButton::clicked, this, [this, id] { m_app.LaunchActivity(m_menu, id); });
+        connect(b, &QAbstractButton::clicked, this,
+                [this, id] { m_app.LaunchActivity(m_menu, id); });
         connect(b, &CBitmapButton::highlighted, this, &CInvestigationsMenuView::Preview);
     }
     m_box = new QFrame(this);
     m_box->setObjectName(QStringLiteral("instructionBox"));
-    m_box->setStyleSheet(QStringLiteral(
-        "#instructionBox { background: #fffff0; border: 2px solid #005f9f; border-radius: 12px; }"));
+    m_box->setStyleSheet(QStringLiteral("#instructionBox { background: #fffff0; border: 2px solid "
+                                        "#005f9f; border-radius: 12px; }"));
     auto* layout = new QVBoxLayout(m_box);
     layout->setContentsMargins(16, 12, 16, 12);
     m_boxHeading = new QLabel(QStringLiteral("What to do"), m_box);
@@ -385,9 +403,13 @@ CInvestigationsMenuView::CInvestigationsMenuView(CWorkshopApp& app, int menu, QW
     SelectInvestigation();
 }
 
-QRect CInvestigationsMenuView::instructionBoxRect() const { return QRect(470, 100, 315, 300); }
+QRect CInvestigationsMenuView::instructionBoxRect() const {
+    return QRect(470, 100, 315, 300);
+}
 
-QString CInvestigationsMenuView::instructionText() const { return m_boxText->text(); }
+QString CInvestigationsMenuView::instructionText() const {
+    return m_boxText->text();
+}
 
 void CInvestigationsMenuView::SelectInvestigation() {
     for (auto* b : m_buttons)

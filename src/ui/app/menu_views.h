@@ -103,7 +103,9 @@ class CPatternsEnvironmentMenuWnd : public QWidget {
     Q_OBJECT
 public:
     CPatternsEnvironmentMenuWnd(CWorkshopApp& app, QWidget* parent);
-    QPushButton* environmentButton(int k) const { return m_envButtons[static_cast<std::size_t>(k)]; }
+    QPushButton* environmentButton(int k) const {
+        return m_envButtons[static_cast<std::size_t>(k)];
+    }
     CBitmapButton* backButton() const { return m_back; }
 
 protected:

@@ -50,7 +50,9 @@ CSplashWnd::CSplashWnd(QWidget* owner, QPixmap picture, ITimerHost& timers)
         move(owner->geometry().center() - rect().center());
 }
 
-CSplashWnd::~CSplashWnd() { m_timers.KillTimer(kSplashTimer); }
+CSplashWnd::~CSplashWnd() {
+    m_timers.KillTimer(kSplashTimer);
+}
 
 void CSplashWnd::OnTimer(std::uint32_t id) {
     if (id != kSplashTimer)

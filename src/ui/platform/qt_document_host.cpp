@@ -12,15 +12,21 @@ namespace quorvel {
 CQtDocumentHost::CQtDocumentHost(QWidget* window)
     : m_window(window), m_prompter(window), m_chooser(window) {}
 
-std::string CQtDocumentHost::MainCaption() const { return ToStdString(m_window->windowTitle()); }
+std::string CQtDocumentHost::MainCaption() const {
+    return ToStdString(m_window->windowTitle());
+}
 
 void CQtDocumentHost::SetMainCaption(const std::string& caption) {
     m_window->setWindowTitle(ToQString(caption));
 }
 
-void CQtDocumentHost::BeginWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+void CQtDocumentHost::BeginWaitCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
 
-void CQtDocumentHost::EndWaitCursor() { QApplication::restoreOverrideCursor(); }
+void CQtDocumentHost::EndWaitCursor() {
+    QApplication::restoreOverrideCursor();
+}
 
 void CQtDocumentHost::LogError(const std::string& detail) {
     qWarning("quorvel: %s", detail.c_str());

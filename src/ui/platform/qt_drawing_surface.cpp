@@ -71,19 +71,23 @@ CSize CQtTextMetrics::TextExtent(const CFontSpec& font, std::string_view utf8) {
 
 CSize CQtTextMetrics::WrappedExtent(const CFontSpec& font, std::string_view utf8, int width) {
     const QFontMetrics fm(QtFont(font));
-    const QRect r = fm.boundingRect(QRect(0, 0, std::max(width, 1), INT_MAX / 2),
-                                    Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
-                                    FaceText(font, utf8));
+    const QRect r =
+        fm.boundingRect(QRect(0, 0, std::max(width, 1), INT_MAX / 2),
+                        Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, FaceText(font, utf8));
     return {r.width(), std::max(r.height(), fm.height())};
 }
 
-int CQtTextMetrics::LineHeight(const CFontSpec& font) { return QFontMetrics(QtFont(font)).height(); }
+int CQtTextMetrics::LineHeight(const CFontSpec& font) {
+    return QFontMetrics(QtFont(font)).height();
+}
 
 int CQtTextMetrics::AverageCharWidth(const CFontSpec& font) {
     return QFontMetrics(QtFont(font)).averageCharWidth();
 }
 
-CQtDrawingSurface::CQtDrawingSurface(QPainter& painter) : m_painter(&painter) { Init(); }
+CQtDrawingSurface::CQtDrawingSurface(QPainter& painter) : m_painter(&painter) {
+    Init();
+}
 
 CQtDrawingSurface::CQtDrawingSurface(CImage& image) {
     m_image = std::make_unique<QImage>(reinterpret_cast<uchar*>(image.pixels.data()), image.width,
@@ -129,7 +133,9 @@ void CQtDrawingSurface::SetBrush(Color color) {
         m_painter->setBrush(QtColor(color));
 }
 
-void CQtDrawingSurface::SetNullBrush() { m_painter->setBrush(Qt::NoBrush); }
+void CQtDrawingSurface::SetNullBrush() {
+    m_painter->setBrush(Qt::NoBrush);
+}
 
 void CQtDrawingSurface::Line(CPoint from, CPoint to) {
     m_painter->drawLine(QPoint(from.x, from.y), QPoint(to.x, to.y));
@@ -175,14 +181,18 @@ QRectF CQtDrawingSurface::ShapeRect(const CRect& r) const {
     return QRectF(r.left + 0.5, r.top + 0.5, r.Width() - 1, r.Height() - 1);
 }
 
-void CQtDrawingSurface::Rectangle(const CRect& r) { m_painter->drawRect(ShapeRect(r)); }
+void CQtDrawingSurface::Rectangle(const CRect& r) {
+    m_painter->drawRect(ShapeRect(r));
+}
 
 void CQtDrawingSurface::FillRect(const CRect& r, Color color) {
     if (color != kNoColor)
         m_painter->fillRect(QRect(r.left, r.top, r.Width(), r.Height()), QtColor(color));
 }
 
-void CQtDrawingSurface::Ellipse(const CRect& r) { m_painter->drawEllipse(ShapeRect(r)); }
+void CQtDrawingSurface::Ellipse(const CRect& r) {
+    m_painter->drawEllipse(ShapeRect(r));
+}
 
 void CQtDrawingSurface::Arc(const CRect& r, CPoint start, CPoint end) {
     const QRectF rect = ShapeRect(r);
@@ -225,10 +235,12 @@ void CQtDrawingSurface::TextOut(CPoint at, std::string_view utf8) {
 
 void CQtDrawingSurface::DrawText(const CRect& r, std::string_view utf8, unsigned align) {
     int flags = 0;
-    flags |= (align & kAlignCenter) ? Qt::AlignHCenter : (align & kAlignRight) ? Qt::AlignRight
-                                                                               : Qt::AlignLeft;
-    flags |= (align & kAlignVCenter) ? Qt::AlignVCenter : (align & kAlignBottom) ? Qt::AlignBottom
-                                                                                 : Qt::AlignTop;
+    flags |= (align & kAlignCenter)  ? Qt::AlignHCenter
+             : (align & kAlignRight) ? Qt::AlignRight
+                                     : Qt::AlignLeft;
+    flags |= (align & kAlignVCenter)  ? Qt::AlignVCenter
+             : (align & kAlignBottom) ? Qt::AlignBottom
+                                      : Qt::AlignTop;
     if (align & kWordBreak)
         flags |= Qt::TextWordWrap;
     if (align & kSingleLine)
@@ -249,7 +261,9 @@ void CQtDrawingSurface::SetClip(const CRect& r) {
     m_painter->setClipRect(QRect(r.left, r.top, r.Width(), r.Height()));
 }
 
-void CQtDrawingSurface::ClearClip() { m_painter->setClipping(false); }
+void CQtDrawingSurface::ClearClip() {
+    m_painter->setClipping(false);
+}
 
 std::unique_ptr<IDrawingSurface> CQtSurfaceFactory::SurfaceFor(CImage& image) {
     return std::make_unique<CQtDrawingSurface>(image);

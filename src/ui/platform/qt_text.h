@@ -11,7 +11,9 @@ namespace quorvel {
 inline QString ToQString(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
-inline std::string ToStdString(const QString& s) { return s.toUtf8().toStdString(); }
+inline std::string ToStdString(const QString& s) {
+    return s.toUtf8().toStdString();
+}
 
 // Message texts keep the program's "\r\n" line breaks; dialogs want plain "\n".
 inline QString DialogText(std::string_view s) {

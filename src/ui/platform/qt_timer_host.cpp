@@ -33,6 +33,8 @@ void CQtTimerHost::KillTimer(std::uint32_t id) {
     m_timers.erase(it);
 }
 
-bool CQtTimerHost::IsRunning(std::uint32_t id) const { return m_timers.count(id) != 0; }
+bool CQtTimerHost::IsRunning(std::uint32_t id) const {
+    return m_timers.count(id) != 0;
+}
 
 } // namespace quorvel

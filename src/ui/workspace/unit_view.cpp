@@ -115,8 +115,7 @@ CUnitView::CUnitView(CUnitDocument& doc, QWidget* parent, const ControllerFactor
 
     // The Writing tool writes where the workspace is drawn: in the view, or in the pane.
     m_writing = new CAnnotatorEdit(doc, this, [this](CPoint p) {
-        return m_pane ? QPoint(p.x - m_pane->scrollX(), p.y - m_pane->scrollY())
-                      : QPoint(p.x, p.y);
+        return m_pane ? QPoint(p.x - m_pane->scrollX(), p.y - m_pane->scrollY()) : QPoint(p.x, p.y);
     });
     installEventFilter(this);
 
