@@ -589,6 +589,23 @@ bool CUnitDocument::FileSaveAs() {
     return true;
 }
 
+std::optional<std::string> CUnitDocument::ChoosePdfPath(const std::string& defaultName) const {
+    if (!m_host)
+        return std::nullopt;
+    CFileDialogRequest request = DialogRequest(true);
+    request.filter = "PDF Files (*.pdf)|*.pdf||";
+    request.defaultExtension = "pdf";
+    request.defaultName = defaultName;
+    const auto chosen = m_host->FileChooser().Choose(request);
+    if (!chosen)
+        return std::nullopt;
+    std::string path = chosen->path, title, ext;
+    SplitFileName(path, title, ext);
+    if (ext.empty())
+        path += ".pdf";
+    return path;
+}
+
 bool CUnitDocument::OpenActivityFile(const std::string& path) {
     if (OnOpenDocument(path) != OpenResult::Opened)
         return false;

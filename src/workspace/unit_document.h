@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,7 @@ struct CUnitIdentity {
 
 inline constexpr const char* kFailedToOpen = "Failed to open document.";
 inline constexpr const char* kFailedToSave = "Failed to save document.";
+inline constexpr const char* kFailedToExportPdf = "Failed to export the PDF.";
 inline constexpr const char* kAskToSave =
     "The document has been modified. Do you wish to save your changes?";
 
@@ -124,6 +126,9 @@ public:
     bool FileOpen();
     bool FileSave();
     bool FileSaveAs();
+    // Export as PDF's file question, in the Save As folders: the chosen path with ".pdf" added
+    // when it has no extension, or nothing on Cancel. The document's folder choice stays.
+    std::optional<std::string> ChoosePdfPath(const std::string& defaultName) const;
     // Asks to save a modified document: false when the user cancels or saving failed.
     bool AskToSave();
 

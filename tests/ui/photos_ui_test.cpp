@@ -323,7 +323,7 @@ private slots:
         Click(Photos().camera());
         ShapeInBox(5, 30);
         Click(Photos().camera());
-        CPhotoViewerView viewer(PhotoStrip(), m_view.get());
+        CPhotoViewerView viewer(PhotoStrip(), m_view.get(), m_doc.get());
         viewer.show();
         QVERIFY(QTest::qWaitForWindowExposed(&viewer));
         const auto enabled = [&viewer](int id) { return viewer.button(id)->isEnabled(); };
@@ -365,6 +365,12 @@ private slots:
         const QString pdf = dir.filePath(QStringLiteral("photo.pdf"));
         QVERIFY(viewer.ExportPdfTo(pdf));
         QVERIFY(QFileInfo(pdf).size() > 500);
+        // "Export as PDF..." offers the photo's number and asks in the document's folders.
+        m_host->chooser.answers = {dir.filePath(QStringLiteral("third")).toStdString()};
+        QTest::mouseClick(viewer.exportPdfButton(), Qt::LeftButton);
+        QCOMPARE(m_host->chooser.requests.back().defaultName,
+                 "photo " + std::to_string(viewer.controller().index() + 1));
+        QVERIFY(QFileInfo(dir.filePath(QStringLiteral("third.pdf"))).size() > 500);
     }
 
     void theOptionsShowAndHideThePhotoControls() {

@@ -318,6 +318,22 @@ private slots:
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QVERIFY(pdf.read(5) == "%PDF-");
         QVERIFY(pdf.size() > 500);
+
+        // Export as PDF asks in the document's folders; a name without extension gets ".pdf",
+        // Cancel writes nothing, and a file that cannot be written says so.
+        m_host->chooser.answers = {dir.filePath(QStringLiteral("mine")).toStdString()};
+        QVERIFY(m_view->ExportPdf());
+        QCOMPARE(m_host->chooser.requests.back().defaultExtension, std::string("pdf"));
+        QCOMPARE(m_host->chooser.requests.back().defaultName, std::string("workspace"));
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("mine.pdf"))));
+        m_host->chooser.answers = {std::nullopt};
+        m_host->prompter.messages.clear();
+        QVERIFY(!m_view->ExportPdf());
+        QVERIFY(m_host->prompter.messages.empty());
+        m_host->chooser.answers = {
+            dir.filePath(QStringLiteral("no such folder/mine.pdf")).toStdString()};
+        QVERIFY(!m_view->ExportPdf());
+        QCOMPARE(LastMessage(), std::string(kFailedToExportPdf));
         // Without a unit's rectangle the part on screen is printed.
         QCOMPARE(m_view->PrintRect().left, m_view->workspaceArea().left());
         m_controller->SetWorkspaceRect({0, 0, 1600, 1200});

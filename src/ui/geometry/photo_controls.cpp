@@ -241,7 +241,8 @@ bool CPhotoControls::DropOnBox(QPoint global) {
 }
 
 void CPhotoControls::ShowViewer() {
-    CPhotoViewerView viewer(m_view.geometry().geometryDocument().photoStrip(), &m_view);
+    CPhotoViewerView viewer(m_view.geometry().geometryDocument().photoStrip(), &m_view,
+                            &m_view.document());
     viewer.exec();
 }
 

@@ -6,10 +6,10 @@
 #include "geometry/photo_strip.h"
 #include "ui/geometry/photo_controls.h"
 #include "ui/platform/qt_drawing_surface.h"
+#include "ui/platform/qt_pdf_export.h"
 #include "ui/platform/qt_text.h"
 #include "workspace/unit_view_controller.h"
 
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -90,8 +90,10 @@ int CPhotoViewerView::CTimers::interval(std::uint32_t id) const {
     return it == m_clients.end() ? 0 : it->second.first;
 }
 
-CPhotoViewerView::CPhotoViewerView(CPhotoStrip& strip, QWidget* parent)
-    : QDialog(parent), m_viewer(std::make_unique<CPhotoViewerController>(strip, m_timers)) {
+CPhotoViewerView::CPhotoViewerView(CPhotoStrip& strip, QWidget* parent,
+                                   const CUnitDocument* document)
+    : QDialog(parent), m_viewer(std::make_unique<CPhotoViewerController>(strip, m_timers)),
+      m_document(document) {
     setWindowTitle(QString::fromLatin1(kPhotoViewerTitle));
     setAccessibleName(QString::fromLatin1(kPhotoViewerTitle));
     setModal(true);
@@ -234,20 +236,16 @@ void CPhotoViewerView::Print() {
         PrintTo(printer);
 }
 
-void CPhotoViewerView::ExportPdf() {
-    const QString suggested =
-        QStringLiteral("photo %1.pdf").arg(std::max(m_viewer->index() + 1, 1));
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export as PDF"),
-                                                      suggested, QStringLiteral("PDF (*.pdf)"));
-    if (!path.isEmpty())
-        ExportPdfTo(path);
+bool CPhotoViewerView::ExportPdf() {
+    if (!m_document)
+        return false;
+    return quorvel::ExportPdf(*m_document,
+                              "photo " + std::to_string(std::max(m_viewer->index() + 1, 1)),
+                              [this](QPrinter& printer) { return PrintTo(printer); });
 }
 
 bool CPhotoViewerView::ExportPdfTo(const QString& path) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    return PrintTo(printer);
+    return PrintToPdf(path, [this](QPrinter& printer) { return PrintTo(printer); });
 }
 
 } // namespace quorvel

@@ -17,11 +17,14 @@ namespace quorvel {
 
 class CPhotoButton;
 class CPhotoStrip;
+class CUnitDocument;
 
 class CPhotoViewerView : public QDialog {
     Q_OBJECT
 public:
-    CPhotoViewerView(CPhotoStrip& strip, QWidget* parent);
+    // `document` gives "Export as PDF..." its folders and its message; without one the button
+    // does nothing.
+    CPhotoViewerView(CPhotoStrip& strip, QWidget* parent, const CUnitDocument* document = nullptr);
     ~CPhotoViewerView() override;
 
     CPhotoViewerController& controller() { return *m_viewer; }
@@ -35,7 +38,7 @@ public:
     // "Print" asks for a printer; "Export as PDF..." for a file. Both draw the viewer's
     // picture of the current photo to fill the page.
     void Print();
-    void ExportPdf();
+    bool ExportPdf();
     bool ExportPdfTo(const QString& path);
     bool PrintTo(QPrinter& printer);
 
@@ -67,6 +70,7 @@ private:
     QWidget* m_canvas = nullptr;
     QAbstractButton* m_pdf = nullptr;
     std::map<int, QAbstractButton*> m_buttons;
+    const CUnitDocument* m_document;
 };
 
 } // namespace quorvel

@@ -6,6 +6,7 @@
 #include "ui/app/bitmap_button.h"
 #include "ui/art/art.h"
 #include "ui/platform/qt_drawing_surface.h"
+#include "ui/platform/qt_pdf_export.h"
 #include "ui/platform/qt_text.h"
 #include "ui/workspace/annotator_edit.h"
 #include "ui/workspace/tool_palette.h"
@@ -14,7 +15,6 @@
 #include "workspace/string_table.h"
 #include "workspace/unit_document.h"
 
-#include <QFileDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -356,21 +356,14 @@ void CUnitView::PrintPreview() {
     preview.exec();
 }
 
-void CUnitView::ExportPdf() {
+bool CUnitView::ExportPdf() {
     const std::string& name = document().activityName();
-    const QString suggested =
-        (name.empty() ? QStringLiteral("workspace") : ToQString(name)) + QStringLiteral(".pdf");
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export as PDF"),
-                                                      suggested, QStringLiteral("PDF (*.pdf)"));
-    if (!path.isEmpty())
-        ExportPdfTo(path);
+    return quorvel::ExportPdf(document(), name.empty() ? "workspace" : name,
+                              [this](QPrinter& printer) { return PrintTo(printer); });
 }
 
 bool CUnitView::ExportPdfTo(const QString& path) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    return PrintTo(printer);
+    return PrintToPdf(path, [this](QPrinter& printer) { return PrintTo(printer); });
 }
 
 } // namespace quorvel

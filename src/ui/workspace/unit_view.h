@@ -62,7 +62,8 @@ public:
     // File commands.
     void Print() override;
     void PrintPreview();
-    void ExportPdf();
+    // Asks where and exports; false on Cancel or when the file could not be written.
+    bool ExportPdf();
     bool ExportPdfTo(const QString& path);
     // False when the printer cannot be opened.
     bool PrintTo(QPrinter& printer);
