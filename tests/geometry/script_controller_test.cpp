@@ -426,9 +426,11 @@ TEST_F(Scripts, ACountedRepeatTooLargeForTheWorkspaceStops) {
     EXPECT_TRUE(scripts.recording());
     EXPECT_LT(Steps().back().count, 300);
     EXPECT_EQ(Steps().back().text, ClosedRepeatStepText(Steps().back().count));
-    for (const auto& m : doc.manipulatives())
-        if (!m->selected())
+    for (const auto& m : doc.manipulatives()) {
+        if (!m->selected()) {
             EXPECT_LE(m->GetFrameOf().bottom, 200);
+        }
+    }
 }
 
 TEST_F(Scripts, RepeatTimesMustBeAWholeNumberFromOneTo360) {
@@ -797,8 +799,9 @@ TEST(ScriptPanel, CaptionsAndToolTips) {
     for (const auto& control : ScriptPanelControls()) {
         captions.push_back(control.caption);
         // Every tool tip is the string table's text for the control.
-        if (control.toolTip)
+        if (control.toolTip) {
             EXPECT_EQ(LoadString(control.id).value_or(""), control.toolTip) << control.id;
+        }
     }
     EXPECT_EQ(captions, (std::vector<std::string>{"Record", "View", "Play", "Stop Play",
                                                   "Select&&Group", "Repeat", "  Stop Repeat", ""}));
