@@ -11,6 +11,7 @@ enum class DirectoryChoice { Personal = 0, BulletinBoard = 1, TeacherBulletinBoa
 
 struct CFileDialogRequest {
     bool save = false;
+    std::string title; // the dialog's caption; empty for "Open" or "Save As"
     // Filter in the "Description (*.ext)|*.ext||All Files (*.*)|*.*||" form.
     std::string filter;
     std::string defaultExtension; // without the dot

@@ -593,6 +593,7 @@ std::optional<std::string> CUnitDocument::ChoosePdfPath(const std::string& defau
     if (!m_host)
         return std::nullopt;
     CFileDialogRequest request = DialogRequest(true);
+    request.title = "Export as PDF";
     request.filter = "PDF Files (*.pdf)|*.pdf||";
     request.defaultExtension = "pdf";
     request.defaultName = defaultName;

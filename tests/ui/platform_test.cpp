@@ -217,6 +217,12 @@ private slots:
         radios[2]->click();
         QCOMPARE(choice, DirectoryChoice::TeacherBulletinBoard);
         QCOMPARE(QDir(dialog->directory()).canonicalPath(), QDir(teacher.path()).canonicalPath());
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Open"));
+        // A request with its own caption shows it.
+        r.save = true;
+        r.title = "Export as PDF";
+        dialog.reset(CQtFileChooser::MakeDialog(r, nullptr, &choice));
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Export as PDF"));
     }
 
     void splashEndsAtOnceWithoutAPicture() {

@@ -324,6 +324,7 @@ private slots:
         m_host->chooser.answers = {dir.filePath(QStringLiteral("mine")).toStdString()};
         QVERIFY(m_view->ExportPdf());
         QCOMPARE(m_host->chooser.requests.back().defaultExtension, std::string("pdf"));
+        QCOMPARE(m_host->chooser.requests.back().title, std::string("Export as PDF"));
         QCOMPARE(m_host->chooser.requests.back().defaultName, std::string("workspace"));
         QVERIFY(QFile::exists(dir.filePath(QStringLiteral("mine.pdf"))));
         m_host->chooser.answers = {std::nullopt};

@@ -40,7 +40,9 @@ QFileDialog* CQtFileChooser::MakeDialog(const CFileDialogRequest& request, QWidg
     auto* dialog = new QFileDialog(parent);
     dialog->setOption(QFileDialog::DontUseNativeDialog, true);
     dialog->setOption(QFileDialog::HideNameFilterDetails, false);
-    dialog->setWindowTitle(request.save ? QStringLiteral("Save As") : QStringLiteral("Open"));
+    dialog->setWindowTitle(!request.title.empty() ? ToQString(request.title)
+                           : request.save         ? QStringLiteral("Save As")
+                                                  : QStringLiteral("Open"));
     dialog->setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog->setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog->setNameFilters(DialogNameFilters(request.filter));
