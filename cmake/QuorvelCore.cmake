@@ -1,6 +1,7 @@
 # Core libraries are plain C++20: strict warnings, and a build-time check that no core
 # source includes a Qt header (the core reaches the screen only through its own interfaces).
 
+# The same set holds for the shell, the tools, the tests, the fuzz targets and the benchmarks.
 set(QUORVEL_CORE_WARNINGS -Wall -Wextra -Werror -Wpedantic)
 # Clang (the fuzz build) does not know GCC's spelling of the local shadowing warning.
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
@@ -33,7 +34,7 @@ function(quorvel_gtest name)
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
-    target_compile_options(${name} PRIVATE -Wall -Wextra)
+    target_compile_options(${name} PRIVATE ${QUORVEL_CORE_WARNINGS})
     include(GoogleTest)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600)
 endfunction()

@@ -3,7 +3,7 @@
 file(GLOB documents ${CLASS_DIR}/*.qvg ${CLASS_DIR}/*.qvd ${CLASS_DIR}/*.qvc ${CLASS_DIR}/*.qvn
      ${CLASS_DIR}/*.qvs)
 if(NOT documents)
-    return()
+    message(FATAL_ERROR "No documents to validate in ${CLASS_DIR}")
 endif()
 list(SORT documents)
 execute_process(COMMAND ${QVTOOL} validate ${documents} RESULT_VARIABLE status

@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
              StartUnit::None, CDirectories{"/p", "/c", "/b", "/srv/school/teachers"}},
         Case{"paths_with_spaces", "-p /home/pupil/My Work -c /c -b /b -t /t", false,
              StartUnit::None, CDirectories{"/home/pupil/My Work", "/c", "/b", "/t"}}),
-    [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Case>& param) { return std::string(param.param.name); });
 
 TEST(CommandLine, ArgumentsJoinWithSingleSpaces) {
     EXPECT_EQ(JoinArguments({}), "");

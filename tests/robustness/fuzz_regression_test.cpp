@@ -60,4 +60,4 @@ TEST(FuzzSeeds, SampleDocumentsRunThroughTheirTargets) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Targets, FuzzRegressions, ::testing::ValuesIn(fuzz::AllTargets()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& param) { return std::string(param.param.name); });

@@ -169,4 +169,4 @@ INSTANTIATE_TEST_SUITE_P(
                       Scenario{"EveryWriteCut", ByteLimitedFolder::Limit::PerWrite, false},
                       Scenario{"EveryWriteCutOnAShareWithoutRename",
                                ByteLimitedFolder::Limit::PerWrite, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& param) { return std::string(param.param.name); });

@@ -250,9 +250,9 @@ TEST(AllocationBound, HostileCountsAndLengthsAskForNothingLarge) {
     EXPECT_LT(o.requested, kFixedAllowance);
 }
 
-INSTANTIATE_TEST_SUITE_P(Documents, Sweep, ::testing::ValuesIn(Fixtures()), [](const auto& info) {
+INSTANTIATE_TEST_SUITE_P(Documents, Sweep, ::testing::ValuesIn(Fixtures()), [](const auto& param) {
     std::string name;
-    for (char c : info.param.name)
+    for (char c : param.param.name)
         name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
     return name;
 });

@@ -389,7 +389,7 @@ TEST_P(ClassProblemFile, IsBuiltTheSameEveryTime) {
 }
 
 INSTANTIATE_TEST_SUITE_P(WhatsMyCore, ClassProblemFile, ::testing::ValuesIn(ProblemNames()),
-                         [](const auto& info) { return info.param; });
+                         [](const auto& param) { return param.param; });
 
 } // namespace
 } // namespace quorvel

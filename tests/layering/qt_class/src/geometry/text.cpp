@@ -1,0 +1,2 @@
+// A core source that includes a Qt class header.
+#include <QString>

@@ -1,0 +1,2 @@
+// A core source that reaches into the Qt shell.
+#include "ui/art/art.h"
