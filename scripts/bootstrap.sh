@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config ccache
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    clang libclang-rt-dev
+    clang libclang-rt-dev clang-format
     fonts-liberation xdg-utils
 )
 
