@@ -3,6 +3,7 @@
 
 #include "geometry/geometry_document.h"
 #include "patterns/patterns_documents.h"
+#include "workspace/annotator.h"
 #include "workspace/file_store.h"
 
 #include <gtest/gtest.h>
@@ -64,7 +65,7 @@ TEST_F(QvTool, InfoNamesTheDocumentTypeAndItsManipulatives) {
     EXPECT_EQ(Run({"info", path}), 0);
     EXPECT_EQ(out.str(), "document: Geometry Unit (.qvg, signature 19992000)\n"
                          "manipulatives: 2\n"
-                         "types: 0 0\n"
+                         "types: 0 x 2\n"
                          "teacher options: drawer 1=1 drawer 2=1 drawer 3=1 student drawers=1 "
                          "drawer 6=1 script controls=0 scrolling=1 grouping=1 scaling=1 "
                          "color palette=1 computer checked=0 photo functionality=0\n"
@@ -74,6 +75,19 @@ TEST_F(QvTool, InfoNamesTheDocumentTypeAndItsManipulatives) {
                          "current tool: 0, current drawer: 1\n"
                          "drawer 4:\n"
                          "drawer 5:\n");
+
+    // Counts by type code, in the order of the codes, whatever the drawing order.
+    CGeometryUnitDocument mixed;
+    mixed.AddManipulative(std::make_unique<CAnnotatorManipulative>(CPoint{1, 1}));
+    mixed.AddManipulative(std::make_unique<CLineManipulative>(
+        std::vector<CLine>{CLine(CPoint{0, 0}, CPoint{10, 0})}));
+    mixed.AddManipulative(std::make_unique<CAnnotatorManipulative>(CPoint{5, 5}));
+    ASSERT_TRUE(mixed.OnSaveDocument(File("mixed.qvg")));
+    ASSERT_EQ(Run({"info", File("mixed.qvg")}), 0);
+    EXPECT_NE(out.str().find("\ntypes: 0 x 1, 4 x 2\n"), std::string::npos) << out.str();
+    ASSERT_TRUE(CGeometryUnitDocument().OnSaveDocument(File("empty.qvg")));
+    ASSERT_EQ(Run({"info", File("empty.qvg")}), 0);
+    EXPECT_NE(out.str().find("\ntypes: none\n"), std::string::npos) << out.str();
 }
 
 TEST_F(QvTool, InfoReportsUnreadableFilesAndExitsNonZero) {

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <istream>
 #include <iterator>
+#include <map>
 #include <ostream>
 #include <sstream>
 
@@ -109,10 +110,17 @@ int CQvTool::Info(const std::vector<std::string>& files) {
               << doc.identity().defaultExtension << ", signature " << doc.identity().signature
               << ")\n";
         m_out << "manipulatives: " << doc.manipulatives().size() << "\n";
-        m_out << "types:";
+        // One count per type code: a crowded document must not print a number per manipulative.
+        std::map<int, std::size_t> types;
         for (const auto& m : doc.manipulatives())
-            m_out << " " << m->GetType();
-        m_out << "\n";
+            ++types[m->GetType()];
+        m_out << "types:";
+        const char* separator = " ";
+        for (const auto& [type, count] : types) {
+            m_out << separator << type << " x " << count;
+            separator = ", ";
+        }
+        m_out << (types.empty() ? " none\n" : "\n");
         if (const auto* geometry = dynamic_cast<const CGeometryUnitDocument*>(&doc))
             for (const std::string& line : DescribeGeometryDocument(*geometry))
                 m_out << line << "\n";
