@@ -26,8 +26,7 @@ inline constexpr const char* kCalculatorMenuText = "&Calculator";
 inline constexpr const char* kDocumentsMenuText = "Doc&uments";
 inline constexpr const char* kNotepadTitle = "Notepad";
 
-inline constexpr const char* kCalculatorNotFound =
-    "The Windows Calculator was not found on your system.";
+inline constexpr const char* kCalculatorNotFound = "No calculator was found on your system.";
 inline constexpr const char* kNoPdfReader =
     "Sorry, a suitable application for reading 'pdf' files was not found on your system.";
 

@@ -84,7 +84,7 @@ TEST(Calculator, NoneOnThePathOrOneThatWillNotStartGivesTheMessage) {
     EXPECT_FALSE(StartCalculator("/usr/bin:/bin", none.Test(), start, {0, 0}, prompter));
     EXPECT_EQ(starts, 0);
     ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].text, "The Windows Calculator was not found on your system.");
+    EXPECT_EQ(prompter.messages[0].text, "No calculator was found on your system.");
 
     Executables broken{{"/bin/kcalc"}, {}};
     EXPECT_FALSE(StartCalculator("/usr/bin:/bin", broken.Test(), start, {0, 0}, prompter));

@@ -188,7 +188,7 @@ private slots:
         Trigger(Tools(), QStringLiteral("&Calculator"));
         QCOMPARE(starts, 0);
         QCOMPARE(m_host->prompter.LastText(),
-                 std::string("The Windows Calculator was not found on your system."));
+                 std::string("No calculator was found on your system."));
     }
 
     void calculatorFoundStartsAtTheWindowsCorner() {
