@@ -87,6 +87,14 @@ bool CShapeManipulative::HitTest(double x, double y) const {
     return inside;
 }
 
+int CShapeManipulative::GetVertices(std::vector<CPoint>& out) const {
+    if (m_lines.empty()) {
+        out.clear();
+        return 0;
+    }
+    return CLineManipulative::GetVertices(out);
+}
+
 void CShapeManipulative::SetLineColor(Color color) {
     for (CLine& line : m_lines)
         line.SetColor(color);

@@ -39,6 +39,8 @@ public:
     void SetColor(Color color) override { m_fill = color; }
     void SetLineColor(Color color) override;
     Color GetColor() const override { return m_fill; }
+    // A shape without sides has no outline to export.
+    int GetVertices(std::vector<CPoint>& out) const override;
 
     Color fillColor() const { return m_fill; }
     void SetCentre(const C3DPointDouble& centre) { m_centre = centre; }

@@ -183,8 +183,9 @@ void CLineManipulative::GetBounds(CRect& r) const {
 
 int CLineManipulative::GetVertices(std::vector<CPoint>& out) const {
     out.clear();
+    // Without lines the outline is the centre alone.
     const std::size_t count = 2 * m_lines.size() + 1;
-    if (m_lines.empty() || count > static_cast<std::size_t>(kMaxVertices))
+    if (count > static_cast<std::size_t>(kMaxVertices))
         return 0;
     out.reserve(count);
     for (const CLine& line : m_lines) {

@@ -339,6 +339,13 @@ TEST(ShapeHitTest, MoreThanFortyNineSegmentsNeverHit) {
     EXPECT_FALSE(CShapeManipulative().HitTest(0, 0));
 }
 
+TEST(ShapeGeometry, OutlineExportRefusesAShapeWithoutSides) {
+    std::vector<CPoint> v{{1, 1}};
+    EXPECT_EQ(CShapeManipulative().GetVertices(v), 0);
+    EXPECT_TRUE(v.empty());
+    EXPECT_EQ(Round(3).GetVertices(v), 7);
+}
+
 TEST(ShapeHitTest, RotationPointMarker) {
     CShapeManipulative s = Square(0, 0, 40);
     s.SetRotationPoint(C3DPointDouble(20, 20));

@@ -284,7 +284,11 @@ TEST(CLineManipulative, VerticesAreTheLineEndsThenTheCentre) {
     EXPECT_EQ(m.GetVertices(v), 3);
     EXPECT_EQ(v, (std::vector<CPoint>{{1, 0}, {3, 5}, {2, 2}}));
 
-    EXPECT_EQ(CLineManipulative().GetVertices(v), 0);
+    // Without lines, the centre alone.
+    CLineManipulative empty;
+    empty.MoveBy(3, 4);
+    EXPECT_EQ(empty.GetVertices(v), 1);
+    EXPECT_EQ(v, std::vector<CPoint>{empty.centre().Rounded()});
 }
 
 TEST(CLineManipulative, NinetyNineLinesExportAndAHundredAreRefused) {
