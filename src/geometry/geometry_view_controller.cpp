@@ -28,8 +28,8 @@ public:
     int Choose(const std::string&, const std::vector<std::string>&, const std::string&) override {
         return -1;
     }
-    std::optional<std::string> AskText(const std::string&, const std::string&,
-                                       const std::string&) override {
+    std::optional<std::string> AskText(const std::string&, const std::string&, const std::string&,
+                                       std::size_t) override {
         return std::nullopt;
     }
 };

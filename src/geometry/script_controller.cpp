@@ -254,7 +254,8 @@ void CScriptController::OnRecord() {
     for (;;) {
         const auto selected = List().selected();
         const std::string initial = selected ? List().at(*selected).name : kDefaultScriptName;
-        const auto typed = m_prompter.AskText(kNameOfScriptCaption, initial, kNameOfScriptCaption);
+        const auto typed = m_prompter.AskText(kNameOfScriptCaption, initial, kNameOfScriptCaption,
+                                              kMaxScriptNameLength);
         if (!typed)
             return;
         const std::string name = ClipScriptName(*typed);

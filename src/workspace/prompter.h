@@ -21,10 +21,11 @@ public:
     // The index of the button chosen among `buttons`, or -1 when the box was closed.
     virtual int Choose(const std::string& text, const std::vector<std::string>& buttons,
                        const std::string& caption = {}) = 0;
-    // A line of text, or nothing on Cancel.
+    // A line of text, or nothing on Cancel. A `maxChars` above zero stops the typing there.
     virtual std::optional<std::string> AskText(const std::string& prompt,
                                                const std::string& initial = {},
-                                               const std::string& caption = {}) = 0;
+                                               const std::string& caption = {},
+                                               std::size_t maxChars = 0) = 0;
 };
 
 } // namespace quorvel

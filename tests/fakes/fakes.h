@@ -155,6 +155,7 @@ public:
     std::deque<int> choices;
     std::deque<std::optional<std::string>> texts;
     std::vector<std::string> initialTexts;            // what each AskText box showed at first
+    std::vector<std::size_t> textLimits;              // how many characters each box took
     std::vector<std::vector<std::string>> buttonSets; // the buttons of each Choose
 
     MessageResult MessageBox(const std::string& text, MessageIcon icon, MessageButtons buttons,
@@ -180,9 +181,10 @@ public:
         return c;
     }
     std::optional<std::string> AskText(const std::string& prompt, const std::string& initial,
-                                       const std::string&) override {
+                                       const std::string&, std::size_t maxChars) override {
         messages.push_back({prompt, MessageIcon::Question, MessageButtons::OkCancel});
         initialTexts.push_back(initial);
+        textLimits.push_back(maxChars);
         if (texts.empty())
             return std::nullopt;
         auto t = texts.front();

@@ -153,6 +153,7 @@ TEST_F(Scripts, RecordAsksForANameAndEntersRecordingMode) {
 
     EXPECT_EQ(prompter.messages.front().text, "Name of Script?");
     EXPECT_EQ(prompter.initialTexts, std::vector<std::string>{"script1"});
+    EXPECT_EQ(prompter.textLimits, std::vector<std::size_t>{kMaxScriptNameLength});
     ASSERT_EQ(doc.scripts().size(), 1u);
     EXPECT_EQ(doc.scripts().at(0).name, "spin");
     EXPECT_EQ(doc.scripts().selected(), std::optional<std::size_t>(0));

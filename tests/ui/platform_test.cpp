@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -167,6 +168,19 @@ private slots:
         });
         prompter.MessageBox("Sorry\r\n\"x\".\r\nPlease", MessageIcon::Exclamation);
         QCOMPARE(shown, QStringLiteral("Sorry\n\"x\".\nPlease"));
+    }
+
+    void textBoxStopsTypingAtItsLimit() {
+        CQtPrompter prompter(nullptr);
+        QTimer::singleShot(0, [] {
+            auto* edit = QApplication::activeModalWidget()->findChild<QLineEdit*>();
+            QVERIFY(edit);
+            edit->selectAll();
+            QTest::keyClicks(edit, QStringLiteral("tessellate"));
+            QTest::keyClick(edit, Qt::Key_Return);
+        });
+        QCOMPARE(prompter.AskText("Name of Script?", "script1", "Name of Script?", 8),
+                 std::optional<std::string>("tessella"));
     }
 
     void timersTickByIdAndStop() {

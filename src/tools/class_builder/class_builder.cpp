@@ -75,7 +75,7 @@ public:
         throw CSourceError(m_line, "the workspace asked: \"" + text + "\"");
     }
     std::optional<std::string> AskText(const std::string& prompt, const std::string&,
-                                       const std::string&) override {
+                                       const std::string&, std::size_t) override {
         throw CSourceError(m_line, "the workspace asked: \"" + prompt + "\"");
     }
 

@@ -4,6 +4,7 @@
 #include "ui/platform/qt_text.h"
 
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -83,13 +84,17 @@ int CQtPrompter::Choose(const std::string& text, const std::vector<std::string>&
 
 std::optional<std::string> CQtPrompter::AskText(const std::string& prompt,
                                                 const std::string& initial,
-                                                const std::string& caption) {
-    bool ok = false;
-    const QString text = QInputDialog::getText(m_parent, Caption(caption), DialogText(prompt),
-                                               QLineEdit::Normal, ToQString(initial), &ok);
-    if (!ok)
+                                                const std::string& caption, std::size_t maxChars) {
+    QInputDialog dialog(m_parent);
+    dialog.setWindowTitle(Caption(caption));
+    dialog.setLabelText(DialogText(prompt));
+    dialog.setTextValue(ToQString(initial));
+    if (maxChars > 0)
+        if (auto* edit = dialog.findChild<QLineEdit*>())
+            edit->setMaxLength(static_cast<int>(maxChars));
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return ToStdString(text);
+    return ToStdString(dialog.textValue());
 }
 
 } // namespace quorvel

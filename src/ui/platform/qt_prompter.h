@@ -16,7 +16,7 @@ public:
     int Choose(const std::string& text, const std::vector<std::string>& buttons,
                const std::string& caption) override;
     std::optional<std::string> AskText(const std::string& prompt, const std::string& initial,
-                                       const std::string& caption) override;
+                                       const std::string& caption, std::size_t maxChars) override;
 
 private:
     QWidget* m_parent;
