@@ -286,8 +286,10 @@ void CShapeCommandController::OnGroup() {
         return;
     const bool tooDeep = std::any_of(taken.begin(), taken.end(),
                                      [](auto* m) { return GroupDepth(*m) >= kMaxGroupDepth; });
-    if (tooDeep)
+    if (tooDeep) {
+        m_prompter.MessageBox(kGroupTooDeep, MessageIcon::Exclamation);
         return;
+    }
     m_doc.MarkUndoStep();
     CPolyShapeManipulative::MemberList members;
     for (CManipulative* m : taken)

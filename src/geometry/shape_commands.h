@@ -66,6 +66,10 @@ inline constexpr int kCopyOffset = 4;
 
 inline constexpr const char* kPleaseSelect = "Please select an object.";
 inline constexpr const char* kAngleRange = "The angle of rotation must be from 1 to 360";
+// Groups inside groups go at most 16 deep, so that every file can be read back.
+inline constexpr const char* kGroupTooDeep =
+    "This group is already inside 16 other groups, which is as deep as groups can go. "
+    "Ungroup it a little first.";
 inline constexpr const char* kGroupColorQuestion =
     "The selection contains a grouped manipulative. Changing its color will change the color "
     "of each of its manipulatives. Do you wish to continue?";

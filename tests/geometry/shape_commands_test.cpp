@@ -442,6 +442,20 @@ TEST_F(ShapeCommands, GroupNeedsTwoAndUngroupLeavesOtherShapes) {
     (void)b;
 }
 
+TEST_F(ShapeCommands, GroupingPastTheDeepestNestingSaysWhy) {
+    Add(Square(0, 0, 40), true);
+    for (int depth = 1; depth <= 16; ++depth) {
+        Add(Square(100 * depth, 0, 40), true);
+        c.OnGroup();
+        ASSERT_TRUE(prompter.messages.empty()) << depth;
+    }
+    Add(Square(0, 200, 40), true);
+    c.OnGroup();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, kGroupTooDeep);
+    EXPECT_EQ(doc.manipulatives().size(), 2u);
+}
+
 // --- width, colour, order --------------------------------------------------------------------
 
 TEST_F(ShapeCommands, LineWidthAndTheCommonWidthShown) {
