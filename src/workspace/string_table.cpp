@@ -46,6 +46,8 @@ constexpr Entry kStrings[] = {
     {1023, "Click here to record a script."},
     {1024, "Click here to view the script in the script name combo box."},
     {1025, "Click here to play the script in the script name combo box."},
+    {1026, "Click here to repeat the steps recorded since the last Repeat or Select & Group."},
+    {1027, "Click here to select and group the shapes the script has made."},
     {1028, "Adding another machine to the existing machine will clear the associated table. Do "
            "you want to continue?"},
     {1029, "Changing the function of this machine will clear the associated table. Do you want "
@@ -66,6 +68,14 @@ constexpr Entry kStrings[] = {
     {1042, "Scroll the workspace down and left."},
     {1043, "Click the angle spin buttons to change the angle of rotation."},
     {1055, "The Tool Palette."},
+    {1058, "The name of the script, from 1 to 8 characters."},
+    {1059, "Click here to end recording the script."},
+    {1061, "Click here to add the new steps to the end of the script."},
+    {1062, "Click here to replace the script's steps with the new ones."},
+    {1063, "Click here to stop repeating."},
+    {1064, "Click here to close the script window."},
+    {1065, "Click here to stop playing the script."},
+    {1066, "Click here to delete the selected step of the script."},
     {1069, "Click here to change the line width of the selected shapes to thin."},
     {1070, "Click here to change the line width of the selected shapes to thick."},
     {1071, kColourHelp},

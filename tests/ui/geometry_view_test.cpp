@@ -7,6 +7,7 @@
 #include "geometry/geometry_view_controller.h"
 #include "geometry/poly_shape_manipulative.h"
 #include "geometry/shape_catalogue.h"
+#include "geometry/tessellation_options.h"
 #include "ui/app/bitmap_button.h"
 #include "ui/art/art.h"
 #include "ui/geometry/command_panel.h"
@@ -257,6 +258,38 @@ private slots:
         if (turned < -180)
             turned += 360;
         QVERIFY2(std::fabs(turned - 60.0) < 1e-6, qPrintable(QString::number(turned)));
+    }
+
+    void helpOverEveryVisibleControlHasItsText() {
+        // Every control the page can show: scripts with a recording going on (End Record,
+        // Repeat, Stop Repeat) and its script window, photos, every tool.
+        CGeometryOptions options = m_doc->options();
+        options.teacher[kOptPhotoFunctionality] = kPhotoFunctionAll;
+        options.user[kOptPhotoFeatures] = kPhotoShowAll;
+        m_doc->SetOptions(options);
+        m_view->SetScriptControlsShown(true);
+        DragFromDrawer(1, QPoint(250, 170));
+        ClickPane(QPoint(250, 170));
+        m_host->prompter.texts.push_back(std::string("walk"));
+        QTest::mouseClick(m_view->scriptPanel()->button(kCmdRecord), Qt::LeftButton);
+        QVERIFY(Controller().scripts().recording());
+        QTest::mouseClick(Command(kCmdCopy), Qt::LeftButton);
+
+        int asked = 0;
+        for (QWidget* w : m_view->findChildren<QWidget*>()) {
+            if (!w->isVisibleTo(m_view.get()) || !w->property("controlId").isValid())
+                continue;
+            const QPoint centre = w->mapTo(m_view.get(), w->rect().center());
+            m_host->prompter.messages.clear();
+            Controller().HelpAt({centre.x(), centre.y()});
+            QCOMPARE(m_host->prompter.messages.size(), std::size_t{1});
+            const std::string& text = m_host->prompter.messages[0].text;
+            QVERIFY2(
+                text.find("not found") == std::string::npos,
+                qPrintable(w->objectName() + QStringLiteral(": ") + QString::fromStdString(text)));
+            ++asked;
+        }
+        QVERIFY(asked > 40);
     }
 
     void anglemeterPlacedWithItsTool() {
