@@ -232,7 +232,7 @@ void CGeometryViewController::DoubleClick(CPoint p, MouseModifiers modifiers) {
 }
 
 bool CGeometryViewController::Escape() {
-    return m_tools.Escape();
+    return m_tools.Escape() || m_commands.CancelMouse();
 }
 
 // --- drawers ---------------------------------------------------------------------------------

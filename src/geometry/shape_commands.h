@@ -205,6 +205,9 @@ public:
     void MouseDown(CPoint p, MouseModifiers modifiers = {});
     void MouseMove(CPoint p);
     void MouseUp(CPoint p);
+    // Escape during a drag or a rubber band: the selection and its rotation point go back to
+    // where the press found them and the band selects nothing; false when no press is going on.
+    bool CancelMouse();
     // A drag of the selection released over a fixed drawer: the shapes go back into it.
     void DropSelectionIntoDrawer();
     MouseAction mouseAction() const { return m_action; }

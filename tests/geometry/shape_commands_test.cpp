@@ -699,6 +699,33 @@ TEST_F(ShapeCommands, RubberBandSelectsWhatLiesWhollyInside) {
     EXPECT_FALSE(c.rubberBand());
 }
 
+TEST_F(ShapeCommands, EscapeCancelsADragOrARubberBand) {
+    CManipulative* a = Add(Square(0, 0, 40));
+    CManipulative* b = Add(Square(100, 0, 40));
+    c.SetSnapping(false);
+    EXPECT_FALSE(c.CancelMouse());
+
+    c.MouseDown({20, 20});
+    c.MouseMove({70, 90});
+    ASSERT_TRUE(c.CancelMouse());
+    EXPECT_EQ(c.mouseAction(), MouseAction::None);
+    EXPECT_EQ(BoundsOf(*a), (CRect{0, 0, 41, 41}));
+    // The rest of the gesture does nothing.
+    c.MouseMove({90, 90});
+    c.MouseUp({90, 95});
+    EXPECT_EQ(BoundsOf(*a), (CRect{0, 0, 41, 41}));
+    EXPECT_FALSE(doc.CanUndo());
+
+    doc.DeselectAll();
+    c.MouseDown({-5, -5});
+    c.MouseMove({200, 50});
+    ASSERT_TRUE(c.CancelMouse());
+    c.MouseUp({200, 50});
+    EXPECT_TRUE(doc.selection().empty());
+    EXPECT_FALSE(c.rubberBand());
+    (void)b;
+}
+
 TEST_F(ShapeCommands, EraserDeletesWhatItClicks) {
     Add(Square(0, 0, 40));
     doc.SetCurrentTool(kToolEraser);

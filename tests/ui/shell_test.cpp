@@ -7,6 +7,11 @@
 #include "ui/app/main_frame.h"
 #include "ui/app/menu_views.h"
 #include "ui/app/unit_page.h"
+#include "ui/workspace/annotator_edit.h"
+#include "ui/workspace/unit_view.h"
+#include "ui/workspace/workspace_pane.h"
+#include "workspace/annotator.h"
+#include "workspace/tool_palette.h"
 #include "workspace/unit_document.h"
 
 #include <QAction>
@@ -249,6 +254,36 @@ private slots:
         QVERIFY(!FindMenu(*m_frame, QStringLiteral("&Edit"))->menuAction()->isVisible());
     }
 
+    void escapeWhileWritingKeepsTheWritingAndTheUnit() {
+        // Given a pupil writing in the Tiles and Tessellations page the main window holds,
+        CUnitDocument* doc = m_frame->app().OpenUnit(UnitKind::Geometry);
+        QVERIFY(doc);
+        CUnitPage* unit = m_frame->unitPage();
+        QVERIFY(unit);
+        CUnitView* view = unit->view();
+        view->controller().SelectTool(kToolCommandBase + kToolWriting);
+        QWidget* pane = view->pane();
+        QVERIFY(pane);
+        QTest::mouseClick(pane, Qt::LeftButton, {}, QPoint(120, 90));
+        CAnnotatorEdit* edit = view->writingEdit();
+        QVERIFY(edit->isVisible());
+        QTest::keyClicks(edit, QStringLiteral("a tiling"));
+        m_host->prompter.messages.clear();
+        // when Escape is pressed,
+        QTest::keyClick(edit, Qt::Key_Escape);
+        // the writing ends and stays, and the unit stays open without a question.
+        QVERIFY(!edit->isVisible());
+        QCOMPARE(m_frame->unitPage(), unit);
+        QVERIFY(m_host->prompter.messages.empty());
+        QCOMPARE(doc->manipulatives().size(), std::size_t(1));
+        QCOMPARE(dynamic_cast<const CAnnotatorManipulative&>(*doc->manipulatives()[0]).text(),
+                 std::string("a tiling"));
+        // A second Escape, with nothing in progress, does nothing either.
+        QTest::keyClick(view, Qt::Key_Escape);
+        QCOMPARE(m_frame->unitPage(), unit);
+        QVERIFY(m_host->prompter.messages.empty());
+    }
+
     void everyUnitTypeSavesAndReopensFromTheMenus() {
         const UnitKind kinds[] = {UnitKind::Geometry, UnitKind::Designs, UnitKind::Codes,
                                   UnitKind::Numbers, UnitKind::Statistics};
@@ -336,7 +371,11 @@ private slots:
         QTest::keyClick(m_frame.get(), Qt::Key_2);
         QTRY_VERIFY(m_frame->unitPage() != nullptr);
         QCOMPARE(m_frame->unitPage()->document().activityName(), std::string("probset1"));
+        // Escape never leaves a unit; its Exit command does, and on the menus Escape goes back.
         QTest::keyClick(m_frame.get(), Qt::Key_Escape);
+        QTest::qWait(50);
+        QVERIFY(m_frame->unitPage() != nullptr);
+        FindAction(*m_frame, QStringLiteral("E&xit"))->trigger();
         QTRY_VERIFY(m_frame->unitPage() == nullptr);
         QTest::keyClick(m_frame.get(), Qt::Key_Escape);
         QTRY_COMPARE(Page()->which(), MenuView::StatsUnit);

@@ -7,7 +7,6 @@
 #include "ui/problemsets/problem_set_page.h"
 #include "ui/workspace/unit_view.h"
 
-#include <QKeySequence>
 #include <QVBoxLayout>
 
 namespace quorvel {
@@ -36,7 +35,6 @@ CUnitPage::CUnitPage(CUnitDocument& doc, UnitKind unit, const QString& title, QW
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
     setFocusProxy(m_view);
-    exitButton()->setShortcut(QKeySequence(Qt::Key_Escape));
     connect(m_view, &CUnitView::leaveRequested, this, &CUnitPage::exitRequested);
     connect(m_view, &CUnitView::commandStateChanged, this, &CUnitPage::stateChanged);
 }

@@ -97,6 +97,22 @@ void CAnnotatorEdit::Place() {
     ensureCursorVisible();
 }
 
+bool CAnnotatorEdit::event(QEvent* e) {
+    // While the box has the focus it owns the keys of writing: Escape and Tab end it, and
+    // plain or shifted keys type, whatever shortcuts the page or the menus hold.
+    if (e->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(e);
+        const auto modifiers = key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+        const int k = key->key();
+        const bool editing = k < Qt::Key_Escape || (k >= Qt::Key_Escape && k <= Qt::Key_PageDown);
+        if (k == Qt::Key_Escape || (modifiers == Qt::NoModifier && editing)) {
+            e->accept();
+            return true;
+        }
+    }
+    return QPlainTextEdit::event(e);
+}
+
 bool CAnnotatorEdit::eventFilter(QObject* watched, QEvent* e) {
     if (e->type() == QEvent::MouseButtonPress && isVisible() && watched->isWidgetType()) {
         auto* w = static_cast<QWidget*>(watched);
