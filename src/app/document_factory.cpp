@@ -39,6 +39,13 @@ std::unique_ptr<CUnitDocument> CreateDocumentForSignature(std::uint32_t signatur
     return nullptr;
 }
 
+std::optional<UnitKind> UnitKindForSignature(std::uint32_t signature) {
+    for (UnitKind kind : AllUnitKinds())
+        if (CreateUnitDocument(kind)->identity().signature == signature)
+            return kind;
+    return std::nullopt;
+}
+
 std::string UnitKindName(UnitKind kind) {
     switch (kind) {
     case UnitKind::Geometry:

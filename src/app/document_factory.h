@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@ enum class UnitKind { Geometry, Designs, Codes, Numbers, Statistics };
 std::unique_ptr<CUnitDocument> CreateUnitDocument(UnitKind kind);
 // The document whose files start with `signature`, or null.
 std::unique_ptr<CUnitDocument> CreateDocumentForSignature(std::uint32_t signature);
+// The unit whose files start with `signature`, or nothing.
+std::optional<UnitKind> UnitKindForSignature(std::uint32_t signature);
 // "Tiles and Tessellations", "Designs", "Codes", "Numbers", "Statistics".
 std::string UnitKindName(UnitKind kind);
 const std::vector<UnitKind>& AllUnitKinds();

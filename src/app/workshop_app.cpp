@@ -2,6 +2,8 @@
 #include "app/workshop_app.h"
 
 #include "app/directories.h"
+#include "workspace/file_chooser.h"
+#include "workspace/file_store.h"
 #include "workspace/prompter.h"
 #include "workspace/random.h"
 #include "workspace/unit_document.h"
@@ -336,6 +338,61 @@ bool CWorkshopApp::LeaveUnit() {
     m_unit.reset();
     SetMainCaption(std::string(kAppTitle) + " - " + menuViewTitle(m_current));
     return true;
+}
+
+bool CWorkshopApp::OpenDocumentFile(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    std::optional<UnitKind> kind;
+    if (ReadDocumentFile(path, bytes) == ReadResult::Ok && bytes.size() >= 4)
+        kind = UnitKindForSignature(static_cast<std::uint32_t>(bytes[0]) |
+                                    static_cast<std::uint32_t>(bytes[1]) << 8 |
+                                    static_cast<std::uint32_t>(bytes[2]) << 16 |
+                                    static_cast<std::uint32_t>(bytes[3]) << 24);
+    if (!kind) {
+        Prompter().MessageBox(kFailedToOpen, MessageIcon::Exclamation);
+        return false;
+    }
+    CUnitDocument* doc = OpenUnit(*kind);
+    if (!doc)
+        return false;
+    doc->SetLoading(true);
+    const bool opened = doc->OpenActivityFile(path);
+    doc->SetLoading(false);
+    if (!opened) {
+        // The document said why; the pupil is back where the menu was, with nothing to save.
+        doc->SetModifiedFlag(false);
+        LeaveUnit();
+        return false;
+    }
+    doc->SetFilePath(path);
+    doc->UpdateCaption(path);
+    m_recent.Add(path);
+    return true;
+}
+
+bool CWorkshopApp::ChooseDocumentFile() {
+    CFileDialogRequest request;
+    request.filter = kAnyDocumentFilter;
+    request.personalFolder = m_directories.personal;
+    request.bulletinBoardFolder = m_directories.bulletinBoard;
+    request.teacherBulletinBoardFolder = m_directories.teacherBulletinBoard;
+    request.initialFolder = m_directories.personal;
+    const auto chosen = FileChooser().Choose(request);
+    return chosen && OpenDocumentFile(chosen->path);
+}
+
+bool CWorkshopApp::OpenRecentFile(std::size_t index) {
+    if (index >= m_recent.files().size())
+        return false;
+    const std::string path = m_recent.files()[index];
+    if (!std::filesystem::exists(path)) {
+        m_recent.Remove(path);
+        std::string text = kRecentFileMissing;
+        text.replace(text.find("%s"), 2, path);
+        Prompter().MessageBox(text, MessageIcon::Exclamation);
+        return false;
+    }
+    return OpenDocumentFile(path);
 }
 
 bool CWorkshopApp::QueryExit() {

@@ -4,6 +4,7 @@
 
 #include "app/activities.h"
 #include "app/command_line.h"
+#include "app/recent_files.h"
 #include "app/workshop_frame.h"
 #include "workspace/document_host.h"
 #include "workspace/notepad_text.h"
@@ -27,6 +28,8 @@ inline constexpr const char* kInvestigationMenuFailure = "Investigation Menu Cre
 inline constexpr const char* kOpenFailure =
     "Sorry, an error occured while trying to open\r\n\"%s\".\r\nPlease contact your vendor.";
 inline constexpr const char* kIntroFile = "intro.pdf";
+inline constexpr const char* kAnyDocumentFilter =
+    "Quorvel (*.qvg;*.qvd;*.qvc;*.qvn;*.qvs)|*.qvg;*.qvd;*.qvc;*.qvn;*.qvs||All Files (*.*)|*.*||";
 
 // The unit menus' three top buttons; each is an activity of its own.
 enum class UnitMenuActivity { Explore, MakeChallenges, SolveChallenges };
@@ -78,6 +81,15 @@ public:
     // Leaves the unit shown (exit button, "E&xit"): asks to save first; false on Cancel.
     bool LeaveUnit();
 
+    // The File menu of the menu pages. A document of any unit opens in that unit's page, told
+    // by its signature; a file of no known kind gives "Failed to open document.".
+    bool OpenDocumentFile(const std::string& path);
+    // "&Open...": the file question over every kind of Quorvel document, then the above.
+    bool ChooseDocumentFile();
+    // A recent file; a missing one leaves the list with a message.
+    bool OpenRecentFile(std::size_t index);
+    CRecentFiles& recentFiles() { return m_recent; }
+
     // Closing the main window: the exit question; true when the pupil answers Yes.
     bool QueryExit();
 
@@ -114,6 +126,7 @@ public:
     void LogError(const std::string& detail) override;
     CNotepadText* Notepad() override { return &m_notepad; }
     bool AuthoringMode() const override { return m_authoring; }
+    void DocumentFileUsed(const std::string& path) override { m_recent.Add(path); }
     CNotepadText& notepad() { return m_notepad; }
 
 private:
@@ -138,6 +151,7 @@ private:
     std::unique_ptr<CUnitDocument> m_unit;
     UnitKind m_unitKind = UnitKind::Geometry;
     CNotepadText m_notepad;
+    CRecentFiles m_recent;
 };
 
 } // namespace quorvel

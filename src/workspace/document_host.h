@@ -38,6 +38,8 @@ public:
     virtual CNotepadText* Notepad() { return nullptr; }
     // Authoring mode ("/AM"): the options sheets show their teacher pages.
     virtual bool AuthoringMode() const { return false; }
+    // A document was opened from or saved to `path` by the pupil (the recent files list).
+    virtual void DocumentFileUsed(const std::string&) {}
 };
 
 // The workspace view as its document sees it. Every hook does nothing by default, so a

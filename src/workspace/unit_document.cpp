@@ -554,6 +554,8 @@ bool CUnitDocument::FileOpen() {
             SetActivityFileName(title + "." + ext);
             m_filePath.clear();
             m_activityName = "Probset";
+        } else {
+            m_host->DocumentFileUsed(chosen->path);
         }
     }
     UpdateCaption(m_filePath);
@@ -566,6 +568,8 @@ bool CUnitDocument::FileSave() {
         return FileSaveAs();
     const bool ok = OnSaveDocument(m_filePath);
     UpdateCaption(m_filePath);
+    if (ok && m_host)
+        m_host->DocumentFileUsed(m_filePath);
     return ok;
 }
 
@@ -586,6 +590,7 @@ bool CUnitDocument::FileSaveAs() {
     m_filePath = path;
     m_activityPath = path;
     UpdateCaption(m_filePath);
+    m_host->DocumentFileUsed(path);
     return true;
 }
 

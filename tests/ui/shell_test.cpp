@@ -2,6 +2,7 @@
 // investigations menus' rows and instruction box, back buttons, the Patterns environment
 // panel, unit pages with their menus, the exit question and Ctrl+Tab. Every page is saved as
 // a PNG under the build tree for review.
+#include "app/document_factory.h"
 #include "fakes/fakes.h"
 #include "ui/app/bitmap_button.h"
 #include "ui/app/main_frame.h"
@@ -252,6 +253,28 @@ private slots:
         QVERIFY(
             page->instructionText().startsWith(QStringLiteral("Take shapes out of the drawers")));
         QVERIFY(!FindMenu(*m_frame, QStringLiteral("&Edit"))->menuAction()->isVisible());
+    }
+
+    void menuPagesOpenAnyDocumentAndRememberIt() {
+        const QString path = m_programDir.filePath(QStringLiteral("codes.qvc"));
+        QVERIFY(CreateUnitDocument(UnitKind::Codes)->OnSaveDocument(path.toStdString()));
+        QVERIFY(FindAction(*m_frame, QStringLiteral("Print Set&up...")));
+        QAction* open = FindAction(*m_frame, QStringLiteral("&Open..."));
+        QVERIFY(open && open->isVisible());
+        m_host->chooser.answers = {path.toStdString()};
+        open->trigger();
+        QVERIFY(m_frame->unitPage());
+        QCOMPARE(m_frame->unitPage()->unit(), UnitKind::Codes);
+        FindAction(*m_frame, QStringLiteral("E&xit"))->trigger();
+        QTRY_VERIFY(!m_frame->unitPage());
+        // The File menu lists it; choosing it opens it again.
+        QAction* recent = FindAction(
+            *m_frame,
+            QStringLiteral("&1 codes.qvc  (%1)").arg(QDir(m_programDir.path()).dirName()));
+        QVERIFY(recent && recent->isVisible());
+        recent->trigger();
+        QVERIFY(m_frame->unitPage());
+        QCOMPARE(m_frame->unitPage()->document().filePath(), path.toStdString());
     }
 
     void escapeWhileWritingKeepsTheWritingAndTheUnit() {

@@ -6,6 +6,8 @@
 #include "ui/app/splash.h"
 #include "ui/app/tools_menus.h"
 #include "ui/app/unit_page.h"
+#include "ui/platform/qt_page_setup.h"
+#include "ui/platform/qt_settings.h"
 #include "ui/platform/qt_text.h"
 #include "ui/platform/qt_timer_host.h"
 #include "ui/workspace/unit_view.h"
@@ -45,6 +47,11 @@ CMainFrame::~CMainFrame() {
     m_unitPage = nullptr;
 }
 
+void CMainFrame::SetRecentFilesStore(IRecentFilesStore* store) {
+    m_app->recentFiles().Attach(store);
+    UpdateMenus();
+}
+
 bool CMainFrame::Start(const std::vector<std::string>& args, const std::string& programDir,
                        const std::string& personalDir) {
     const bool ok = m_app->InitInstance(args, programDir, personalDir);
@@ -59,9 +66,14 @@ void CMainFrame::BuildMenus() {
             d->FileNew();
     });
     m_new->setShortcut(QKeySequence::New);
+    // In a unit the document opens its own kind; on the menu pages any Quorvel document
+    // opens in its unit's page.
     m_open = file->addAction(QStringLiteral("&Open..."), this, [this] {
         if (auto* d = m_app->currentUnitDocument())
             d->FileOpen();
+        else
+            m_app->ChooseDocumentFile();
+        UpdateMenus();
     });
     m_open->setShortcut(QKeySequence::Open);
     m_save = file->addAction(QStringLiteral("&Save"), this, [this] {
@@ -88,6 +100,15 @@ void CMainFrame::BuildMenus() {
         if (m_unitPage)
             m_unitPage->view()->ExportPdf();
     });
+    m_printSetup = file->addAction(QStringLiteral("Print Set&up..."), this,
+                                   [this] { RunPageSetupDialog(this); });
+    m_recentSeparator = file->addSeparator();
+    for (std::size_t i = 0; i < kMaxRecentFiles; ++i)
+        m_recent.push_back(file->addAction(QString(), this, [this, i] {
+            m_app->OpenRecentFile(i);
+            UpdateMenus();
+        }));
+    connect(file, &QMenu::aboutToShow, this, &CMainFrame::UpdateMenus);
     file->addSeparator();
     m_exit = file->addAction(QStringLiteral("E&xit"), this, [this] {
         // In a unit the page leaves it: a problem set has its say first.
@@ -127,6 +148,17 @@ void CMainFrame::UpdateMenus() {
     // Greyed while the problem set's Continue shows.
     m_exit->setEnabled(!m_unitPage || m_unitPage->view()->CanExit());
     m_editMenu->menuAction()->setVisible(doc != nullptr);
+    // The menu pages open any document too.
+    m_open->setVisible(true);
+    const auto& recent = m_app->recentFiles().files();
+    for (std::size_t i = 0; i < m_recent.size(); ++i) {
+        m_recent[i]->setVisible(i < recent.size());
+        if (i < recent.size()) {
+            m_recent[i]->setText(ToQString(CRecentFiles::MenuText(i, recent[i])));
+            m_recent[i]->setToolTip(ToQString(recent[i]));
+        }
+    }
+    m_recentSeparator->setVisible(!recent.empty());
     m_toolsMenus->SetUnit(m_unitPage ? std::optional(m_unitPage->unit()) : std::nullopt);
     m_undo->setEnabled(doc && doc->CanUndo());
     m_redo->setEnabled(doc && doc->CanRedo());
@@ -273,6 +305,8 @@ int RunWorkshop(int argc, char* argv[]) {
     std::vector<std::string> args(argv + 1, argv + argc);
 
     CMainFrame frame;
+    CQtRecentFilesStore recentFiles;
+    frame.SetRecentFilesStore(&recentFiles);
     if (!frame.Start(args, ProgramDirectory(), DefaultPersonalDirectory()))
         return 1;
     if (const QScreen* screen = QGuiApplication::primaryScreen())

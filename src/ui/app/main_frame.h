@@ -43,6 +43,8 @@ public:
         m_opener = std::move(opener);
     }
     void ShowAbout();
+    // Where the recent files list is kept (the user's settings in the program); none by default.
+    void SetRecentFilesStore(IRecentFilesStore* store);
 
     // IWorkshopFrame.
     bool CreateMenuView(MenuView view) override;
@@ -78,6 +80,9 @@ private:
     QAction* m_print = nullptr;
     QAction* m_printPreview = nullptr;
     QAction* m_exportPdf = nullptr;
+    QAction* m_printSetup = nullptr;
+    QAction* m_recentSeparator = nullptr;
+    std::vector<QAction*> m_recent;
     QAction* m_exit = nullptr;
     QAction* m_undo = nullptr;
     QAction* m_redo = nullptr;

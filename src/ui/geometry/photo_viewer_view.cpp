@@ -6,6 +6,7 @@
 #include "geometry/photo_strip.h"
 #include "ui/geometry/photo_controls.h"
 #include "ui/platform/qt_drawing_surface.h"
+#include "ui/platform/qt_page_setup.h"
 #include "ui/platform/qt_pdf_export.h"
 #include "ui/platform/qt_text.h"
 #include "workspace/unit_view_controller.h"
@@ -231,6 +232,7 @@ bool CPhotoViewerView::PrintTo(QPrinter& printer) {
 
 void CPhotoViewerView::Print() {
     QPrinter printer(QPrinter::HighResolution);
+    ApplyPageSetup(printer);
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() == QDialog::Accepted)
         PrintTo(printer);

@@ -1,5 +1,7 @@
 #include "ui/platform/qt_pdf_export.h"
 
+#include "ui/platform/qt_page_setup.h"
+
 #include "workspace/document_host.h"
 #include "workspace/prompter.h"
 #include "workspace/unit_document.h"
@@ -11,6 +13,7 @@ namespace quorvel {
 bool PrintToPdf(const QString& path, const PrintFunction& print) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
+    ApplyPageSetup(printer);
     printer.setOutputFileName(path);
     return print(printer);
 }

@@ -6,6 +6,7 @@
 #include "ui/app/bitmap_button.h"
 #include "ui/art/art.h"
 #include "ui/platform/qt_drawing_surface.h"
+#include "ui/platform/qt_page_setup.h"
 #include "ui/platform/qt_pdf_export.h"
 #include "ui/platform/qt_text.h"
 #include "ui/workspace/annotator_edit.h"
@@ -343,6 +344,7 @@ bool CUnitView::PrintTo(QPrinter& printer) {
 
 void CUnitView::Print() {
     QPrinter printer(QPrinter::HighResolution);
+    ApplyPageSetup(printer);
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() == QDialog::Accepted)
         PrintTo(printer);
@@ -350,6 +352,7 @@ void CUnitView::Print() {
 
 void CUnitView::PrintPreview() {
     QPrinter printer(QPrinter::HighResolution);
+    ApplyPageSetup(printer);
     QPrintPreviewDialog preview(&printer, this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [this](QPrinter* target) { PrintTo(*target); });
