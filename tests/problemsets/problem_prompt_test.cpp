@@ -190,6 +190,19 @@ TEST(Prompt, NumberFieldsKeepThreeCharactersAndDisabledChoicesRefuse) {
     EXPECT_TRUE(p.ChooseRadio(1484));
 }
 
+TEST(Prompt, NumberFieldAcceptsASignAndUpToThreeDigitsWhileTyping) {
+    const struct {
+        const char* text;
+        bool accepted;
+    } cases[] = {
+        {"", true},      {"-", true},     {"7", true},   {"100", true},     {"-12", true},
+        {"1234", false}, {"-123", false}, {"1-", false}, {"--1", false},    {"+1", false},
+        {" 1", false},   {"1.5", false},  {"6x", false}, {"\u0663", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NumberFieldAccepts(c.text), c.accepted) << '"' << c.text << '"';
+}
+
 // Fake metrics: 7 pixels a character, 16-pixel lines.
 TEST(PromptLayout, CounterOnTopThenTextsWithTheirControls) {
     FakeTextMetrics m;
