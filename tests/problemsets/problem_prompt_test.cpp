@@ -279,3 +279,22 @@ TEST(PromptLayout, PaintsTwoWhiteFramesTheWorkspaceColourAndTheTexts) {
     EXPECT_EQ(dc.Only("drawtext"), (std::vector<std::string>{"drawtext 4,4 296,24 37 2 of 5"}));
     EXPECT_EQ(dc.Only("text "), (std::vector<std::string>{"text 4,24 Look at the tessellation."}));
 }
+
+TEST(PromptLayout, WindowGrowsUpwardsOnlyWhenItsQuestionsNeedIt) {
+    const CRect offered{100, 300, 400, 475}; // 175 high
+    const struct {
+        int contentBottom;
+        CRect expected;
+    } cases[] = {
+        {100, offered},              // room to spare
+        {169, offered},              // exactly fits: 169 + inset 4 + frames 2
+        {170, {100, 299, 400, 475}}, // one pixel more
+        {400, {100, 69, 400, 475}},  // much more
+        {900, {100, 0, 400, 475}},   // never above the page
+    };
+    for (const auto& c : cases) {
+        CPromptLayout layout;
+        layout.contentBottom = c.contentBottom;
+        EXPECT_EQ(PromptWindowRect(offered, layout), c.expected) << c.contentBottom;
+    }
+}
