@@ -191,6 +191,49 @@ void CWorkshopApp::Back() {
     }
 }
 
+bool CWorkshopApp::OnMenuCommand(MenuView page, int id) {
+    if (id == kCmdMenuBack) {
+        // The Patterns panel's own back only closes the panel.
+        if (page == MenuView::PatternsUnit && m_panelShown)
+            CloseEnvironmentPanel();
+        else
+            Back();
+        return true;
+    }
+    if (page == MenuView::Main) {
+        if (id == kCmdViewIntro) {
+            ViewIntro();
+            return true;
+        }
+        const int unitMenu = UnitMenuOfCommand(id);
+        if (unitMenu > 0)
+            ShowUnitMenu(unitMenu);
+        return unitMenu > 0;
+    }
+    if (const int k = EnvironmentOfCommand(id); k >= 0 && page == MenuView::PatternsUnit) {
+        OpenPatternsEnvironment(k);
+        return true;
+    }
+    if (const int unitMenu = UnitMenuOf(page); unitMenu > 0) {
+        if (const auto what = UnitMenuActivityOfCommand(id)) {
+            OnUnitMenuActivity(unitMenu, *what);
+            return true;
+        }
+        if (const int n = InvestigationOfCommand(id)) {
+            ShowInvestigation(unitMenu, n);
+            return true;
+        }
+        if (id == kCmdUnitGuide) {
+            ShowUnitGuide(unitMenu);
+            return true;
+        }
+        return false;
+    }
+    if (const int menu = InvestigationsMenuOf(page); menu >= 0)
+        return LaunchActivity(menu, id);
+    return false;
+}
+
 void CWorkshopApp::OnUnitMenuActivity(int unitMenu, UnitMenuActivity what) {
     switch (unitMenu) {
     case kGeometryUnitMenu:

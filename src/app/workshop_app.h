@@ -4,6 +4,7 @@
 
 #include "app/activities.h"
 #include "app/command_line.h"
+#include "app/menu_commands.h"
 #include "app/recent_files.h"
 #include "app/workshop_frame.h"
 #include "workspace/document_host.h"
@@ -31,9 +32,6 @@ inline constexpr const char* kIntroFile = "intro.pdf";
 inline constexpr const char* kAnyDocumentFilter =
     "Quorvel (*.qvg;*.qvd;*.qvc;*.qvn;*.qvs)|*.qvg;*.qvd;*.qvc;*.qvn;*.qvs||All Files (*.*)|*.*||";
 
-// The unit menus' three top buttons; each is an activity of its own.
-enum class UnitMenuActivity { Explore, MakeChallenges, SolveChallenges };
-
 // The application is the host of every unit document: it forwards dialogs and the caption
 // to the platform and answers with its own folders.
 class CWorkshopApp : public IDocumentHost {
@@ -59,6 +57,9 @@ public:
     void ShowInvestigation(int unitMenu, int n);
     // The back button of the page shown.
     void Back();
+    // A button of menu page `page` by its command id (MenuCommand, or an investigations
+    // menu's activity button); false when the page has no such command.
+    bool OnMenuCommand(MenuView page, int id);
 
     // Unit menus.
     void OnUnitMenuActivity(int unitMenu, UnitMenuActivity what);

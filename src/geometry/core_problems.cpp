@@ -41,6 +41,10 @@ std::string CoreSolutionText(const CQuestion& question) {
     return text;
 }
 
+std::unique_ptr<IProblemRule> MakeCoreProblemRule() {
+    return std::make_unique<CCoreProblemRule>();
+}
+
 bool CCoreProblemRule::IsRight(const CQuestionSet& questions, int count,
                                const CPromptAnswers& answers) {
     const int q = CoreQuestionIndex(questions, count);

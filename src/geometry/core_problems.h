@@ -6,6 +6,7 @@
 #include "problemsets/problem_set_controller.h"
 #include "workspace/question.h"
 
+#include <memory>
 #include <string>
 
 namespace quorvel {
@@ -52,6 +53,9 @@ public:
     // The question dialog, through the geometry page.
     bool EditPrompts(CProblemSetViewController& view) override;
 };
+
+// The geometry unit's problem-set rule, for those that ask by unit.
+std::unique_ptr<IProblemRule> MakeCoreProblemRule();
 
 // The teacher's question dialog: the level and the right core start unchosen, the prompt with
 // its usual text. OK with a part missing is refused and the dialog stays open; otherwise a

@@ -38,6 +38,14 @@ bool ParseNumberField(const std::string& text, int& value) {
     return ec == std::errc() && ptr == end;
 }
 
+bool NumberFieldAccepts(const std::string& text) {
+    if (text.size() > static_cast<std::size_t>(kNumberFieldMaxChars))
+        return false;
+    const std::ptrdiff_t sign = !text.empty() && text.front() == '-' ? 1 : 0;
+    return std::all_of(text.begin() + sign, text.end(),
+                       [](char c) { return c >= '0' && c <= '9'; });
+}
+
 std::string NumberSpinUp(const std::string& text) {
     int value = 0;
     if (text.find_first_not_of(' ') == std::string::npos)

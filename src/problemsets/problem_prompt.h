@@ -47,6 +47,9 @@ std::string NumberSpinUp(const std::string& text);
 std::string NumberSpinDown(const std::string& text);
 // The whole number a field holds; false when it is empty or not a number.
 bool ParseNumberField(const std::string& text, int& value);
+// Whether a number field may hold `text` while the pupil types: at most three characters, an
+// optional minus sign and then digits only (so every step of typing "-12" is accepted).
+bool NumberFieldAccepts(const std::string& text);
 
 enum class PromptControlKind { OperatorField, NumberField, SpinUp, SpinDown, Radio };
 

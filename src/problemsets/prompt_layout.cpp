@@ -157,6 +157,13 @@ CPromptLayout LayoutPrompt(const CProblemPrompt& prompt, CSize client, ITextMetr
     return out;
 }
 
+CRect PromptWindowRect(const CRect& rect, const CPromptLayout& layout) {
+    // Below the content: the inset and the two 1-pixel frames.
+    const int needed = layout.contentBottom + kPromptInset + 2;
+    const int top = needed > rect.Height() ? std::max(0, rect.bottom - needed) : rect.top;
+    return {rect.left, top, rect.right, rect.bottom};
+}
+
 void PaintPrompt(IDrawingSurface& dc, const CProblemPrompt& prompt, const CPromptLayout& layout,
                  const CPromptFonts& fonts) {
     CRect frame = layout.client;

@@ -51,6 +51,11 @@ std::vector<std::string> WrapText(ITextMetrics& metrics, const CFontSpec& font,
 CPromptLayout LayoutPrompt(const CProblemPrompt& prompt, CSize client, ITextMetrics& metrics,
                            const CPromptFonts& fonts);
 
+// Where the prompt window stands, given the place `rect` offered for it (page coordinates) and
+// its layout at that size: all of `rect`, or grown upwards (never above the page's top) when
+// its questions need more height, so that the last one is not hidden.
+CRect PromptWindowRect(const CRect& rect, const CPromptLayout& layout);
+
 // The window's own painting: two white frames, the workspace colour inside, the counter
 // centred in the bold font, the question texts on a transparent background.
 void PaintPrompt(IDrawingSurface& dc, const CProblemPrompt& prompt, const CPromptLayout& layout,

@@ -144,6 +144,13 @@ void CUnitViewController::MysteryAt(CPoint) {
     SelectArrow();
 }
 
+void CUnitViewController::ClickOverDisabledView(CPoint p, CPoint screen) {
+    if (currentTool() == kToolMystery)
+        MysteryAt(screen);
+    else
+        HelpAt(p);
+}
+
 void CUnitViewController::ShowContinue() {
     m_window.ShowButton(kContinueCommand, true);
     m_window.ShowButton(kExitCommand, false);

@@ -115,6 +115,10 @@ public:
     virtual void ShowContinue();                                              // 26
     virtual void HideContinue();                                              // 27
 
+    // A click over the view that a modal tool disabled (`p` in view, `screen` in screen
+    // coordinates): the Mystery tool's, or else the Help tool's.
+    void ClickOverDisabledView(CPoint p, CPoint screen);
+
     // The problem-set framework.
     void EndProblemSet();
     void SetProblemCounter(const std::string& text);

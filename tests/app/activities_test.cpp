@@ -1,5 +1,7 @@
-// The investigations: every title, every button placed once, labels and texts present.
+// The investigations: every title, every button placed once, labels and texts present, and a
+// problem-set rule for each unit whose problem sets a button starts.
 #include "app/activities.h"
+#include "app/problem_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -75,6 +77,23 @@ TEST(Activities, EveryActivityTitleAppearsAsARowTitle) {
                 rowTitles.insert(row.title);
     for (const char* t : titles)
         EXPECT_TRUE(rowTitles.count(t)) << t;
+}
+
+TEST(Activities, EveryUnitWithProblemSetsHasItsRuleAndNoOtherHasOne) {
+    std::set<UnitKind> withProblemSets;
+    for (int menu = 0; menu < 3; ++menu)
+        for (int k = 0; k < kInvestigationsPerMenu; ++k)
+            for (const auto& row : FindInvestigation(menu, k)->rows)
+                for (const auto& a : row.activities)
+                    if (a.kind == ActivityKind::ProblemSet)
+                        withProblemSets.insert(a.unit);
+    EXPECT_EQ(withProblemSets.size(), 3u);
+    for (UnitKind unit : AllUnitKinds()) {
+        const auto rule = CreateProblemRule(unit);
+        EXPECT_EQ(rule != nullptr, withProblemSets.count(unit) == 1) << UnitKindName(unit);
+        EXPECT_EQ(HasProblemSets(unit), rule != nullptr);
+        EXPECT_EQ(ProblemSetHeading(unit).empty(), rule == nullptr) << UnitKindName(unit);
+    }
 }
 
 TEST(Activities, UnitMenusMapToInvestigationsMenus) {

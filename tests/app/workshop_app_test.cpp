@@ -194,6 +194,48 @@ TEST_F(WorkshopApp, EachUnitMenuLeadsToItsInvestigationsMenu) {
     EXPECT_EQ(app.menuViewTitle(MenuView::StatsInvestigations), "Describing Us");
 }
 
+TEST_F(WorkshopApp, MenuCommandsDoWhatTheirPagesButtonsSay) {
+    Start();
+    const struct {
+        MenuView page;
+        int id;
+        bool handled;
+        MenuView shown;
+        bool panel;
+    } steps[] = {
+        {MenuView::Main, kCmdExplore, false, MenuView::Main, false},
+        {MenuView::Main, kCmdStatsUnitMenu, true, MenuView::StatsUnit, false},
+        {MenuView::StatsUnit, kCmdViewIntro, false, MenuView::StatsUnit, false},
+        {MenuView::StatsUnit, InvestigationCommand(2), true, MenuView::StatsInvestigations, false},
+        {MenuView::StatsInvestigations, kCmdMenuBack, true, MenuView::StatsUnit, false},
+        {MenuView::StatsUnit, kCmdMenuBack, true, MenuView::Main, false},
+        {MenuView::Main, kCmdPatternsUnitMenu, true, MenuView::PatternsUnit, false},
+        {MenuView::PatternsUnit, kCmdMakeChallenges, true, MenuView::PatternsUnit, true},
+        // The panel's back closes only the panel; the page's back then leaves the page.
+        {MenuView::PatternsUnit, kCmdMenuBack, true, MenuView::PatternsUnit, false},
+        {MenuView::PatternsUnit, kCmdLastInvestigation, true, MenuView::PatternsInvestigations,
+         false},
+        {MenuView::PatternsInvestigations, kCmdMenuBack, true, MenuView::PatternsUnit, false},
+        {MenuView::PatternsUnit, kCmdMenuBack, true, MenuView::Main, false},
+    };
+    for (const auto& s : steps) {
+        EXPECT_EQ(app.OnMenuCommand(s.page, s.id), s.handled) << s.id;
+        EXPECT_EQ(app.currentMenuView(), s.shown) << s.id;
+        EXPECT_EQ(app.environmentPanelShown(), s.panel) << s.id;
+    }
+    EXPECT_EQ(app.selectedInvestigation(kStatsInvestigations), 1);
+    EXPECT_EQ(app.selectedInvestigation(kPatternsInvestigations), 4);
+    EXPECT_EQ(app.currentUnitDocument(), nullptr);
+
+    // An environment opens with the activity that opened the panel.
+    EnterUnitMenu(kPatternsUnitMenu);
+    app.OnMenuCommand(MenuView::PatternsUnit, kCmdMakeChallenges);
+    EXPECT_TRUE(app.OnMenuCommand(MenuView::PatternsUnit, kCmdDesignsEnvironment));
+    EXPECT_EQ(frame.unitKind, UnitKind::Designs);
+    ASSERT_NE(app.currentUnitDocument(), nullptr);
+    EXPECT_EQ(app.currentUnitDocument()->activityName(), "MyChallenge");
+}
+
 TEST_F(WorkshopApp, MenuCreationFailuresKeepTheCurrentPage) {
     Start();
     frame.refuse = {MenuView::StatsUnit, MenuView::PatternsInvestigations};

@@ -190,6 +190,19 @@ TEST(Prompt, NumberFieldsKeepThreeCharactersAndDisabledChoicesRefuse) {
     EXPECT_TRUE(p.ChooseRadio(1484));
 }
 
+TEST(Prompt, NumberFieldAcceptsASignAndUpToThreeDigitsWhileTyping) {
+    const struct {
+        const char* text;
+        bool accepted;
+    } cases[] = {
+        {"", true},      {"-", true},     {"7", true},   {"100", true},     {"-12", true},
+        {"1234", false}, {"-123", false}, {"1-", false}, {"--1", false},    {"+1", false},
+        {" 1", false},   {"1.5", false},  {"6x", false}, {"\u0663", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NumberFieldAccepts(c.text), c.accepted) << '"' << c.text << '"';
+}
+
 // Fake metrics: 7 pixels a character, 16-pixel lines.
 TEST(PromptLayout, CounterOnTopThenTextsWithTheirControls) {
     FakeTextMetrics m;
@@ -265,4 +278,23 @@ TEST(PromptLayout, PaintsTwoWhiteFramesTheWorkspaceColourAndTheTexts) {
     EXPECT_EQ(dc.Only("font"), (std::vector<std::string>{"font Arial 130", "font Arial 120"}));
     EXPECT_EQ(dc.Only("drawtext"), (std::vector<std::string>{"drawtext 4,4 296,24 37 2 of 5"}));
     EXPECT_EQ(dc.Only("text "), (std::vector<std::string>{"text 4,24 Look at the tessellation."}));
+}
+
+TEST(PromptLayout, WindowGrowsUpwardsOnlyWhenItsQuestionsNeedIt) {
+    const CRect offered{100, 300, 400, 475}; // 175 high
+    const struct {
+        int contentBottom;
+        CRect expected;
+    } cases[] = {
+        {100, offered},              // room to spare
+        {169, offered},              // exactly fits: 169 + inset 4 + frames 2
+        {170, {100, 299, 400, 475}}, // one pixel more
+        {400, {100, 69, 400, 475}},  // much more
+        {900, {100, 0, 400, 475}},   // never above the page
+    };
+    for (const auto& c : cases) {
+        CPromptLayout layout;
+        layout.contentBottom = c.contentBottom;
+        EXPECT_EQ(PromptWindowRect(offered, layout), c.expected) << c.contentBottom;
+    }
 }

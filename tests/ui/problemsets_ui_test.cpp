@@ -2,6 +2,7 @@
 // question laid out and answered with the mouse and the keyboard, the score window's buttons,
 // and the Check button's art for the tries left. The windows are saved as PNGs under the build
 // tree for review.
+#include "app/problem_rules.h"
 #include "problemsets/problem_set_controller.h"
 #include "problemsets/test_unit.h"
 #include "ui/app/bitmap_button.h"

@@ -175,6 +175,19 @@ TEST_F(Page, AMysteryClickReturnsToTheArrow) {
     EXPECT_TRUE(messages().empty());
 }
 
+TEST_F(Page, AClickOverTheDisabledViewGoesToTheToolThatDisabledIt) {
+    window.controls[{20, 120}] = ToolCommand(kToolEraser);
+    view.SelectTool(ToolCommand(kToolMystery));
+    view.ClickOverDisabledView({20, 120}, {1000, 700});
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(doc.currentTool(), kToolArrow);
+
+    view.SelectTool(ToolCommand(kToolHelp));
+    view.ClickOverDisabledView({20, 120}, {1000, 700});
+    EXPECT_EQ(host.prompter.LastText(), "Use the Eraser to click objects to erase.");
+    EXPECT_EQ(doc.currentTool(), kToolArrow);
+}
+
 TEST_F(Page, CommandsOutsideTheToolRangeChooseNoTool) {
     view.SelectTool(ToolCommand(kToolEraser));
     view.SelectTool(1300);

@@ -19,7 +19,6 @@
 namespace quorvel {
 namespace {
 
-constexpr int kBack = 1003;
 constexpr CBitmapButton::Bitmaps kBackBitmaps{168, 169, 204, 0};
 // The page title stands right of the back button.
 constexpr QPoint kTitleAt(48 + 10, 10);
@@ -53,11 +52,15 @@ QColor ActivityKindColor(const std::string& kind) {
 CMenuView::CMenuView(CWorkshopApp& app, MenuView which, QWidget* parent)
     : QWidget(parent), m_app(app), m_which(which) {
     setAutoFillBackground(false);
-    m_back = AddButton(new CBitmapButton(kBack, kBackBitmaps, QStringLiteral("Back"), this));
+    m_back = AddButton(new CBitmapButton(kCmdMenuBack, kBackBitmaps, QStringLiteral("Back"), this));
     m_back->setGeometry(0, 0, 48, 41);
     if (which != MenuView::Main)
         m_back->setShortcut(QKeySequence(Qt::Key_Escape));
-    connect(m_back, &QAbstractButton::clicked, this, [this] { m_app.Back(); });
+    connect(m_back, &QAbstractButton::clicked, this, [this] { Command(kCmdMenuBack); });
+}
+
+void CMenuView::Command(int id) {
+    m_app.OnMenuCommand(m_which, id);
 }
 
 QString CMenuView::pageTitle() const {
@@ -115,39 +118,33 @@ CMainMenuView::CMainMenuView(CWorkshopApp& app, QWidget* parent)
         const char* name;
         Qt::Key key;
     } buttons[] = {
-        {1000, {517, 519, 517, 0}, "Tiles and Tessellations", Qt::Key_T},
-        {1001, {523, 525, 523, 0}, "Patterns", Qt::Key_P},
-        {1002, {520, 522, 520, 0}, "Statistics", Qt::Key_S},
-        {1704, {527, 548, 527, 0}, "View Intro", Qt::Key_I},
+        {kCmdGeometryUnitMenu, {517, 519, 517, 0}, "Tiles and Tessellations", Qt::Key_T},
+        {kCmdPatternsUnitMenu, {523, 525, 523, 0}, "Patterns", Qt::Key_P},
+        {kCmdStatsUnitMenu, {520, 522, 520, 0}, "Statistics", Qt::Key_S},
+        {kCmdViewIntro, {527, 548, 527, 0}, "View Intro", Qt::Key_I},
     };
     for (const auto& b : buttons) {
         auto* button =
             AddButton(new CBitmapButton(b.id, b.bitmaps, QString::fromLatin1(b.name), this));
         button->setShortcut(QKeySequence(Qt::ALT | b.key));
         const int id = b.id;
-        connect(button, &QAbstractButton::clicked, this, [this, id] {
-            if (id == 1704)
-                m_app.ViewIntro();
-            else
-                m_app.ShowUnitMenu(id - 999);
-        });
+        connect(button, &QAbstractButton::clicked, this, [this, id] { Command(id); });
     }
-    setTabOrder(button(1000), button(1001));
-    setTabOrder(button(1001), button(1002));
-    setTabOrder(button(1002), button(1704));
-    setTabOrder(button(1704), m_back);
+    setTabOrder(button(kCmdGeometryUnitMenu), button(kCmdPatternsUnitMenu));
+    setTabOrder(button(kCmdPatternsUnitMenu), button(kCmdStatsUnitMenu));
+    setTabOrder(button(kCmdStatsUnitMenu), button(kCmdViewIntro));
+    setTabOrder(button(kCmdViewIntro), m_back);
 }
 
 void CMainMenuView::resizeEvent(QResizeEvent* e) {
-    const int w = e->size().width(), h = e->size().height();
-    auto centre = [](QWidget* b, int x, int y) {
-        b->move(x - b->width() / 2, y - b->height() / 2);
-    };
-    centre(button(1000), w / 4, h / 3);
-    centre(button(1001), w - w / 4, h / 3);
-    centre(button(1002), w / 2, h - h / 3);
-    QWidget* intro = button(1704);
-    intro->move((w - intro->width()) / 2, h - intro->height());
+    const CSize page{e->size().width(), e->size().height()};
+    for (int id : {kCmdGeometryUnitMenu, kCmdPatternsUnitMenu, kCmdStatsUnitMenu}) {
+        QWidget* b = button(id);
+        const CPoint c = MainMenuButtonCentre(id, page);
+        b->move(c.x - b->width() / 2, c.y - b->height() / 2);
+    }
+    QWidget* intro = button(kCmdViewIntro);
+    intro->move((page.cx - intro->width()) / 2, page.cy - intro->height());
 }
 
 void CMainMenuView::PaintBackground(QPainter& p) {
@@ -193,20 +190,17 @@ CUnitMenuView::CUnitMenuView(CWorkshopApp& app, int unitMenu, const Investigatio
         const char* art;
         const char* name;
         Qt::Key key;
-        UnitMenuActivity what;
     } top[] = {
-        {1005, "explore", "Explore", Qt::Key_E, UnitMenuActivity::Explore},
-        {1006, "make_challenges", "Make Challenges", Qt::Key_M, UnitMenuActivity::MakeChallenges},
-        {1007, "solve_challenges", "Solve Challenges", Qt::Key_S,
-         UnitMenuActivity::SolveChallenges},
+        {kCmdExplore, "explore", "Explore", Qt::Key_E},
+        {kCmdMakeChallenges, "make_challenges", "Make Challenges", Qt::Key_M},
+        {kCmdSolveChallenges, "solve_challenges", "Solve Challenges", Qt::Key_S},
     };
     for (const auto& t : top) {
         auto* b = AddButton(
             new CBitmapButton(t.id, QString::fromLatin1(t.art), QString::fromLatin1(t.name), this));
         b->setShortcut(QKeySequence(Qt::ALT | t.key));
-        const UnitMenuActivity what = t.what;
-        connect(b, &QAbstractButton::clicked, this,
-                [this, what] { m_app.OnUnitMenuActivity(m_unitMenu, what); });
+        const int id = t.id;
+        connect(b, &QAbstractButton::clicked, this, [this, id] { Command(id); });
     }
     const int menu = InvestigationsMenuOfUnit(unitMenu);
     for (int n = 1; n <= 5; ++n) {
@@ -214,19 +208,20 @@ CUnitMenuView::CUnitMenuView(CWorkshopApp& app, int unitMenu, const Investigatio
         const CInvestigation* inv = FindInvestigation(menu, n - 1);
         const QString name =
             QStringLiteral("Investigation %1: %2").arg(n).arg(ToQString(inv->title));
-        auto* b = AddButton(new CBitmapButton(1007 + n, {bm[0], bm[1], bm[2], bm[3]}, name, this));
+        const int id = InvestigationCommand(n);
+        auto* b = AddButton(new CBitmapButton(id, {bm[0], bm[1], bm[2], bm[3]}, name, this));
         b->setShortcut(QKeySequence(Qt::ALT | (Qt::Key_0 + n)));
-        connect(b, &QAbstractButton::clicked, this,
-                [this, n] { m_app.ShowInvestigation(m_unitMenu, n); });
+        connect(b, &QAbstractButton::clicked, this, [this, id] { Command(id); });
     }
-    auto* guide = AddButton(new CBitmapButton(
-        1705, {546, 547, 546, 0}, QStringLiteral("View Demonstration Instructions"), this));
+    auto* guide =
+        AddButton(new CBitmapButton(kCmdUnitGuide, {546, 547, 546, 0},
+                                    QStringLiteral("View Demonstration Instructions"), this));
     guide->setGeometry(10, 40, 180, 50);
     guide->setShortcut(QKeySequence(Qt::ALT | Qt::Key_V));
-    connect(guide, &QAbstractButton::clicked, this, [this] { m_app.ShowUnitGuide(m_unitMenu); });
+    connect(guide, &QAbstractButton::clicked, this, [this] { Command(kCmdUnitGuide); });
 
     QWidget* previous = guide;
-    for (int id : {1005, 1006, 1007, 1008, 1009, 1010, 1011, 1012}) {
+    for (int id : UnitMenuButtonIds()) {
         setTabOrder(previous, button(id));
         previous = button(id);
     }
@@ -234,22 +229,16 @@ CUnitMenuView::CUnitMenuView(CWorkshopApp& app, int unitMenu, const Investigatio
 }
 
 void CUnitMenuView::resizeEvent(QResizeEvent* e) {
-    // The rows keep their layout and are centred across the page.
-    const int dx = (e->size().width() - 460) / 2 - 50;
-    const QRect rects[] = {
-        {50, 100, 150, 50},   {205, 100, 150, 50},  {360, 100, 150, 50},  // 1005-1007
-        {50, 200, 150, 130},  {205, 200, 150, 130}, {360, 200, 150, 130}, // 1008-1010
-        {125, 335, 150, 130}, {280, 335, 150, 130},                       // 1011-1012
-    };
-    int id = 1005;
-    for (const QRect& r : rects)
-        button(id++)->setGeometry(r.translated(dx, 0));
+    for (int id : UnitMenuButtonIds()) {
+        const CRect r = UnitMenuButtonRect(id, e->size().width());
+        button(id)->setGeometry(r.left, r.top, r.Width(), r.Height());
+    }
 }
 
 void CUnitMenuView::ShowButtons(bool shown) {
-    for (int id = 1005; id <= 1012; ++id)
+    for (int id : UnitMenuButtonIds())
         button(id)->setVisible(shown);
-    button(1705)->setVisible(shown);
+    button(kCmdUnitGuide)->setVisible(shown);
 }
 
 void CUnitMenuView::Refresh() {
@@ -318,8 +307,10 @@ CPatternsEnvironmentMenuWnd::CPatternsEnvironmentMenuWnd(CWorkshopApp& app, QWid
         const char* text;
         int id;
         int left;
-    } envs[] = {{"&Codes", 1244, 10}, {"&Numbers", 1245, 165}, {"&Designs", 1246, 320}};
-    for (int k = 0; k < 3; ++k) {
+    } envs[] = {{"&Codes", kCmdCodesEnvironment, 10},
+                {"&Numbers", kCmdNumbersEnvironment, 165},
+                {"&Designs", kCmdDesignsEnvironment, 320}};
+    for (std::size_t k = 0; k < 3; ++k) {
         auto* b = new QPushButton(QString::fromLatin1(envs[k].text), this);
         b->setGeometry(envs[k].left, 10, 150, 50);
         b->setAccessibleName(QString::fromLatin1(envs[k].text).remove(QLatin1Char('&')));
@@ -331,13 +322,16 @@ CPatternsEnvironmentMenuWnd::CPatternsEnvironmentMenuWnd(CWorkshopApp& app, QWid
             " border-radius: 10px; } QPushButton:hover { background: #8fd3ff; }"
             " QPushButton:focus { border: 3px solid #ffc800; }"
             " QPushButton:pressed { background: #3a9fe0; }"));
-        m_envButtons[static_cast<std::size_t>(k)] = b;
-        connect(b, &QPushButton::clicked, this, [&app, k] { app.OpenPatternsEnvironment(k); });
+        m_envButtons[k] = b;
+        const int id = envs[k].id;
+        connect(b, &QPushButton::clicked, this,
+                [&app, id] { app.OnMenuCommand(MenuView::PatternsUnit, id); });
     }
-    m_back = new CBitmapButton(kBack, kBackBitmaps, QStringLiteral("Back"), this);
+    m_back = new CBitmapButton(kCmdMenuBack, kBackBitmaps, QStringLiteral("Back"), this);
     m_back->setGeometry(10, 184, 48, 41);
     m_back->setShortcut(QKeySequence(Qt::Key_Escape));
-    connect(m_back, &QAbstractButton::clicked, this, [&app] { app.CloseEnvironmentPanel(); });
+    connect(m_back, &QAbstractButton::clicked, this,
+            [&app] { app.OnMenuCommand(MenuView::PatternsUnit, kCmdMenuBack); });
 }
 
 void CPatternsEnvironmentMenuWnd::paintEvent(QPaintEvent*) {
@@ -366,8 +360,7 @@ CInvestigationsMenuView::CInvestigationsMenuView(CWorkshopApp& app, int menu, QW
             new CBitmapButton(id, ActivityKindColor("Challenges"), QString(), QString(), this));
         b->resize(kButtonWidth, kButtonHeight);
         b->hide();
-        connect(b, &QAbstractButton::clicked, this,
-                [this, id] { m_app.LaunchActivity(m_menu, id); });
+        connect(b, &QAbstractButton::clicked, this, [this, id] { Command(id); });
         connect(b, &CBitmapButton::highlighted, this, &CInvestigationsMenuView::Preview);
     }
     m_box = new QFrame(this);
@@ -419,15 +412,17 @@ void CInvestigationsMenuView::SelectInvestigation() {
     const CInvestigation* inv = FindInvestigation(m_menu, m_app.selectedInvestigation(m_menu));
     if (!inv)
         return;
-    int top = kFirstRowTop;
+    const std::vector<CActivityRowPlaces> places = LayoutActivityRows(*inv);
     int key = 1;
     QWidget* previous = nullptr;
-    for (const auto& row : inv->rows) {
-        int left = kFirstRowLeft;
-        for (const auto& a : row.activities) {
+    for (std::size_t r = 0; r < inv->rows.size(); ++r) {
+        const CActivityRow& row = inv->rows[r];
+        for (std::size_t i = 0; i < row.activities.size(); ++i) {
+            const CActivity& a = row.activities[i];
+            const CRect& place = places[r].buttons[i];
             CBitmapButton* b = button(a.button);
             b->setFace(ActivityKindColor(row.kind), ToQString(a.label));
-            b->setGeometry(left, top, kButtonWidth, kButtonHeight);
+            b->setGeometry(place.left, place.top, place.Width(), place.Height());
             QString name = ToQString(row.title.empty() ? row.kind : row.title + " " + row.kind);
             name += QLatin1Char(' ') + ToQString(a.label).trimmed();
             b->setAccessibleName(name);
@@ -439,10 +434,8 @@ void CInvestigationsMenuView::SelectInvestigation() {
             if (previous)
                 setTabOrder(previous, b);
             previous = b;
-            left += kButtonWidth + kButtonGap;
         }
-        m_rows.push_back({ToQString(row.title), ToQString(row.kind), top});
-        top += 3 * kButtonHeight;
+        m_rows.push_back({ToQString(row.title), ToQString(row.kind), places[r].top});
     }
     if (previous)
         setTabOrder(previous, m_back);
@@ -477,12 +470,12 @@ void CInvestigationsMenuView::paintEvent(QPaintEvent* e) {
         const int kindTop = row.top - kindHeight - 3;
         p.setFont(kindFont);
         p.setPen(QColor(60, 60, 60));
-        p.drawText(QRect(kFirstRowLeft, kindTop, 400, kindHeight), Qt::AlignLeft | Qt::AlignBottom,
-                   row.kind);
+        p.drawText(QRect(kFirstActivityRow.x, kindTop, 400, kindHeight),
+                   Qt::AlignLeft | Qt::AlignBottom, row.kind);
         if (!row.title.isEmpty()) {
             p.setFont(titleFont);
             p.setPen(QColor(0, 45, 110));
-            p.drawText(QRect(kFirstRowLeft, kindTop - titleHeight, 400, titleHeight),
+            p.drawText(QRect(kFirstActivityRow.x, kindTop - titleHeight, 400, titleHeight),
                        Qt::AlignLeft | Qt::AlignBottom, row.title);
         }
     }

@@ -34,6 +34,8 @@ protected:
     virtual void PaintBackground(QPainter& p);
     virtual void PaintTitle(QPainter& p);
     CBitmapButton* AddButton(CBitmapButton* b);
+    // A click on the page's button `id`: the application says what it does.
+    void Command(int id);
 
     CWorkshopApp& m_app;
     MenuView m_which;
@@ -137,11 +139,8 @@ public:
     };
     const std::vector<RowCaption>& rowCaptions() const { return m_rows; }
 
-    static constexpr int kButtonWidth = 72;
-    static constexpr int kButtonHeight = 44;
-    static constexpr int kButtonGap = 5;
-    static constexpr int kFirstRowLeft = 62;
-    static constexpr int kFirstRowTop = 100;
+    static constexpr int kButtonWidth = kActivityButtonSize.cx;
+    static constexpr int kButtonHeight = kActivityButtonSize.cy;
 
 protected:
     void paintEvent(QPaintEvent*) override;

@@ -1,6 +1,7 @@
 // The unit page holds the unit's workspace page and passes its leaving and its commands on.
 #include "ui/app/unit_page.h"
 
+#include "app/problem_rules.h"
 #include "geometry/geometry_document.h"
 #include "ui/app/bitmap_button.h"
 #include "ui/geometry/geometry_unit_view.h"
@@ -20,14 +21,11 @@ CUnitPage::CUnitPage(CUnitDocument& doc, UnitKind unit, const QString& title, QW
         auto* view = new CGeometryUnitView(*geometry, this);
         m_unitMenu = view->unitMenu();
         m_view = view;
-    } else if (*ProblemSetHeading(unit)) {
-        // The units with problem sets run them on the shared page: a problem is right when
-        // each answer matches its question's answer value.
+    } else if (HasProblemSets(unit)) {
+        // The other units with problem sets run them on the shared page with their core's rule.
         m_view = new CUnitView(
             doc, this,
-            ProblemSetControllerFactory(
-                [unit] { return std::make_unique<CAnswerValueRule>(ProblemSetHeading(unit)); },
-                false));
+            ProblemSetControllerFactory([unit] { return CreateProblemRule(unit); }, false));
     } else {
         m_view = new CUnitView(doc, this);
     }

@@ -10,8 +10,8 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QToolButton>
+#include <QValidator>
 
 namespace quorvel {
 
@@ -28,6 +28,15 @@ public:
 
 protected:
     bool hitButton(const QPoint& p) const override { return rect().contains(p); }
+};
+
+// Typing in a number field keeps to what the prompt model accepts.
+class CNumberFieldValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        return NumberFieldAccepts(ToStdString(input)) ? Acceptable : Invalid;
+    }
 };
 
 // The n-th question with a control of this kind, counted from 1, for the accessible names.
@@ -84,8 +93,7 @@ void CProblemPromptWnd::BuildControls() {
             auto* e = new QLineEdit(this);
             e->setMaxLength(kNumberFieldMaxChars);
             e->setAlignment(Qt::AlignCenter);
-            e->setValidator(new QRegularExpressionValidator(
-                QRegularExpression(QStringLiteral("-?[0-9]{0,3}")), e));
+            e->setValidator(new CNumberFieldValidator(e));
             e->setAccessibleName(QStringLiteral("Number for question %1").arg(Ordinal(c)));
             e->setToolTip(QStringLiteral("Type a number, or use the arrows (or the Up and Down "
                                          "keys) to change it."));

@@ -8,8 +8,6 @@
 #include "ui/problemsets/problem_prompt_wnd.h"
 #include "ui/problemsets/score_dialog.h"
 
-#include <algorithm>
-
 namespace quorvel {
 
 CPromptFonts MainFramePromptFonts() {
@@ -33,14 +31,10 @@ void CProblemSetHost::CreatePromptWindow(CProblemPrompt& prompt, const CRect& re
     DestroyPromptWindow();
     const CPromptFonts fonts = MainFramePromptFonts();
     m_prompt = new CProblemPromptWnd(prompt, fonts, m_page);
-    // A problem with more to say than the place above Check holds grows upwards rather than
-    // hiding its last question.
     CQtTextMetrics metrics;
-    const CPromptLayout layout =
-        LayoutPrompt(prompt, {rect.Width(), rect.Height()}, metrics, fonts);
-    const int needed = layout.contentBottom + kPromptInset + 2;
-    const int top = needed > rect.Height() ? std::max(0, rect.bottom - needed) : rect.top;
-    m_prompt->setGeometry(rect.left, top, rect.Width(), rect.bottom - top);
+    const CRect place =
+        PromptWindowRect(rect, LayoutPrompt(prompt, {rect.Width(), rect.Height()}, metrics, fonts));
+    m_prompt->setGeometry(place.left, place.top, place.Width(), place.Height());
     QObject::connect(m_prompt, &CProblemPromptWnd::checkRequested, m_prompt, [this] {
         CBitmapButton* check = m_checkButton ? m_checkButton() : nullptr;
         if (check && check->isVisible() && check->isEnabled())

@@ -40,17 +40,4 @@ ProblemSetControllerFactory(std::function<std::unique_ptr<IProblemRule>()> makeR
         };
 }
 
-const char* ProblemSetHeading(UnitKind unit) {
-    switch (unit) {
-    case UnitKind::Geometry:
-        return "WHAT'S MY CORE? ";
-    case UnitKind::Numbers:
-        return "MYSTERY MACHINES ";
-    case UnitKind::Statistics:
-        return "DID YOU MEAN THAT? ";
-    default:
-        return "";
-    }
-}
-
 } // namespace quorvel

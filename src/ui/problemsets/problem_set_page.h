@@ -44,8 +44,4 @@ UnitControllerFactory
 ProblemSetControllerFactory(std::function<std::unique_ptr<IProblemRule>()> makeRule,
                             bool authoring);
 
-// The heading of a unit's score: "WHAT'S MY CORE? ", "MYSTERY MACHINES ",
-// "DID YOU MEAN THAT? "; empty for the units without problem sets.
-const char* ProblemSetHeading(UnitKind unit);
-
 } // namespace quorvel

@@ -70,10 +70,7 @@ protected:
             return;
         const QPoint at = e->position().toPoint();
         const QPoint screen = e->globalPosition().toPoint();
-        if (m_view->document().currentTool() == kToolMystery)
-            m_view->controller().MysteryAt({screen.x(), screen.y()});
-        else
-            m_view->controller().HelpAt({at.x(), at.y()});
+        m_view->controller().ClickOverDisabledView({at.x(), at.y()}, {screen.x(), screen.y()});
     }
 
 private:
@@ -262,8 +259,8 @@ void CUnitView::EnableView(bool enabled) {
         m_catcher->hide();
         return;
     }
-    const int cursor = document().currentTool() == kToolMystery ? 303 : 149;
-    m_catcher->setCursor(ArtCursor(cursor));
+    // Only a modal tool disables the view: its cursor shows.
+    m_catcher->setCursor(ToolCursor(document().currentTool()));
     m_catcher->setGeometry(rect());
     m_catcher->raise();
     m_catcher->show();
