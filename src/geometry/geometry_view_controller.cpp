@@ -71,11 +71,14 @@ CGeometryViewController::CGeometryViewController(CGeometryUnitDocument& doc,
     m_tools.SetArrowChooser([this] { SelectArrow(); });
     // Anglemeters stay put while shapes turn or a script runs.
     m_tools.SetBusyQuery([this] { return m_commands.IsAnimating() || m_scripts.IsBusy(); });
+    // The document keeps the navigator's one model: its moves scroll this page's pane.
+    m_doc.navigator().SetListener(this);
     m_doc.SetGeometryView(this);
     ApplyUserOptions();
 }
 
 CGeometryViewController::~CGeometryViewController() {
+    m_doc.navigator().SetListener(nullptr);
     m_doc.SetGeometryView(nullptr);
 }
 

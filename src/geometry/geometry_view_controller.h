@@ -1,6 +1,7 @@
 // The Tiles and Tessellations workspace page without a screen: it owns the shape commands, the
 // script controller and the segment tools, routes the page's commands and the pane's mouse to
-// them in the right order, keeps the open drawer and scrolls the pane for the navigator.
+// them in the right order, keeps the open drawer and scrolls the pane for the document's
+// navigator.
 #pragma once
 
 #include "geometry/core_problems.h"
@@ -47,8 +48,8 @@ public:
                                 const CGeometryOptions& /*previous*/) {}
     // The "Tessellation Options" sheet; true on OK.
     virtual bool RunOptionsSheet(CTessellationOptionsSheet&) { return false; }
-    // Before the document is stored: the pane's offsets and rectangle, the navigator and the
-    // angle box into the document's view state.
+    // Before the document is stored: the pane's offsets and rectangle and the angle box into
+    // the document's view state.
     virtual void StoreViewState(CGeometryUnitDocument&) {}
     // After the document was read: the page shows its view state and scripts.
     virtual void ViewStateLoaded(CGeometryUnitDocument&) {}
