@@ -126,6 +126,7 @@ CGeometryUnitView::CGeometryUnitView(CGeometryUnitDocument& doc, QWidget* parent
 
 CGeometryUnitView::~CGeometryUnitView() {
     // The controller outlives this part of the page: it must not call back into it.
+    geometry().photos().SetWindow(nullptr);
     geometry().scripts().SetView(nullptr);
     geometry().commands().SetPanel(nullptr);
     geometry().SetGeometryWindow(nullptr);
