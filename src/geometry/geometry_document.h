@@ -46,8 +46,8 @@ public:
     virtual void OptionsApplied(const CGeometryOptions& /*previous*/) {}
     // Runs the "Tessellation Options" sheet; true on OK.
     virtual bool RunOptionsSheet(CTessellationOptionsSheet&) { return false; }
-    // Before storing: the page puts its present pane offsets, navigator and angle box into the
-    // document's view state.
+    // Before storing: the page puts its present pane offsets and angle box into the document's
+    // view state (the page's navigator is the document's own).
     virtual void StoreViewState(CGeometryUnitDocument&) {}
     // After reading: the page shows the document's tool, drawer, view state and scripts.
     virtual void ViewStateLoaded(CGeometryUnitDocument&) {}
@@ -126,6 +126,7 @@ public:
     // --- view state saved for the page ---
     CWorkspacePaneState& paneState() { return m_pane; }
     const CRect& paneRect() const { return m_paneRect; }
+    // The one navigator model: the page's navigator shows and moves it.
     CWorkspaceNavigatorModel& navigator() { return m_navigator; }
     const CWorkspaceNavigatorModel& navigator() const { return m_navigator; }
     CPhotoStrip& photoStrip() { return m_photoStrip; }

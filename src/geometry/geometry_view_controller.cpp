@@ -67,15 +67,20 @@ CGeometryViewController::CGeometryViewController(CGeometryUnitDocument& doc,
       m_timers(std::move(timers)), m_metrics(std::move(metrics)),
       m_commands(doc, PrompterOf(doc), *m_timers),
       m_scripts(doc, m_commands, PrompterOf(doc), *m_timers),
-      m_tools(doc, PrompterOf(doc), *m_metrics) {
+      m_tools(doc, PrompterOf(doc), *m_metrics), m_photos(doc) {
     m_tools.SetArrowChooser([this] { SelectArrow(); });
     // Anglemeters stay put while shapes turn or a script runs.
     m_tools.SetBusyQuery([this] { return m_commands.IsAnimating() || m_scripts.IsBusy(); });
+    m_photos.SetBusyQuery([this] { return m_scripts.IsBusy(); });
+    m_photos.SetControls(doc.viewControls());
+    // The document keeps the navigator's one model: its moves scroll this page's pane.
+    m_doc.navigator().SetListener(this);
     m_doc.SetGeometryView(this);
     ApplyUserOptions();
 }
 
 CGeometryViewController::~CGeometryViewController() {
+    m_doc.navigator().SetListener(nullptr);
     m_doc.SetGeometryView(nullptr);
 }
 
@@ -318,6 +323,7 @@ void CGeometryViewController::StudentDrawersChanged() {
 void CGeometryViewController::OptionsApplied(const CGeometryOptions& previous) {
     ApplyUserOptions();
     const CGeometryViewControls controls = m_doc.viewControls();
+    m_photos.SetControls(controls);
     // The entire view shows the whole workspace from its corner.
     if (controls.entireView && m_geometryWindow)
         m_geometryWindow->ScrollPaneTo(0, 0);

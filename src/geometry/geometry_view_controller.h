@@ -1,10 +1,12 @@
 // The Tiles and Tessellations workspace page without a screen: it owns the shape commands, the
-// script controller and the segment tools, routes the page's commands and the pane's mouse to
-// them in the right order, keeps the open drawer and scrolls the pane for the navigator.
+// script controller, the segment tools and the photos, routes the page's commands and the
+// pane's mouse to them in the right order, keeps the open drawer and scrolls the pane for the
+// document's navigator.
 #pragma once
 
 #include "geometry/core_problems.h"
 #include "geometry/geometry_document.h"
+#include "geometry/photo_controller.h"
 #include "geometry/script_controller.h"
 #include "geometry/segment_tools.h"
 #include "geometry/shape_commands.h"
@@ -47,8 +49,8 @@ public:
                                 const CGeometryOptions& /*previous*/) {}
     // The "Tessellation Options" sheet; true on OK.
     virtual bool RunOptionsSheet(CTessellationOptionsSheet&) { return false; }
-    // Before the document is stored: the pane's offsets and rectangle, the navigator and the
-    // angle box into the document's view state.
+    // Before the document is stored: the pane's offsets and rectangle and the angle box into
+    // the document's view state.
     virtual void StoreViewState(CGeometryUnitDocument&) {}
     // After the document was read: the page shows its view state and scripts.
     virtual void ViewStateLoaded(CGeometryUnitDocument&) {}
@@ -89,6 +91,7 @@ public:
     CShapeCommandController& commands() { return m_commands; }
     CScriptController& scripts() { return m_scripts; }
     CSegmentToolController& tools() { return m_tools; }
+    CPhotoController& photos() { return m_photos; }
     ITimerHost& timers() { return *m_timers; }
 
     // Scripts see every command first: they record it, or refuse what recording or playing
@@ -174,6 +177,7 @@ private:
     CShapeCommandController m_commands;
     CScriptController m_scripts;
     CSegmentToolController m_tools;
+    CPhotoController m_photos;
     IGeometryViewWindow* m_geometryWindow = nullptr;
     CPoint m_dragFrameStart; // the selection frame's top-left when its drag began
     CPoint m_lastMouse;

@@ -1,15 +1,22 @@
-// The camera, the photo box's editing, the strip's drags and the viewer's slide show.
+// The camera, the photo box's place, drawing and editing, picking in the strip, the strip's
+// drags and keys, and the viewer's slide show.
 #include "geometry/photo_controller.h"
 
 #include "geometry/geometry_document.h"
 #include "workspace/document_host.h"
 #include "workspace/prompter.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace quorvel {
 
 namespace {
+
+constexpr const char* kPhotoBoxCaption = "Photo Box";
+constexpr Color kBoxFrame = PaletteRGB(0x2D, 0x30, 0x47);
+constexpr Color kBoxInner = PaletteRGB(0xFF, 0xFF, 0xFF);
+constexpr Color kBoxLit = PaletteRGB(0xFF, 0xC8, 0x00);
 
 std::vector<CManipulative*> Touching(const CGeometryUnitDocument& doc, const CRect& box) {
     std::vector<CManipulative*> out;
@@ -36,12 +43,50 @@ const char* PhotoControlHelp(int id) {
     }
 }
 
+CRect PhotoBoxOnPane(CSize pane) {
+    const int top = pane.cy - kPhotoBoxInset - kPhotoBoxSize.cy;
+    return {kPhotoBoxInset, top, kPhotoBoxInset + kPhotoBoxSize.cx, top + kPhotoBoxSize.cy};
+}
+
+void DrawPhotoBox(IDrawingSurface& dc, const CRect& box, bool lit) {
+    // A white frame with a dark edge shows on the light blue and over any shape.
+    dc.SetNullBrush();
+    dc.SetPen(lit ? 4 : 2, lit ? kBoxLit : kBoxInner);
+    CRect inner = box;
+    inner.Inflate(-1, -1);
+    dc.Rectangle(inner);
+    dc.SetPen(1, kBoxFrame);
+    dc.Rectangle(box);
+
+    // A tab on its top edge names it.
+    CFontSpec font;
+    font.pixelHeight = 11;
+    font.weight = 700;
+    const CSize text = dc.Metrics().TextExtent(font, kPhotoBoxCaption);
+    const CRect tab{box.left, box.top - text.cy - 3, box.left + text.cx + 12, box.top + 1};
+    dc.SetBrush(kBoxInner);
+    dc.SetPen(1, kBoxFrame);
+    dc.Rectangle(tab);
+    dc.SetFont(font);
+    dc.SetTextColor(kBoxFrame);
+    dc.SetTextBackground(kBoxInner, true);
+    dc.DrawText(tab, kPhotoBoxCaption, kAlignCenter | kAlignVCenter | kSingleLine);
+}
+
 CPhotoStrip& CPhotoController::Strip() {
+    return m_doc.photoStrip();
+}
+
+const CPhotoStrip& CPhotoController::Strip() const {
     return m_doc.photoStrip();
 }
 
 void CPhotoController::Changed() {
     m_doc.SetModifiedFlag();
+    Shown();
+}
+
+void CPhotoController::Shown() {
     if (m_window)
         m_window->StripChanged();
 }
@@ -95,40 +140,180 @@ PhotoEdit CPhotoController::EditPhotos(const std::vector<std::size_t>& dropped, 
     return PhotoEdit::Edited;
 }
 
+// --- the photo box ---------------------------------------------------------------------------
+
+bool CPhotoController::EditingAllowed() const {
+    return m_controls.photoBox && !(m_busy && m_busy());
+}
+
+bool CPhotoController::BoxTakes(CPoint onPane, CSize pane) const {
+    return EditingAllowed() && PhotoBoxOnPane(pane).Contains(onPane);
+}
+
+bool CPhotoController::CanEditPicked() const {
+    return EditingAllowed() && PickedPhoto() >= 0;
+}
+
+PhotoEdit CPhotoController::EditPicked(const CRect& box) {
+    if (!EditingAllowed())
+        return PhotoEdit::Nothing;
+    return EditPhotos(PickedPhotos(), box);
+}
+
+bool CPhotoController::LightBox(bool lit) {
+    if (lit == m_boxLit)
+        return false;
+    m_boxLit = lit;
+    return true;
+}
+
+void CPhotoController::DrawBox(IDrawingSurface& dc, const CRect& box) const {
+    if (m_controls.photoBox)
+        DrawPhotoBox(dc, box, m_boxLit);
+}
+
+// --- picking ---------------------------------------------------------------------------------
+
+int CPhotoController::PickedPhoto() const {
+    const std::vector<std::size_t> picked = PickedPhotos();
+    return picked.empty() ? -1 : static_cast<int>(picked.front());
+}
+
+void CPhotoController::Pick(int index) {
+    CPhotoStrip& strip = Strip();
+    for (std::size_t i = 0; i < strip.size(); ++i)
+        strip.at(i).SetSelected(static_cast<int>(i) == index);
+    if (index >= 0 && static_cast<std::size_t>(index) < strip.size())
+        strip.ScrollToPlace(strip.at(static_cast<std::size_t>(index)).stripPlace());
+    Shown();
+}
+
+void CPhotoController::TogglePick(std::size_t index) {
+    if (index >= Strip().size())
+        return;
+    CPhotoObject& photo = Strip().at(index);
+    photo.SetSelected(!photo.selected());
+    Shown();
+}
+
+void CPhotoController::StepPick(int step) {
+    const std::vector<std::size_t> order = Strip().PlaceOrder();
+    if (order.empty())
+        return;
+    const int picked = PickedPhoto();
+    const auto it = std::find(order.begin(), order.end(), static_cast<std::size_t>(picked));
+    // With nothing picked, a step forward starts at the first photo and one back at the last.
+    int at = it == order.end() ? (step > 0 ? -1 : static_cast<int>(order.size()))
+                               : static_cast<int>(it - order.begin());
+    at = std::clamp(at + step, 0, static_cast<int>(order.size()) - 1);
+    Pick(static_cast<int>(order[static_cast<std::size_t>(at)]));
+}
+
+bool CPhotoController::MovePicked(int step) {
+    const int picked = PickedPhoto();
+    if (picked < 0)
+        return false;
+    const int from = Strip().at(static_cast<std::size_t>(picked)).stripPlace();
+    const int to = from + step;
+    if (from < 0 || to < 0 || to >= kPhotoStripPlaces)
+        return false;
+    m_doc.MarkUndoStep();
+    Strip().MoveToPlace(static_cast<std::size_t>(picked), to);
+    Strip().ScrollToPlace(to);
+    Changed();
+    return true;
+}
+
+void CPhotoController::StripKey(PhotoStripKey key, bool ctrl) {
+    switch (key) {
+    case PhotoStripKey::Left:
+    case PhotoStripKey::Right: {
+        const int step = key == PhotoStripKey::Left ? -1 : +1;
+        if (ctrl)
+            MovePicked(step);
+        else
+            StepPick(step);
+        break;
+    }
+    case PhotoStripKey::Home:
+        StepPick(-kPhotoStripPlaces - 1);
+        break;
+    case PhotoStripKey::End:
+        StepPick(kPhotoStripPlaces + 1);
+        break;
+    }
+}
+
+std::string CPhotoController::StripDescription() const {
+    const std::size_t count = Strip().size();
+    std::string text = count == 1 ? "1 photo" : std::to_string(count) + " photos";
+    if (const int picked = PickedPhoto(); picked >= 0)
+        text += ", photo in place " +
+                std::to_string(Strip().at(static_cast<std::size_t>(picked)).stripPlace() + 1) +
+                " picked";
+    return text;
+}
+
+// --- the strip's gestures --------------------------------------------------------------------
+
 void CPhotoController::StripPress(CPoint p) {
     m_pressed = true;
+    m_dragged = false;
+    m_dropPlace = -1;
     m_pressAt = p;
     m_pressScroll = Strip().scroll();
     m_dragPhoto = Strip().PhotoAt({p.x + Strip().scroll(), p.y});
 }
 
 void CPhotoController::StripDrag(CPoint p) {
-    if (!m_pressed || m_dragPhoto >= 0)
+    if (!m_pressed)
         return;
+    m_dragged = true;
+    if (m_dragPhoto >= 0) {
+        const CRect shown{0, 0, Strip().visibleWidth(), Strip().stripRect().Height()};
+        m_dropPlace = shown.Contains(p) ? Strip().PlaceAt({p.x + Strip().scroll(), p.y}) : -1;
+        return;
+    }
     const int before = Strip().scroll();
     Strip().ScrollTo(m_pressScroll - (p.x - m_pressAt.x));
-    if (Strip().scroll() != before && m_window)
-        m_window->StripChanged();
+    if (Strip().scroll() != before)
+        Shown();
 }
 
-void CPhotoController::StripRelease(CPoint p) {
-    const int photo = m_dragPhoto;
+void CPhotoController::EndGesture() {
     m_pressed = false;
+    m_dragged = false;
     m_dragPhoto = -1;
-    if (photo < 0)
+    m_dropPlace = -1;
+}
+
+void CPhotoController::StripRelease(CPoint p, bool ctrl) {
+    const int photo = m_dragPhoto;
+    const bool click = m_pressed && !m_dragged;
+    EndGesture();
+    // The photo pressed, wherever a move puts it in the strip's order.
+    const CPhotoObject* pressed =
+        photo >= 0 ? &Strip().at(static_cast<std::size_t>(photo)) : nullptr;
+    if (photo >= 0) {
+        const int place = Strip().PlaceAt({p.x + Strip().scroll(), p.y});
+        if (place >= 0 && place != pressed->stripPlace()) {
+            m_doc.MarkUndoStep();
+            Strip().MoveToPlace(static_cast<std::size_t>(photo), place);
+            Changed();
+        }
+    }
+    if (!click)
         return;
-    const int place = Strip().PlaceAt({p.x + Strip().scroll(), p.y});
-    if (place < 0 || place == Strip().at(static_cast<std::size_t>(photo)).stripPlace())
-        return;
-    m_doc.MarkUndoStep();
-    Strip().MoveToPlace(static_cast<std::size_t>(photo), place);
-    Changed();
+    const int index = Strip().IndexOf(pressed);
+    if (ctrl && index >= 0)
+        TogglePick(static_cast<std::size_t>(index));
+    else
+        Pick(index);
 }
 
 PhotoEdit CPhotoController::ReleaseOnPhotoBox(const CRect& box) {
     const int photo = m_dragPhoto;
-    m_pressed = false;
-    m_dragPhoto = -1;
+    EndGesture();
     if (photo < 0)
         return PhotoEdit::Nothing;
     return EditPhotos({static_cast<std::size_t>(photo)}, box);

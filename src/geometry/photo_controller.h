@@ -1,11 +1,14 @@
-// Taking photos with the camera, editing one in the photo box, the strip's drag gestures, and
-// the photo viewer's slide show: what the geometry page's photo widgets drive.
+// Taking photos with the camera, editing one in the photo box, picking photos in the strip and
+// its mouse and key gestures, and the photo viewer's slide show: what the geometry page's photo
+// widgets drive.
 #pragma once
 
 #include "geometry/photo_strip.h"
+#include "geometry/tessellation_options.h"
 #include "workspace/timer_host.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,14 +39,24 @@ inline constexpr int kPhotoStripId = 1594;
 // The tip of a photo control, or null when `id` is none of them.
 const char* PhotoControlHelp(int id);
 
+// The photo box keeps this far from the pane's left and bottom edges.
+inline constexpr int kPhotoBoxInset = 10;
+// The photo box on a pane of `pane` size (pane coordinates): fixed in its bottom left corner.
+CRect PhotoBoxOnPane(CSize pane);
+// The photo box's frame at `box` with its named tab; `lit` while a photo over it would go in.
+void DrawPhotoBox(IDrawingSurface& dc, const CRect& box, bool lit);
+
 // What the page does when the photos change.
 class IPhotoWindow {
 public:
     virtual ~IPhotoWindow() = default;
     virtual void ShowCamera(bool) {}
-    // The strip's photos, places or scroll position changed.
+    // The strip's photos, places, picks or scroll position changed.
     virtual void StripChanged() {}
 };
+
+// The strip's keys.
+enum class PhotoStripKey { Left, Right, Home, End };
 
 enum class PhotoEdit {
     Nothing, // no photo reached the box
@@ -56,6 +69,10 @@ class CPhotoController {
 public:
     explicit CPhotoController(CGeometryUnitDocument& doc) : m_doc(doc) {}
     void SetWindow(IPhotoWindow* window) { m_window = window; }
+    // The photo controls the page shows, and whether a script records or plays now.
+    void SetControls(const CGeometryViewControls& controls) { m_controls = controls; }
+    const CGeometryViewControls& controls() const { return m_controls; }
+    void SetBusyQuery(std::function<bool()> busy) { m_busy = std::move(busy); }
 
     // The camera: a photo of what touches `box` (workspace coordinates), in the first free
     // place, the strip scrolled to it. The selection is cleared unless a script plays.
@@ -63,25 +80,72 @@ public:
     // Photos `dropped` (strip indices) let go over `box` (workspace coordinates).
     PhotoEdit EditPhotos(const std::vector<std::size_t>& dropped, const CRect& box);
 
+    // The photo box takes photos to edit while it shows and no script records or plays:
+    // shapes a script does not know of must not appear under it.
+    bool EditingAllowed() const;
+    // Whether a photo let go at `onPane` on a pane of `pane` size lands in a box that takes it.
+    bool BoxTakes(CPoint onPane, CSize pane) const;
+    // The magnifying glass: whether it can edit now (editing allowed, a photo picked out), and
+    // the photos picked out edited into `box` (workspace coordinates), Nothing while editing
+    // is not allowed.
+    bool CanEditPicked() const;
+    PhotoEdit EditPicked(const CRect& box);
+    // The box lights up while a dragged photo over it would go in; true when that changed.
+    bool LightBox(bool lit);
+    // The photo box at `box` (workspace coordinates) while it shows.
+    void DrawBox(IDrawingSurface& dc, const CRect& box) const;
+
+    // Picking: the photos picked out, in the strip's order, and the first of them or -1.
+    std::vector<std::size_t> PickedPhotos() const { return Strip().Picked(); }
+    int PickedPhoto() const;
+    // Picks out only photo `index` (none for -1) and scrolls its place into view.
+    void Pick(int index);
+    // Ctrl and a click: photo `index` joins those picked out, or leaves them.
+    void TogglePick(std::size_t index);
+    // A key on the strip: Left and Right pick the photo before or after the picked one in the
+    // places' order and Home and End the first and the last; Ctrl with Left or Right moves the
+    // picked photo a place instead.
+    void StripKey(PhotoStripKey key, bool ctrl);
+    // Moves the picked photo `step` places, as a drag onto that place would; false when there
+    // is no picked photo or no such place.
+    bool MovePicked(int step);
+    // "N photos", and which place is picked: what the strip says of itself.
+    std::string StripDescription() const;
+
     // The strip's gestures, in strip coordinates before scrolling: pressing a photo drags
-    // it, pressing elsewhere drags the strip along.
+    // it, pressing elsewhere drags the strip along. The page calls StripDrag once the pointer
+    // has gone the platform's drag distance; a press let go before that is a click.
     void StripPress(CPoint p);
     void StripDrag(CPoint p);
-    // Let go over the strip: a dragged photo moves to the place under `p`.
-    void StripRelease(CPoint p);
+    // Let go over the strip: a dragged photo moves to the place under `p`; a click picks out
+    // the photo pressed (none off the photos); with `ctrl` it joins or leaves those picked.
+    void StripRelease(CPoint p, bool ctrl = false);
     // Let go over the photo box instead.
     PhotoEdit ReleaseOnPhotoBox(const CRect& box);
     // The photo being dragged, or -1.
     int draggedPhoto() const { return m_dragPhoto; }
+    // Whether the pressed photo has moved off (it leaves a hollow), and the place it would go
+    // to if let go now, or -1 (off the strip's visible part).
+    bool photoMoving() const { return m_dragged && m_dragPhoto >= 0; }
+    int dropPlace() const { return m_dropPlace; }
 
 private:
     CPhotoStrip& Strip();
+    const CPhotoStrip& Strip() const;
     void Changed();
+    void Shown();
+    void EndGesture();
+    void StepPick(int step);
 
     CGeometryUnitDocument& m_doc;
     IPhotoWindow* m_window = nullptr;
+    CGeometryViewControls m_controls;
+    std::function<bool()> m_busy;
+    bool m_boxLit = false;
     bool m_pressed = false;
+    bool m_dragged = false;
     int m_dragPhoto = -1;
+    int m_dropPlace = -1;
     CPoint m_pressAt;
     int m_pressScroll = 0;
 };

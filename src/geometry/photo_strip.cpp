@@ -1,5 +1,6 @@
 // Photos and the photo strip: taking the copies, the quarter-size picture, drawing a photo
-// full size, the twenty places, scrolling and reordering, and their archive forms.
+// full size, the twenty places, scrolling and reordering, the places' order, printing the
+// strip, and their archive forms.
 #include "geometry/photo_strip.h"
 
 #include "geometry/student_drawer.h"
@@ -229,6 +230,25 @@ int CPhotoStrip::PhotoAt(CPoint p) const {
     return -1;
 }
 
+std::vector<std::size_t> CPhotoStrip::PlaceOrder() const {
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < m_photos.size(); ++i)
+        order.push_back(i);
+    std::stable_sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
+        return static_cast<unsigned>(m_photos[a]->stripPlace()) <
+               static_cast<unsigned>(m_photos[b]->stripPlace());
+    });
+    return order;
+}
+
+std::vector<std::size_t> CPhotoStrip::Picked() const {
+    std::vector<std::size_t> picked;
+    for (std::size_t i = 0; i < m_photos.size(); ++i)
+        if (m_photos[i]->selected())
+            picked.push_back(i);
+    return picked;
+}
+
 bool CPhotoStrip::MoveToPlace(std::size_t index, int place) {
     if (index >= m_photos.size() || place < 0 || place >= kPhotoStripPlaces)
         return false;
@@ -315,6 +335,19 @@ void CPhotoStrip::Serialize(CArchive& ar) {
         }
     }
     ar.Exchange(m_stripRect, "strip rectangle");
+}
+
+void DrawPhotoStripForPrint(IDrawingSurface& dc, const CPhotoStrip& strip) {
+    for (std::size_t i = 0; i < strip.size(); ++i) {
+        const CPhotoObject& photo = strip.at(i);
+        photo.DrawPicture(dc, photo.pictureRect());
+        // White frames vanish on paper: every photo is edged in black.
+        CRect frame = photo.pictureRect();
+        frame.Inflate(1, 1);
+        dc.SetNullBrush();
+        dc.SetPen(1, PaletteRGB(0, 0, 0));
+        dc.Rectangle(frame);
+    }
 }
 
 } // namespace quorvel

@@ -120,6 +120,12 @@ public:
     bool MoveToPlace(std::size_t index, int place);
     // The place under strip point `p` (scrolling included), or -1.
     int PlaceAt(CPoint p) const;
+    // The photos in the order of their places, those without a place last: the order the
+    // keyboard steps through, which the list's own order need not follow after a photo
+    // took a freed place.
+    std::vector<std::size_t> PlaceOrder() const;
+    // The photos picked out, in the strip's order.
+    std::vector<std::size_t> Picked() const;
 
     // The strip's scroll position and the width it shows; kept in the strip rectangle.
     int scroll() const { return m_stripRect.left; }
@@ -139,5 +145,8 @@ private:
     std::vector<std::unique_ptr<CPhotoObject>> m_photos;
     CRect m_stripRect;
 };
+
+// The strip's photos for the printer: each picture where the strip shows it, framed.
+void DrawPhotoStripForPrint(IDrawingSurface& dc, const CPhotoStrip& strip);
 
 } // namespace quorvel

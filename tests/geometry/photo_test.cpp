@@ -348,6 +348,114 @@ TEST_F(PhotoTest, DraggingAPhotoReordersAndDraggingTheStripScrollsIt) {
     photos.StripRelease({0, 0});
 }
 
+// The places of the photos picked out, in the strip's order.
+std::vector<int> PickedPlaces(const CPhotoStrip& strip) {
+    std::vector<int> places;
+    for (std::size_t i : strip.Picked())
+        places.push_back(strip.at(i).stripPlace());
+    return places;
+}
+
+TEST_F(PhotoTest, AClickPicksAPhotoAndCtrlAddsOrRemovesOne) {
+    struct Click {
+        int place; // a place without a photo is the strip's empty part
+        bool ctrl = false;
+        bool drag = false;
+    };
+    struct Row {
+        const char* what;
+        std::vector<Click> clicks;
+        std::vector<int> picked;
+    };
+    const Row rows[] = {
+        {"a click picks one", {{1}}, {1}},
+        {"another click picks only that one", {{1}, {2}}, {2}},
+        {"Ctrl adds", {{1}, {2, true}}, {1, 2}},
+        {"Ctrl on a picked one takes it out", {{1}, {2, true}, {1, true}}, {2}},
+        {"the empty part picks none", {{1}, {2, true}, {5}}, {}},
+        {"with Ctrl too", {{1}, {5, true}}, {}},
+        {"a drag is no click", {{1}, {2, false, true}}, {1}},
+    };
+    CPhotoStrip& strip = doc.photoStrip();
+    strip.SetVisibleWidth(400);
+    for (int i = 0; i < 3; ++i)
+        photos.TakePhoto(box, false);
+    for (const Row& r : rows) {
+        photos.Pick(-1);
+        for (const Click& c : r.clicks) {
+            const CRect at = CPhotoStrip::PlaceRect(c.place);
+            photos.StripPress({at.left + 3, at.top + 3});
+            if (c.drag)
+                photos.StripDrag({at.left + 13, at.top + 3});
+            photos.StripRelease({at.left + 3, at.top + 3}, c.ctrl);
+        }
+        EXPECT_EQ(PickedPlaces(strip), r.picked) << r.what;
+    }
+}
+
+TEST_F(PhotoTest, KeysStepThroughThePlacesAndCtrlMovesThePickedPhoto) {
+    // Photos in places 0, 2 and 1, in that order in the strip: a photo took the freed place.
+    // Each taken at its own box origin, so that a move changes what undo keeps.
+    CPhotoStrip& strip = doc.photoStrip();
+    strip.SetVisibleWidth(60);
+    const auto take = [&](int i) {
+        photos.TakePhoto({box.left + i, box.top, box.right + i, box.bottom}, false);
+    };
+    for (int i = 0; i < 3; ++i)
+        take(i);
+    ASSERT_NE(strip.Remove(1), nullptr);
+    take(3);
+    ASSERT_EQ(strip.at(2).stripPlace(), 1);
+    const auto photoIn = [&strip](int place) {
+        const CRect r = CPhotoStrip::PlaceRect(place);
+        return strip.PhotoAt({r.left + 1, r.top + 1});
+    };
+
+    struct Row {
+        int picked; // place, or -1 for none
+        PhotoStripKey key;
+        bool ctrl;
+        int after; // the picked photo's place after the key, or -1 for none picked
+    };
+    const Row rows[] = {
+        {-1, PhotoStripKey::Right, false, 0}, {-1, PhotoStripKey::Left, false, 2},
+        {0, PhotoStripKey::Right, false, 1},  {1, PhotoStripKey::Right, false, 2},
+        {2, PhotoStripKey::Right, false, 2},  {1, PhotoStripKey::Left, false, 0},
+        {2, PhotoStripKey::Home, false, 0},   {0, PhotoStripKey::End, false, 2},
+        {1, PhotoStripKey::Right, true, 2},   {2, PhotoStripKey::Left, true, 1},
+        {0, PhotoStripKey::Left, true, 0},    {-1, PhotoStripKey::Right, true, -1},
+    };
+    for (const Row& r : rows) {
+        const std::string what = std::to_string(r.picked) + " key " +
+                                 std::to_string(static_cast<int>(r.key)) + (r.ctrl ? " ctrl" : "");
+        photos.Pick(r.picked >= 0 ? photoIn(r.picked) : -1);
+        const CPhotoObject* picked = r.picked >= 0 ? &strip.at(strip.Picked().at(0)) : nullptr;
+        const int other = r.after >= 0 && r.ctrl ? photoIn(r.after) : -1;
+        const CPhotoObject* displaced =
+            other >= 0 ? &strip.at(static_cast<std::size_t>(other)) : nullptr;
+        doc.ClearUndoHistory();
+
+        photos.StripKey(r.key, r.ctrl);
+
+        const std::vector<std::size_t> now = strip.Picked();
+        ASSERT_EQ(now.size(), r.after >= 0 ? 1u : 0u) << what;
+        if (r.after < 0)
+            continue;
+        const CPhotoObject& photo = strip.at(now.front());
+        EXPECT_EQ(photo.stripPlace(), r.after) << what;
+        const CRect place = CPhotoStrip::PlaceRect(r.after);
+        EXPECT_LE(strip.scroll(), place.left) << what << ": in view";
+        EXPECT_GE(strip.scroll() + strip.visibleWidth(), place.right) << what << ": in view";
+        if (!r.ctrl)
+            continue;
+        EXPECT_EQ(&photo, picked) << what << ": the same photo, moved";
+        EXPECT_EQ(doc.CanUndo(), r.after != r.picked) << what;
+        if (displaced && displaced != picked) {
+            EXPECT_EQ(displaced->stripPlace(), r.picked) << what << ": the places swapped";
+        }
+    }
+}
+
 TEST_F(PhotoTest, AReorderToAFreePlaceFreesTheOldOne) {
     photos.TakePhoto(box, false);
     CPhotoStrip& strip = doc.photoStrip();

@@ -20,7 +20,6 @@
 #include "ui/workspace/tool_palette.h"
 #include "ui/workspace/workspace_navigator.h"
 #include "ui/workspace/workspace_pane.h"
-#include "workspace/archive.h"
 
 #include <QAbstractButton>
 #include <QHelpEvent>
@@ -56,14 +55,6 @@ constexpr CMenuItem kMenuItems[] = {
     {kCmdResetRotationPoint, "&Reset Rotation Point"},
     {kMenuOptions, "&Tessellation Options..."},
 };
-
-// The navigator's form carries its shown part and buttons from one model to another.
-void CopyNavigator(CWorkspaceNavigatorModel& from, CWorkspaceNavigator& to) {
-    CArchive out;
-    from.Serialize(out);
-    CArchive in(out.bytes());
-    to.Serialize(in);
-}
 
 // As the spin buttons show the angle: one decimal when it has a fraction.
 std::string AngleText(double angle) {
@@ -122,7 +113,7 @@ CGeometryUnitView::CGeometryUnitView(CGeometryUnitDocument& doc, QWidget* parent
     // workspace draws aliased so that every rotate or flip tick still repaints in time.
     pane()->SetAntialiasingWhile(
         [this] { return document().manipulatives().size() <= kSmoothedManipulativesLimit; });
-    CreateNavigator(kGeometryScreensAcross, kGeometryScreensDown, kGeometryScrollStep);
+    CreateNavigator(doc.navigator());
     m_photos = new CPhotoControls(*this);
     SetArrowKeysScroll(false);
     // The page's own tools; the Mystery and Ignore places show the Anglemeter, Linking's the
@@ -135,6 +126,7 @@ CGeometryUnitView::CGeometryUnitView(CGeometryUnitDocument& doc, QWidget* parent
 
 CGeometryUnitView::~CGeometryUnitView() {
     // The controller outlives this part of the page: it must not call back into it.
+    geometry().photos().SetWindow(nullptr);
     geometry().scripts().SetView(nullptr);
     geometry().commands().SetPanel(nullptr);
     geometry().SetGeometryWindow(nullptr);
@@ -325,12 +317,6 @@ bool CGeometryUnitView::RunOptionsSheet(CTessellationOptionsSheet& sheet) {
 
 void CGeometryUnitView::StoreViewState(CGeometryUnitDocument& doc) {
     doc.paneState().SetScroll(pane()->scrollX(), pane()->scrollY());
-    if (navigator()) {
-        CArchive out;
-        navigator()->Serialize(out);
-        CArchive in(out.bytes());
-        doc.navigator().Serialize(in);
-    }
     bool ok = false;
     const double angle = m_commandPanel->angleBox()->text().toDouble(&ok);
     if (ok && std::isfinite(angle))
@@ -340,7 +326,7 @@ void CGeometryUnitView::StoreViewState(CGeometryUnitDocument& doc) {
 void CGeometryUnitView::ViewStateLoaded(CGeometryUnitDocument& doc) {
     pane()->SetScroll(doc.paneState().scrollX(), doc.paneState().scrollY());
     if (navigator())
-        CopyNavigator(doc.navigator(), *navigator());
+        navigator()->Refresh();
     m_commandPanel->SetAngleText(AngleText(doc.angleValue()));
     ScriptsChanged();
     m_drawerPane->Refresh();

@@ -21,13 +21,6 @@ namespace quorvel {
 namespace {
 
 constexpr int kGap = 5;
-// The photo box keeps this far from the pane's right and bottom edges.
-constexpr int kBoxInset = 10;
-constexpr const char* kPhotoBoxCaption = "Photo Box";
-
-const Color kBoxFrame = PaletteRGB(0x2D, 0x30, 0x47);
-const Color kBoxInner = PaletteRGB(0xFF, 0xFF, 0xFF);
-const Color kBoxDrop = PaletteRGB(0xFF, 0xC8, 0x00);
 
 } // namespace
 
@@ -66,18 +59,15 @@ void CPhotoButton::leaveEvent(QEvent* e) {
 }
 
 CPhotoControls::CPhotoControls(CGeometryUnitView& view)
-    : QObject(&view), m_view(view), m_photos(view.geometry().geometryDocument()) {
+    : QObject(&view), m_view(view), m_photos(view.geometry().photos()) {
     m_photos.SetWindow(this);
     CGeometryUnitDocument& doc = view.geometry().geometryDocument();
 
     m_strip = new CPhotoStripWidget(doc.photoStrip(), m_photos, &view);
     m_strip->dropOutside = [this](QPoint global) { return DropOnBox(global); };
-    connect(m_strip, &CPhotoStripWidget::photoDragged, this, [this](QPoint global) {
-        HighlightBox(m_controls.photoBox && EditingAllowed() &&
-                     BoxOnPane().contains(m_view.pane()->mapFromGlobal(global)));
-    });
+    connect(m_strip, &CPhotoStripWidget::photoDragged, this,
+            [this](QPoint global) { HighlightBox(BoxTakes(global)); });
     connect(m_strip, &CPhotoStripWidget::photoDragEnded, this, [this] { HighlightBox(false); });
-    connect(m_strip, &CPhotoStripWidget::pickChanged, this, &CPhotoControls::UpdateEnabling);
     connect(m_strip, &CPhotoStripWidget::editRequested, this, [this] {
         if (m_magnifier->isVisible() && m_magnifier->isEnabled())
             EditPickedPhoto();
@@ -100,9 +90,8 @@ CPhotoControls::CPhotoControls(CGeometryUnitView& view)
     Apply(doc.viewControls());
 }
 
-CPhotoControls::~CPhotoControls() {
-    m_photos.SetWindow(nullptr);
-}
+// The page's controller, which may already be gone, lets go of this window itself.
+CPhotoControls::~CPhotoControls() = default;
 
 // --- showing and placing ---------------------------------------------------------------------
 
@@ -151,7 +140,7 @@ void CPhotoControls::Layout(const QRect& area) {
 }
 
 void CPhotoControls::UpdateEnabling() {
-    m_magnifier->setEnabled(EditingAllowed() && !m_strip->PickedPhotos().empty());
+    m_magnifier->setEnabled(m_photos.CanEditPicked());
 }
 
 void CPhotoControls::Refresh() {
@@ -159,17 +148,12 @@ void CPhotoControls::Refresh() {
     UpdateEnabling();
 }
 
-bool CPhotoControls::EditingAllowed() const {
-    // Shapes a script does not know of must not appear while it records or plays.
-    return m_controls.photoBox && !m_view.geometry().scripts().IsBusy();
-}
-
 // --- the photo box ---------------------------------------------------------------------------
 
 QRect CPhotoControls::BoxOnPane() const {
     const QSize pane = m_view.pane()->size();
-    return QRect(kBoxInset, pane.height() - kBoxInset - kPhotoBoxSize.cy, kPhotoBoxSize.cx,
-                 kPhotoBoxSize.cy);
+    const CRect box = PhotoBoxOnPane({pane.width(), pane.height()});
+    return QRect(box.left, box.top, box.Width(), box.Height());
 }
 
 CRect CPhotoControls::BoxInWorkspace() const {
@@ -178,39 +162,15 @@ CRect CPhotoControls::BoxInWorkspace() const {
     return {at.x, at.y, at.x + box.width(), at.y + box.height()};
 }
 
-void CPhotoControls::DrawBox(IDrawingSurface& dc) const {
-    if (!m_controls.photoBox)
-        return;
-    CRect box = BoxInWorkspace();
-    // A white frame with a dark edge shows on the light blue and over any shape.
-    dc.SetNullBrush();
-    dc.SetPen(m_boxHighlighted ? 4 : 2, m_boxHighlighted ? kBoxDrop : kBoxInner);
-    CRect inner = box;
-    inner.Inflate(-1, -1);
-    dc.Rectangle(inner);
-    dc.SetPen(1, kBoxFrame);
-    dc.Rectangle(box);
-
-    // A tab on its top edge names it.
-    CFontSpec font;
-    font.pixelHeight = 11;
-    font.weight = 700;
-    const CSize text = dc.Metrics().TextExtent(font, kPhotoBoxCaption);
-    const CRect tab{box.left, box.top - text.cy - 3, box.left + text.cx + 12, box.top + 1};
-    dc.SetBrush(kBoxInner);
-    dc.SetPen(1, kBoxFrame);
-    dc.Rectangle(tab);
-    dc.SetFont(font);
-    dc.SetTextColor(kBoxFrame);
-    dc.SetTextBackground(kBoxInner, true);
-    dc.DrawText(tab, kPhotoBoxCaption, kAlignCenter | kAlignVCenter | kSingleLine);
+bool CPhotoControls::BoxTakes(QPoint global) const {
+    const QPoint at = m_view.pane()->mapFromGlobal(global);
+    const QSize pane = m_view.pane()->size();
+    return m_photos.BoxTakes({at.x(), at.y()}, {pane.width(), pane.height()});
 }
 
 void CPhotoControls::HighlightBox(bool on) {
-    if (on == m_boxHighlighted)
-        return;
-    m_boxHighlighted = on;
-    m_view.pane()->update(BoxOnPane().adjusted(-3, -3, 3, 3));
+    if (m_photos.LightBox(on))
+        m_view.pane()->update(BoxOnPane().adjusted(-3, -3, 3, 3));
 }
 
 // --- the camera, the magnifying glass and the viewer ----------------------------------------
@@ -224,16 +184,16 @@ void CPhotoControls::TakePhoto() {
 }
 
 PhotoEdit CPhotoControls::EditPickedPhoto() {
-    if (!EditingAllowed())
+    if (!m_photos.EditingAllowed())
         return PhotoEdit::Nothing;
-    const PhotoEdit result = m_photos.EditPhotos(m_strip->PickedPhotos(), BoxInWorkspace());
+    const PhotoEdit result = m_photos.EditPicked(BoxInWorkspace());
     Changed();
     return result;
 }
 
 bool CPhotoControls::DropOnBox(QPoint global) {
     HighlightBox(false);
-    if (!EditingAllowed() || !BoxOnPane().contains(m_view.pane()->mapFromGlobal(global)))
+    if (!BoxTakes(global))
         return false;
     m_photos.ReleaseOnPhotoBox(BoxInWorkspace());
     Changed();
@@ -255,21 +215,6 @@ void CPhotoControls::Changed() {
     // The selection, the shapes and Undo may have changed with the photos.
     m_view.ControlsChanged();
     Refresh();
-}
-
-// --- printing --------------------------------------------------------------------------------
-
-void DrawPhotoStripForPrint(IDrawingSurface& dc, const CPhotoStrip& strip) {
-    for (std::size_t i = 0; i < strip.size(); ++i) {
-        const CPhotoObject& photo = strip.at(i);
-        photo.DrawPicture(dc, photo.pictureRect());
-        // White frames vanish on paper: every photo is edged in black.
-        CRect frame = photo.pictureRect();
-        frame.Inflate(1, 1);
-        dc.SetNullBrush();
-        dc.SetPen(1, PaletteRGB(0, 0, 0));
-        dc.Rectangle(frame);
-    }
 }
 
 } // namespace quorvel

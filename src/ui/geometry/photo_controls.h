@@ -1,6 +1,6 @@
 // The photos of the Tiles and Tessellations page: the photo box drawn in the pane, the
 // camera, the magnifying glass, the viewer button and the photo strip, shown as the photo
-// options say, over a CPhotoController.
+// options say, over the page controller's CPhotoController.
 #pragma once
 
 #include "geometry/photo_controller.h"
@@ -62,7 +62,7 @@ public:
     QRect BoxOnPane() const;
     CRect BoxInWorkspace() const;
     // The frame of the photo box, drawn over the workspace (workspace coordinates).
-    void DrawBox(IDrawingSurface& dc) const;
+    void DrawBox(IDrawingSurface& dc) const { m_photos.DrawBox(dc, BoxInWorkspace()); }
 
     // The camera, the magnifying glass (the picked photo into the box) and the viewer.
     void TakePhoto();
@@ -74,13 +74,14 @@ public:
     void StripChanged() override;
 
 private:
-    bool EditingAllowed() const;
+    // Whether the box would take a photo let go at `global`, on the screen.
+    bool BoxTakes(QPoint global) const;
     bool DropOnBox(QPoint global);
     void HighlightBox(bool on);
     void Changed();
 
     CGeometryUnitView& m_view;
-    CPhotoController m_photos;
+    CPhotoController& m_photos;
     CGeometryViewControls m_controls;
     CPhotoStripWidget* m_strip = nullptr;
     CPhotoButton* m_camera = nullptr;
@@ -88,10 +89,6 @@ private:
     CPhotoButton* m_viewer = nullptr;
     QRect m_area;
     bool m_cameraShown = true;
-    bool m_boxHighlighted = false;
 };
-
-// The strip's photos for the printer: each picture where the strip shows it, framed.
-void DrawPhotoStripForPrint(IDrawingSurface& dc, const CPhotoStrip& strip);
 
 } // namespace quorvel

@@ -1,6 +1,6 @@
-// The strip's pictures drawn sharp at any screen resolution, its gestures handed to the
-// photo controller in strip coordinates (the widget's own), a picture that follows the
-// pointer while a photo is dragged, and the keys that do the same from the keyboard.
+// The strip's pictures drawn sharp at any screen resolution, its gestures and keys handed to
+// the photo controller in strip coordinates (the widget's own), and a picture that follows the
+// pointer while a photo is dragged.
 #include "ui/geometry/photo_strip_widget.h"
 
 #include "geometry/photo_controller.h"
@@ -16,7 +16,7 @@
 #include <QToolTip>
 #include <QWheelEvent>
 
-#include <algorithm>
+#include <map>
 
 namespace quorvel {
 
@@ -74,7 +74,7 @@ CPhotoStripWidget::CPhotoStripWidget(CPhotoStrip& strip, CPhotoController& photo
     setCursor(Qt::OpenHandCursor);
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(sizeHint());
-    UpdateDescription();
+    setAccessibleDescription(QString::fromStdString(m_photos.StripDescription()));
 }
 
 QSize CPhotoStripWidget::sizeHint() const {
@@ -85,7 +85,7 @@ QSize CPhotoStripWidget::sizeHint() const {
 
 void CPhotoStripWidget::Refresh() {
     m_strip.SetVisibleWidth(width());
-    UpdateDescription();
+    setAccessibleDescription(QString::fromStdString(m_photos.StripDescription()));
     update();
 }
 
@@ -94,55 +94,14 @@ void CPhotoStripWidget::resizeEvent(QResizeEvent* e) {
     m_strip.SetVisibleWidth(width());
 }
 
-std::vector<std::size_t> CPhotoStripWidget::PlaceOrder() const {
-    std::vector<std::size_t> order;
-    for (std::size_t i = 0; i < m_strip.size(); ++i)
-        order.push_back(i);
-    std::stable_sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
-        return static_cast<unsigned>(m_strip.at(a).stripPlace()) <
-               static_cast<unsigned>(m_strip.at(b).stripPlace());
-    });
-    return order;
-}
-
 std::vector<std::size_t> CPhotoStripWidget::PickedPhotos() const {
-    std::vector<std::size_t> picked;
-    for (std::size_t i = 0; i < m_strip.size(); ++i)
-        if (m_strip.at(i).selected())
-            picked.push_back(i);
-    return picked;
-}
-
-int CPhotoStripWidget::PickedIndex() const {
-    const std::vector<std::size_t> picked = PickedPhotos();
-    return picked.empty() ? -1 : static_cast<int>(picked.front());
-}
-
-void CPhotoStripWidget::Pick(int index) {
-    for (std::size_t i = 0; i < m_strip.size(); ++i)
-        m_strip.at(i).SetSelected(static_cast<int>(i) == index);
-    if (index >= 0 && static_cast<std::size_t>(index) < m_strip.size())
-        m_strip.ScrollToPlace(m_strip.at(static_cast<std::size_t>(index)).stripPlace());
-    UpdateDescription();
-    update();
-    emit pickChanged();
+    return m_photos.PickedPhotos();
 }
 
 QRect CPhotoStripWidget::PhotoRect(std::size_t index) const {
     if (index >= m_strip.size())
         return {};
     return ToQRect(m_strip.at(index).pictureRect()).translated(-m_strip.scroll(), 0);
-}
-
-void CPhotoStripWidget::UpdateDescription() {
-    const int picked = PickedIndex();
-    QString text = m_strip.size() == 1
-                       ? QStringLiteral("1 photo")
-                       : QStringLiteral("%1 photos").arg(static_cast<int>(m_strip.size()));
-    if (picked >= 0)
-        text += QStringLiteral(", photo in place %1 picked")
-                    .arg(m_strip.at(static_cast<std::size_t>(picked)).stripPlace() + 1);
-    setAccessibleDescription(text);
 }
 
 // --- drawing ---------------------------------------------------------------------------------
@@ -165,12 +124,12 @@ void CPhotoStripWidget::paintEvent(QPaintEvent*) {
             continue;
         PaintPhotoPicture(p, photo, at, photo.selected());
         // The photo being dragged leaves a hollow where it was.
-        if (m_moved && static_cast<int>(i) == m_photos.draggedPhoto())
+        if (m_photos.photoMoving() && static_cast<int>(i) == m_photos.draggedPhoto())
             p.fillRect(at, QColor(255, 255, 255, 150));
     }
-    if (m_targetPlace >= 0) {
+    if (const int target = m_photos.dropPlace(); target >= 0) {
         p.setPen(QPen(kDropPlace, 2));
-        p.drawRect(QRectF(ToQRect(CPhotoStrip::PlaceRect(m_targetPlace)).translated(-scroll, 0))
+        p.drawRect(QRectF(ToQRect(CPhotoStrip::PlaceRect(target)).translated(-scroll, 0))
                        .adjusted(-1, -1, 1, 1));
     }
     p.setPen(QPen(hasFocus() ? QColor(255, 200, 0) : QColor(120, 130, 150), hasFocus() ? 2 : 1));
@@ -201,8 +160,7 @@ void CPhotoStripWidget::mousePressEvent(QMouseEvent* e) {
     m_pressed = true;
     m_moved = false;
     m_photos.StripPress({m_pressAt.x(), m_pressAt.y()});
-    m_pressPhoto = m_photos.draggedPhoto();
-    setCursor(m_pressPhoto >= 0 ? Qt::ClosedHandCursor : Qt::SizeHorCursor);
+    setCursor(m_photos.draggedPhoto() >= 0 ? Qt::ClosedHandCursor : Qt::SizeHorCursor);
 }
 
 void CPhotoStripWidget::mouseMoveEvent(QMouseEvent* e) {
@@ -212,18 +170,15 @@ void CPhotoStripWidget::mouseMoveEvent(QMouseEvent* e) {
     if (!m_moved && (at - m_pressAt).manhattanLength() < QApplication::startDragDistance())
         return;
     m_moved = true;
-    if (m_pressPhoto < 0) {
-        m_photos.StripDrag({at.x(), at.y()});
+    const int target = m_photos.dropPlace();
+    m_photos.StripDrag({at.x(), at.y()});
+    if (m_photos.draggedPhoto() < 0) {
         update();
         return;
     }
     ShowGhost(e->globalPosition().toPoint());
-    const int place =
-        rect().contains(at) ? m_strip.PlaceAt({at.x() + m_strip.scroll(), at.y()}) : -1;
-    if (place != m_targetPlace) {
-        m_targetPlace = place;
+    if (m_photos.dropPlace() != target)
         update();
-    }
     emit photoDragged(e->globalPosition().toPoint());
 }
 
@@ -231,33 +186,19 @@ void CPhotoStripWidget::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton || !m_pressed)
         return;
     const QPoint at = e->position().toPoint();
-    const QPoint global = e->globalPosition().toPoint();
-    const bool moved = m_moved;
-    const int pressed = m_pressPhoto;
+    const bool photoMoved = m_photos.photoMoving();
     m_pressed = false;
     m_moved = false;
-    m_targetPlace = -1;
-    m_pressPhoto = -1;
     HideGhost();
     setCursor(Qt::OpenHandCursor);
-    if (pressed >= 0 && moved)
+    if (photoMoved)
         emit photoDragEnded();
-    if (pressed >= 0 && moved && !rect().contains(at) && dropOutside && dropOutside(global)) {
+    if (photoMoved && !rect().contains(at) && dropOutside &&
+        dropOutside(e->globalPosition().toPoint())) {
         Refresh();
         return;
     }
-    m_photos.StripRelease({at.x(), at.y()});
-    if (!moved) {
-        // A click picks out the photo under the pointer; Ctrl adds it to those picked out.
-        if (e->modifiers().testFlag(Qt::ControlModifier) && pressed >= 0) {
-            CPhotoObject& photo = m_strip.at(static_cast<std::size_t>(pressed));
-            photo.SetSelected(!photo.selected());
-            UpdateDescription();
-            emit pickChanged();
-        } else {
-            Pick(pressed);
-        }
-    }
+    m_photos.StripRelease({at.x(), at.y()}, e->modifiers().testFlag(Qt::ControlModifier));
     Refresh();
 }
 
@@ -273,8 +214,8 @@ void CPhotoStripWidget::ShowGhost(QPoint global) {
     if (!m_ghost) {
         auto* label = new QLabel(parentWidget());
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
-        label->setPixmap(
-            PhotoPixmap(m_strip.at(static_cast<std::size_t>(m_pressPhoto)), devicePixelRatioF()));
+        label->setPixmap(PhotoPixmap(m_strip.at(static_cast<std::size_t>(m_photos.draggedPhoto())),
+                                     devicePixelRatioF()));
         label->adjustSize();
         m_ghost = label;
         update();
@@ -295,60 +236,18 @@ void CPhotoStripWidget::HideGhost() {
 
 // --- keys ------------------------------------------------------------------------------------
 
-void CPhotoStripWidget::StepPick(int step) {
-    const std::vector<std::size_t> order = PlaceOrder();
-    if (order.empty())
-        return;
-    const int picked = PickedIndex();
-    const auto it = std::find(order.begin(), order.end(), static_cast<std::size_t>(picked));
-    int at = it == order.end() ? (step > 0 ? -1 : static_cast<int>(order.size()))
-                               : static_cast<int>(it - order.begin());
-    at = std::clamp(at + step, 0, static_cast<int>(order.size()) - 1);
-    Pick(static_cast<int>(order[static_cast<std::size_t>(at)]));
-}
-
-void CPhotoStripWidget::MovePicked(int step) {
-    const int picked = PickedIndex();
-    if (picked < 0)
-        return;
-    const int from = m_strip.at(static_cast<std::size_t>(picked)).stripPlace();
-    const int to = from + step;
-    if (from < 0 || to < 0 || to >= kPhotoStripPlaces)
-        return;
-    // The same road as a drag: pressed on its place, let go on the next one.
-    m_strip.SetVisibleWidth(width());
-    const CRect a = CPhotoStrip::PlaceRect(from);
-    const CRect b = CPhotoStrip::PlaceRect(to);
-    m_photos.StripPress({a.left + 2 - m_strip.scroll(), a.top + 2});
-    m_photos.StripRelease({b.left + 2 - m_strip.scroll(), b.top + 2});
-    m_strip.ScrollToPlace(to);
-    Refresh();
-}
-
 void CPhotoStripWidget::keyPressEvent(QKeyEvent* e) {
-    const bool ctrl = e->modifiers().testFlag(Qt::ControlModifier);
-    switch (e->key()) {
-    case Qt::Key_Left:
-        ctrl ? MovePicked(-1) : StepPick(-1);
+    static const std::map<int, PhotoStripKey> kKeys{{Qt::Key_Left, PhotoStripKey::Left},
+                                                    {Qt::Key_Right, PhotoStripKey::Right},
+                                                    {Qt::Key_Home, PhotoStripKey::Home},
+                                                    {Qt::Key_End, PhotoStripKey::End}};
+    if (const auto it = kKeys.find(e->key()); it != kKeys.end()) {
+        m_photos.StripKey(it->second, e->modifiers().testFlag(Qt::ControlModifier));
         return;
-    case Qt::Key_Right:
-        ctrl ? MovePicked(+1) : StepPick(+1);
+    }
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && m_photos.PickedPhoto() >= 0) {
+        emit editRequested();
         return;
-    case Qt::Key_Home:
-        StepPick(-kPhotoStripPlaces - 1);
-        return;
-    case Qt::Key_End:
-        StepPick(kPhotoStripPlaces + 1);
-        return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (PickedIndex() >= 0) {
-            emit editRequested();
-            return;
-        }
-        break;
-    default:
-        break;
     }
     QWidget::keyPressEvent(e);
 }

@@ -1,6 +1,8 @@
 // The photo strip of the Tiles and Tessellations page: the photos' quarter-size pictures in
 // their twenty places, framed black when picked out and white otherwise. Dragging the strip
 // scrolls it; dragging a photo moves it to another place, or onto the photo box to edit it.
+// Picking, moving and scrolling are the photo controller's; the widget hands it the mouse and
+// the keys.
 #pragma once
 
 #include <QWidget>
@@ -23,8 +25,6 @@ public:
     void Refresh();
     // The indices of the photos picked out, in the strip's order.
     std::vector<std::size_t> PickedPhotos() const;
-    // Picks out only photo `index` (none for -1) and scrolls it into view.
-    void Pick(int index);
     // Where the photo `index` shows, in widget coordinates.
     QRect PhotoRect(std::size_t index) const;
 
@@ -35,8 +35,6 @@ public:
     QSize sizeHint() const override;
 
 signals:
-    // The picked photos changed.
-    void pickChanged();
     // Enter on a picked photo: edit it in the photo box.
     void editRequested();
     // A photo is being dragged, the pointer on the screen; the drag ended.
@@ -56,24 +54,15 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
 
 private:
-    // The photos in the order of their places, those without a place last.
-    std::vector<std::size_t> PlaceOrder() const;
-    int PickedIndex() const;
-    void StepPick(int step);
-    // Moves the picked photo one place to the left (-1) or right (+1).
-    void MovePicked(int step);
     void ShowGhost(QPoint global);
     void HideGhost();
-    void UpdateDescription();
 
     CPhotoStrip& m_strip;
     CPhotoController& m_photos;
     QWidget* m_ghost = nullptr;
-    int m_pressPhoto = -1;
     QPoint m_pressAt;
     bool m_pressed = false;
-    bool m_moved = false;
-    int m_targetPlace = -1; // the place a dragged photo would go to
+    bool m_moved = false; // past the platform's drag distance
 };
 
 // A photo's quarter-size picture at `at`, as the strip shows it; `picked` frames it black.

@@ -135,9 +135,18 @@ QWidget* CUnitView::clickCatcher() const {
 
 CWorkspaceNavigator* CUnitView::CreateNavigator(int across, int down, double step) {
     delete m_navigator;
-    const QRect area = workspaceArea();
-    m_navigator = new CWorkspaceNavigator(across, down, step, area.size(), this);
+    m_navigator = new CWorkspaceNavigator(across, down, step, workspaceArea().size(), this);
     m_navigator->SetListener(m_controller.get());
+    return ShowNavigator();
+}
+
+CWorkspaceNavigator* CUnitView::CreateNavigator(CWorkspaceNavigatorModel& model) {
+    delete m_navigator;
+    m_navigator = new CWorkspaceNavigator(model, workspaceArea().size(), this);
+    return ShowNavigator();
+}
+
+CWorkspaceNavigator* CUnitView::ShowNavigator() {
     LayoutControls();
     m_navigator->show();
     m_catcher->raise();

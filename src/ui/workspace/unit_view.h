@@ -48,8 +48,10 @@ public:
 
     // For units: a navigator over a workspace `across` screens wide and `down` high that
     // scrolls by `step` of a screen; a pane over the workspace area; the arrow keys pressing
-    // the navigator's buttons.
+    // the navigator's buttons. A unit whose document keeps the navigator's model passes it
+    // instead, with its listener set.
     CWorkspaceNavigator* CreateNavigator(int across, int down, double step);
+    CWorkspaceNavigator* CreateNavigator(CWorkspaceNavigatorModel& model);
     CWorkspacePane* CreatePane();
     void SetArrowKeysScroll(bool on) { m_arrowKeysScroll = on; }
 
@@ -103,6 +105,9 @@ protected:
 
 private:
     class CClickCatcher;
+
+    // Lays the new navigator out and shows it above the page.
+    CWorkspaceNavigator* ShowNavigator();
 
     std::unique_ptr<CUnitViewController> m_controller;
     CToolPalette* m_palette = nullptr;

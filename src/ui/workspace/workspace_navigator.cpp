@@ -25,7 +25,20 @@ constexpr QColor kNavigatorBackground(255, 255, 204);
 
 CWorkspaceNavigator::CWorkspaceNavigator(int across, int down, double step, QSize screen,
                                          QWidget* parent)
-    : QWidget(parent), m_model(across, down, step, {screen.width(), screen.height()}) {
+    : QWidget(parent), m_owned(std::make_unique<CWorkspaceNavigatorModel>(
+                           across, down, step, CSize{screen.width(), screen.height()})),
+      m_model(*m_owned) {
+    Build();
+}
+
+CWorkspaceNavigator::CWorkspaceNavigator(CWorkspaceNavigatorModel& model, QSize screen,
+                                         QWidget* parent)
+    : QWidget(parent), m_model(model) {
+    m_model.SetScreen({screen.width(), screen.height()});
+    Build();
+}
+
+void CWorkspaceNavigator::Build() {
     setFixedSize(kNavigatorSize, kNavigatorSize);
     setProperty("controlId", kNavigatorId);
     setAccessibleName(QStringLiteral("Workspace navigator"));
@@ -45,6 +58,8 @@ CWorkspaceNavigator::CWorkspaceNavigator(int across, int down, double step, QSiz
     Sync();
 }
 
+CWorkspaceNavigator::~CWorkspaceNavigator() = default;
+
 bool CWorkspaceNavigator::PressKey(NavDirection d) {
     if (!m_model.IsEnabled(d))
         return false;
@@ -54,11 +69,6 @@ bool CWorkspaceNavigator::PressKey(NavDirection d) {
 
 void CWorkspaceNavigator::Press(NavDirection d) {
     m_model.Press(d);
-    Sync();
-}
-
-void CWorkspaceNavigator::Serialize(CArchive& ar) {
-    m_model.Serialize(ar);
     Sync();
 }
 

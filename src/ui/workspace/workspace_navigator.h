@@ -1,5 +1,6 @@
 // The workspace navigator: a miniature of the workspace with the part shown, eight direction
-// buttons around it, and dragging of the shown part.
+// buttons around it, and dragging of the shown part, over a model of its own or one that a
+// document keeps.
 #pragma once
 
 #include "workspace/workspace_navigator.h"
@@ -7,11 +8,11 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
 namespace quorvel {
 
 class CArtButton;
-class CArchive;
 
 class CWorkspaceNavigator : public QWidget {
     Q_OBJECT
@@ -19,6 +20,9 @@ public:
     // A workspace `across` screens wide and `down` high, `step` of a screen per press; one
     // screen has the proportions of `screen`.
     CWorkspaceNavigator(int across, int down, double step, QSize screen, QWidget* parent);
+    // Over `model`, which outlives the widget; whoever keeps it sets its listener.
+    CWorkspaceNavigator(CWorkspaceNavigatorModel& model, QSize screen, QWidget* parent);
+    ~CWorkspaceNavigator() override;
 
     CWorkspaceNavigatorModel& model() { return m_model; }
     const CWorkspaceNavigatorModel& model() const { return m_model; }
@@ -32,8 +36,8 @@ public:
 
     // An arrow key: presses the direction's button when it is enabled.
     bool PressKey(NavDirection d);
-    // The archive form; loading repaints.
-    void Serialize(CArchive& ar);
+    // The model changed without the widget (a file was read): the buttons and miniature follow.
+    void Refresh() { Sync(); }
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -42,10 +46,12 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
+    void Build();
     void Press(NavDirection d);
     void Sync();
 
-    CWorkspaceNavigatorModel m_model;
+    std::unique_ptr<CWorkspaceNavigatorModel> m_owned;
+    CWorkspaceNavigatorModel& m_model;
     std::array<CArtButton*, kNavDirections> m_buttons{};
 };
 
