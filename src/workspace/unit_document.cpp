@@ -76,6 +76,7 @@ void CUnitDocument::ClearWorkspace() {
     if (m_host)
         m_host->SetStatusText({});
     RecomputeSelectionRotationPoint();
+    m_undo.StateChanged();
     InvalidateAll();
 }
 
@@ -307,6 +308,7 @@ OpenResult CUnitDocument::LoadFromBytes(const std::vector<std::uint8_t>& bytes,
     } catch (const CArchiveException& e) {
         m_loading = wasLoading;
         DeleteContents();
+        m_undo.StateChanged();
         if (error)
             *error = e.what();
         return OpenResult::Failed;
@@ -314,6 +316,7 @@ OpenResult CUnitDocument::LoadFromBytes(const std::vector<std::uint8_t>& bytes,
         // Anything else a damaged file provokes (a value a unit refuses, memory) is a failed open.
         m_loading = wasLoading;
         DeleteContents();
+        m_undo.StateChanged();
         if (error)
             *error = e.what();
         return OpenResult::Failed;
@@ -321,6 +324,7 @@ OpenResult CUnitDocument::LoadFromBytes(const std::vector<std::uint8_t>& bytes,
     m_loading = wasLoading;
     SelectFlaggedManipulatives();
     m_modified = false;
+    m_undo.StateChanged();
     return OpenResult::Opened;
 }
 
@@ -343,6 +347,7 @@ bool CUnitDocument::LoadFromTree(const CValue& root, std::string* error) {
     } catch (const std::exception& e) {
         m_loading = wasLoading;
         DeleteContents();
+        m_undo.StateChanged();
         if (error)
             *error = e.what();
         return false;
@@ -350,6 +355,7 @@ bool CUnitDocument::LoadFromTree(const CValue& root, std::string* error) {
     m_loading = wasLoading;
     SelectFlaggedManipulatives();
     m_modified = false;
+    m_undo.StateChanged();
     return true;
 }
 
@@ -411,6 +417,8 @@ void CUnitDocument::LoadQuestions(const CQuestionSet& questions, int count, int 
 void CUnitDocument::SetModifiedFlag(bool modified) {
     const bool changed = m_modified != modified;
     m_modified = modified;
+    // Every change of the workspace marks the document modified: what Undo can do may differ.
+    m_undo.StateChanged();
     if (changed && m_view)
         m_view->DocumentStateChanged();
 }
@@ -471,11 +479,16 @@ void CUnitDocument::MarkUndoStep() {
 }
 
 void CUnitDocument::MarkUndoStepBefore(std::vector<std::uint8_t> before) {
-    if (before != UndoSnapshot())
-        m_undo.Mark(std::move(before));
+    if (before == UndoSnapshot())
+        return;
+    m_undo.Mark(std::move(before));
+    // The step marked is the state before the open, not the one the document holds now.
+    m_undo.StateChanged();
 }
 
 bool CUnitDocument::CanUndo() {
+    if (const std::optional<bool> known = m_undo.KnownCanUndo())
+        return *known;
     return m_undo.CanUndo(UndoSnapshot());
 }
 

@@ -133,7 +133,8 @@ public:
     bool IsModified() const { return m_modified; }
     void SetModifiedFlag(bool modified = true);
 
-    // Undo history. A controller marks the start of every user action.
+    // Undo history. A controller marks the start of every user action. CanUndo takes a snapshot
+    // only when the document changed since the last mark or query.
     void MarkUndoStep();
     bool CanUndo();
     bool CanRedo() const;
