@@ -51,8 +51,8 @@ void CGeometryUnitDocument::AppendProblemFileName(std::string& path, int level) 
     // A pool left from another level could hold numbers this level has no file for.
     if (level >= kLevelA && level <= kLevelC) {
         const int count = kGeometryProblemsPerLevel[static_cast<std::size_t>(level)];
-        if (level != m_level || count != m_problemCount)
-            m_problemPool.clear();
+        if (level != problemRun().level() || count != problemCount())
+            problemRun().ClearPool();
         SetProblemCount(count);
     }
     quorvel::AppendProblemFileName(*this, path, kGeometryProblemFiles, level);
@@ -503,8 +503,8 @@ void CGeometryUnitDocument::AfterLoading(const CGeometryOptions& previous,
         SpreadManipulatives(savedWorkspace, m_workspaceRect);
     RecomputeSelectionRotationPoint();
     if (m_options.Teacher(kOptComputerChecked)) {
-        m_problemSetMode = true;
-        LoadQuestions(m_questions, m_questionCount, m_position.triesLeft);
+        SetProblemSetMode(true);
+        LoadQuestions(questions(), questionCount(), problemPosition().triesLeft);
     }
     RebuildDrawerNames();
     if (m_geometryView)

@@ -3,25 +3,40 @@
 
 namespace quorvel {
 
-void CUndoHistory::Mark(Snapshot before) {
-    if (!m_undo.empty() && m_undo.back() == before)
-        return;
-    m_bytes += before.size();
-    m_undo.push_back(std::move(before));
-    for (const auto& s : m_redo)
-        m_bytes -= s.size();
-    m_redo.clear();
-    Trim();
+void CUndoHistory::Mark(Snapshot current) {
+    if (m_undo.empty() || m_undo.back() != current) {
+        m_bytes += current.size();
+        m_undo.push_back(std::move(current));
+        for (const auto& s : m_redo)
+            m_bytes -= s.size();
+        m_redo.clear();
+        Trim();
+    }
+    // The newest step is the current state, unless trimming dropped it with all the others.
+    m_known = !m_undo.empty() && AnyDiffers(m_undo.back());
 }
 
-bool CUndoHistory::CanUndo(const Snapshot& current) const {
+bool CUndoHistory::AnyDiffers(const Snapshot& current) const {
     for (auto it = m_undo.rbegin(); it != m_undo.rend(); ++it)
         if (*it != current)
             return true;
     return false;
 }
 
+bool CUndoHistory::CanUndo(const Snapshot& current) {
+    m_known = AnyDiffers(current);
+    return *m_known;
+}
+
+std::optional<bool> CUndoHistory::KnownCanUndo() const {
+    if (m_undo.empty())
+        return false;
+    return m_known;
+}
+
 bool CUndoHistory::Undo(const Snapshot& current, Snapshot& restore) {
+    // The restored state is read back into the document, which need not write it the same.
+    m_known.reset();
     // Marks of actions that changed nothing hold the current state: drop them.
     while (!m_undo.empty() && m_undo.back() == current) {
         m_bytes -= m_undo.back().size();
@@ -39,6 +54,7 @@ bool CUndoHistory::Undo(const Snapshot& current, Snapshot& restore) {
 }
 
 bool CUndoHistory::Redo(const Snapshot& current, Snapshot& restore) {
+    m_known.reset();
     if (m_redo.empty())
         return false;
     restore = std::move(m_redo.back());
@@ -54,6 +70,7 @@ void CUndoHistory::Clear() {
     m_undo.clear();
     m_redo.clear();
     m_bytes = 0;
+    m_known.reset();
 }
 
 void CUndoHistory::Trim() {

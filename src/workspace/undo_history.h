@@ -4,11 +4,16 @@
 // dropped when undoing, so a controller may mark the start of an action without knowing
 // whether it will change anything. The history keeps the last kMaxSteps steps and at most
 // kMaxBytes of snapshots, forgetting the oldest first.
+//
+// Whether there is anything to undo is asked at every menu refresh. The history remembers the
+// answer from the last mark or query until the document says its state changed, so a refresh
+// needs no snapshot of the current state.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <vector>
 
 namespace quorvel {
@@ -19,13 +24,19 @@ public:
     static constexpr std::size_t kMaxSteps = 100;
     static constexpr std::size_t kMaxBytes = 32u * 1024 * 1024;
 
-    // Records the state before an action; clears the redo stack when it differs from the
-    // newest recorded state.
-    void Mark(Snapshot before);
+    // Records the current state, taken before an action; clears the redo stack when it differs
+    // from the newest recorded state.
+    void Mark(Snapshot current);
     // The state to restore for Undo given the current one, or false when there is none.
     bool Undo(const Snapshot& current, Snapshot& restore);
     bool Redo(const Snapshot& current, Snapshot& restore);
-    bool CanUndo(const Snapshot& current) const;
+    // Whether a recorded state differs from `current`; the answer is kept until StateChanged.
+    bool CanUndo(const Snapshot& current);
+    // The answer to CanUndo when it is known without the current state: after a mark, a query
+    // or Clear, until the state changes.
+    std::optional<bool> KnownCanUndo() const;
+    // The state may differ from the one last marked or asked about.
+    void StateChanged() { m_known.reset(); }
     bool CanRedo() const { return !m_redo.empty(); }
     void Clear();
 
@@ -35,10 +46,12 @@ public:
 
 private:
     void Trim();
+    bool AnyDiffers(const Snapshot& current) const;
 
     std::deque<Snapshot> m_undo;
     std::deque<Snapshot> m_redo;
     std::size_t m_bytes = 0;
+    std::optional<bool> m_known;
 };
 
 } // namespace quorvel

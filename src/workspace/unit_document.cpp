@@ -1,11 +1,8 @@
-// Unit document base: manipulatives and selection, files, problem pool and undo.
+// Unit document base: manipulatives and selection, z-order, hit testing and undo.
 #include "workspace/unit_document.h"
 
 #include "workspace/archive.h"
-#include "workspace/file_store.h"
 #include "workspace/manipulative_registry.h"
-#include "workspace/prompter.h"
-#include "workspace/random.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,21 +23,6 @@ void CUnitDocument::Serialize(CArchive& ar) {
     SerializeManipulatives(ar);
 }
 
-void CUnitDocument::SerializeProblemBlock(CArchive& ar) {
-    {
-        CArchive::ArrayScope questions(ar, "questions");
-        for (std::size_t i = 0; i < m_questions.size(); ++i) {
-            CArchive::Item item(ar, i);
-            m_questions[i].Serialize(ar);
-        }
-    }
-    ar.Exchange(m_questionCount, "question count");
-    ar.Exchange(m_position.triesLeft, "tries left");
-    ar.Exchange(m_position.correct, "correct answers");
-    ar.Exchange(m_position.index, "problem index");
-    ar.Exchange(m_level, "level");
-}
-
 void CUnitDocument::SerializeManipulatives(CArchive& ar) {
     if (ar.IsStoring())
         WriteManipulatives(ar, m_manipulatives);
@@ -51,9 +33,7 @@ void CUnitDocument::SerializeManipulatives(CArchive& ar) {
 // --- virtual operations ----------------------------------------------------------------------
 
 void CUnitDocument::RefillProblemPool() {
-    m_problemPool.clear();
-    for (int i = 1; i <= m_problemCount; ++i)
-        m_problemPool.push_back(i);
+    m_run.RefillPool();
 }
 
 void CUnitDocument::ClearMarks() {
@@ -62,15 +42,9 @@ void CUnitDocument::ClearMarks() {
 }
 
 int CUnitDocument::DrawProblemNumber() {
-    if (m_problemPool.empty())
+    if (m_run.pool().empty())
         RefillProblemPool();
-    if (m_problemPool.empty())
-        return 0;
-    const auto n = static_cast<long long>(m_problemPool.size());
-    const auto i = static_cast<std::size_t>(static_cast<long long>(Rand()) * n / (kRandMax + 1));
-    const int number = m_problemPool[i];
-    m_problemPool.erase(m_problemPool.begin() + static_cast<std::ptrdiff_t>(i));
-    return number;
+    return m_run.TakeFromPool();
 }
 
 void CUnitDocument::GetSelectionFrame(CRect& r) const {
@@ -102,6 +76,7 @@ void CUnitDocument::ClearWorkspace() {
     if (m_host)
         m_host->SetStatusText({});
     RecomputeSelectionRotationPoint();
+    m_undo.StateChanged();
     InvalidateAll();
 }
 
@@ -333,6 +308,7 @@ OpenResult CUnitDocument::LoadFromBytes(const std::vector<std::uint8_t>& bytes,
     } catch (const CArchiveException& e) {
         m_loading = wasLoading;
         DeleteContents();
+        m_undo.StateChanged();
         if (error)
             *error = e.what();
         return OpenResult::Failed;
@@ -340,62 +316,16 @@ OpenResult CUnitDocument::LoadFromBytes(const std::vector<std::uint8_t>& bytes,
         // Anything else a damaged file provokes (a value a unit refuses, memory) is a failed open.
         m_loading = wasLoading;
         DeleteContents();
+        m_undo.StateChanged();
         if (error)
             *error = e.what();
         return OpenResult::Failed;
     }
     m_loading = wasLoading;
-    m_selection.clear();
-    for (auto& m : m_manipulatives)
-        if (m->selected())
-            m_selection.push_back(m.get());
-    RecomputeSelectionRotationPoint();
+    SelectFlaggedManipulatives();
     m_modified = false;
+    m_undo.StateChanged();
     return OpenResult::Opened;
-}
-
-OpenResult CUnitDocument::OnOpenDocument(const std::string& path) {
-    std::vector<std::uint8_t> bytes;
-    const ReadResult read = ReadDocumentFile(path, bytes, FileOps());
-    if (read != ReadResult::Ok) {
-        if (m_host) {
-            m_host->LogError(path + ": " +
-                             (read == ReadResult::TooLarge ? "too large" : "cannot read"));
-            m_host->Prompter().MessageBox(kFailedToOpen, MessageIcon::Exclamation);
-        }
-        return OpenResult::Failed;
-    }
-    // The pupil's work before a failed open stays one Undo away.
-    std::vector<std::uint8_t> before = bytes.empty() ? std::vector<std::uint8_t>{} : UndoSnapshot();
-    if (m_host)
-        m_host->BeginWaitCursor();
-    std::string error;
-    const OpenResult result = LoadFromBytes(bytes, &error);
-    if (m_host)
-        m_host->EndWaitCursor();
-    switch (result) {
-    case OpenResult::EmptyFile:
-        break;
-    case OpenResult::WrongSignature:
-        if (m_host)
-            m_host->Prompter().MessageBox(m_identity.wrongFileMessage, MessageIcon::Stop);
-        break;
-    case OpenResult::Failed:
-        if (before != UndoSnapshot())
-            m_undo.Mark(std::move(before));
-        if (m_host) {
-            m_host->LogError(path + ": " + error);
-            m_host->Prompter().MessageBox(kFailedToOpen, MessageIcon::Exclamation);
-        }
-        break;
-    case OpenResult::Opened:
-        ClearUndoHistory();
-        break;
-    }
-    InvalidateAll();
-    if (m_view)
-        m_view->DocumentStateChanged();
-    return result;
 }
 
 CValue CUnitDocument::DumpToTree() {
@@ -417,22 +347,24 @@ bool CUnitDocument::LoadFromTree(const CValue& root, std::string* error) {
     } catch (const std::exception& e) {
         m_loading = wasLoading;
         DeleteContents();
+        m_undo.StateChanged();
         if (error)
             *error = e.what();
         return false;
     }
     m_loading = wasLoading;
+    SelectFlaggedManipulatives();
+    m_modified = false;
+    m_undo.StateChanged();
+    return true;
+}
+
+void CUnitDocument::SelectFlaggedManipulatives() {
     m_selection.clear();
     for (auto& m : m_manipulatives)
         if (m->selected())
             m_selection.push_back(m.get());
     RecomputeSelectionRotationPoint();
-    m_modified = false;
-    return true;
-}
-
-IFileOps& CUnitDocument::FileOps() const {
-    return m_fileOps ? *m_fileOps : SystemFileOps();
 }
 
 std::vector<std::uint8_t> CUnitDocument::SaveToBytes() {
@@ -441,232 +373,52 @@ std::vector<std::uint8_t> CUnitDocument::SaveToBytes() {
     return ar.TakeBytes();
 }
 
-bool CUnitDocument::OnSaveDocument(const std::string& path) {
-    const std::vector<std::uint8_t> bytes = SaveToBytes();
-    if (!SaveFileAtomically(path, bytes, FileOps())) {
-        if (m_host) {
-            m_host->LogError(path + ": save failed");
-            m_host->Prompter().MessageBox(kFailedToSave, MessageIcon::Exclamation);
-        }
-        return false;
-    }
-    m_modified = false;
-    if (m_view)
-        m_view->DocumentStateChanged();
-    return true;
-}
-
-CFileDialogRequest CUnitDocument::DialogRequest(bool save) const {
-    CFileDialogRequest r;
-    r.save = save;
-    r.filter = m_identity.fileFilter;
-    r.defaultExtension = m_identity.defaultExtension;
-    r.directory = m_directoryChoice;
-    if (m_host) {
-        const CDirectories& d = m_host->Directories();
-        r.personalFolder = d.personal;
-        r.bulletinBoardFolder = d.bulletinBoard;
-        r.teacherBulletinBoardFolder = d.teacherBulletinBoard;
-    }
-    switch (m_directoryChoice) {
-    case DirectoryChoice::Personal:
-        r.initialFolder = r.personalFolder;
-        break;
-    case DirectoryChoice::BulletinBoard:
-        r.initialFolder = r.bulletinBoardFolder;
-        break;
-    case DirectoryChoice::TeacherBulletinBoard:
-        r.initialFolder = r.teacherBulletinBoardFolder;
-        break;
-    }
-    if (save)
-        r.defaultName = m_activityName;
-    return r;
-}
-
-bool CUnitDocument::AskToSave() {
-    if (!m_modified || !m_host)
-        return true;
-    switch (m_host->Prompter().MessageBox(kAskToSave, MessageIcon::Question,
-                                          MessageButtons::YesNoCancel)) {
-    case MessageResult::Yes:
-        return FileSave();
-    case MessageResult::No:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool CUnitDocument::FileNew() {
-    if (m_problemSetMode)
-        SetModifiedFlag();
-    if (!AskToSave())
-        return false;
-    ClearUndoHistory();
-    if (m_problemSetMode) {
-        m_position.index = -1;
-        m_loading = true;
-        if (m_view)
-            m_view->GoToNextProblem();
-        m_loading = false;
-        return true;
-    }
-    m_filePath.clear();
-    m_activityPath.clear();
-    UpdateCaption(m_filePath);
-    ClearWorkspace();
-    NewDocumentContents();
-    m_modified = false;
-    if (m_view) {
-        m_view->ResetView();
-        m_view->DocumentStateChanged();
-    }
-    return true;
-}
-
-namespace {
-// File name without folder and extension, and the extension without its dot.
-void SplitFileName(const std::string& path, std::string& title, std::string& ext) {
-    const auto slash = path.find_last_of('/');
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const auto dot = name.find_last_of('.');
-    title = dot == std::string::npos ? name : name.substr(0, dot);
-    ext = dot == std::string::npos ? std::string() : name.substr(dot + 1);
-}
-} // namespace
-
-bool CUnitDocument::FileOpen() {
-    if (!AskToSave() || !m_host)
-        return false;
-    const auto chosen = m_host->FileChooser().Choose(DialogRequest(false));
-    if (!chosen)
-        return false;
-    m_directoryChoice = chosen->directory;
-    m_loading = true;
-    const bool ok = OnOpenDocument(chosen->path) == OpenResult::Opened;
-    if (ok) {
-        m_filePath = chosen->path;
-        m_activityPath = chosen->path;
-        if (m_problemSetMode) {
-            std::string title, ext;
-            SplitFileName(chosen->path, title, ext);
-            SetActivityFileName(title + "." + ext);
-            m_filePath.clear();
-            m_activityName = "Probset";
-        } else {
-            m_host->DocumentFileUsed(chosen->path);
-        }
-    }
-    UpdateCaption(m_filePath);
-    m_loading = false;
-    return ok;
-}
-
-bool CUnitDocument::FileSave() {
-    if (m_filePath.empty())
-        return FileSaveAs();
-    const bool ok = OnSaveDocument(m_filePath);
-    UpdateCaption(m_filePath);
-    if (ok && m_host)
-        m_host->DocumentFileUsed(m_filePath);
-    return ok;
-}
-
-bool CUnitDocument::FileSaveAs() {
-    if (!m_host)
-        return false;
-    const auto chosen = m_host->FileChooser().Choose(DialogRequest(true));
-    if (!chosen)
-        return false;
-    m_directoryChoice = chosen->directory;
-    std::string path = chosen->path;
-    std::string title, ext;
-    SplitFileName(path, title, ext);
-    if (ext.empty() && !m_identity.defaultExtension.empty())
-        path += "." + m_identity.defaultExtension;
-    if (!OnSaveDocument(path))
-        return false;
-    m_filePath = path;
-    m_activityPath = path;
-    UpdateCaption(m_filePath);
-    m_host->DocumentFileUsed(path);
-    return true;
-}
-
-std::optional<std::string> CUnitDocument::ChoosePdfPath(const std::string& defaultName) const {
-    if (!m_host)
-        return std::nullopt;
-    CFileDialogRequest request = DialogRequest(true);
-    request.title = "Export as PDF";
-    request.filter = "PDF Files (*.pdf)|*.pdf||";
-    request.defaultExtension = "pdf";
-    request.defaultName = defaultName;
-    const auto chosen = m_host->FileChooser().Choose(request);
-    if (!chosen)
-        return std::nullopt;
-    std::string path = chosen->path, title, ext;
-    SplitFileName(path, title, ext);
-    if (ext.empty())
-        path += ".pdf";
-    return path;
-}
-
 bool CUnitDocument::OpenActivityFile(const std::string& path) {
     if (OnOpenDocument(path) != OpenResult::Opened)
         return false;
-    m_activityPath = path;
+    m_files.SetActivityPath(path);
     return true;
 }
 
 void CUnitDocument::SetProblemSequence(const CProblemPosition& sequence, int count) {
-    m_position = sequence;
-    m_problemSetMode = true;
-    m_viewProblemCount = count;
+    m_run.SetPosition(sequence);
+    m_run.SetProblemSetMode(true);
+    m_run.SetViewProblemCount(count);
     if (m_view) {
         m_view->SetProblemCount(count);
         char text[64];
-        std::snprintf(text, sizeof text, "%d of %d", m_position.index + 1, count);
+        std::snprintf(text, sizeof text, "%d of %d", sequence.index + 1, count);
         m_view->SetProblemCounterText(text);
     }
 }
 
 void CUnitDocument::RestartActivity() {
-    if (m_activityPath.empty())
+    const std::string& path = m_files.activityPath();
+    if (path.empty())
         return;
-    const CProblemPosition kept = m_position;
+    const CProblemPosition kept = m_run.position();
     m_loading = true;
-    OnOpenDocument(m_activityPath);
+    OnOpenDocument(path);
     m_loading = false;
-    if (m_problemSetMode) {
-        SetProblemSequence(kept, m_viewProblemCount);
+    if (m_run.problemSetMode()) {
+        SetProblemSequence(kept, m_run.viewProblemCount());
         if (m_view)
             m_view->SetCurrentProblem(kept.index);
     }
 }
 
-void CUnitDocument::UpdateCaption(const std::string& path) {
-    if (!m_host)
-        return;
-    std::string caption = m_host->MainCaption();
-    const auto at = caption.find(m_identity.unitTitle);
-    if (at != std::string::npos)
-        caption.erase(at + m_identity.unitTitle.size());
-    if (!path.empty())
-        caption += " - " + path;
-    m_host->SetMainCaption(caption);
-}
-
 void CUnitDocument::LoadQuestions(const CQuestionSet& questions, int count, int checkState) {
-    m_questions = questions;
-    m_questionCount = count;
+    m_run.questions() = questions;
+    m_run.SetQuestionCount(count);
     if (m_view)
-        m_view->BeginProblem(m_questions, m_questionCount, checkState);
+        m_view->BeginProblem(m_run.questions(), m_run.questionCount(), checkState);
 }
 
 void CUnitDocument::SetModifiedFlag(bool modified) {
     const bool changed = m_modified != modified;
     m_modified = modified;
+    // Every change of the workspace marks the document modified: what Undo can do may differ.
+    m_undo.StateChanged();
     if (changed && m_view)
         m_view->DocumentStateChanged();
 }
@@ -726,7 +478,17 @@ void CUnitDocument::MarkUndoStep() {
         m_view->DocumentStateChanged();
 }
 
+void CUnitDocument::MarkUndoStepBefore(std::vector<std::uint8_t> before) {
+    if (before == UndoSnapshot())
+        return;
+    m_undo.Mark(std::move(before));
+    // The step marked is the state before the open, not the one the document holds now.
+    m_undo.StateChanged();
+}
+
 bool CUnitDocument::CanUndo() {
+    if (const std::optional<bool> known = m_undo.KnownCanUndo())
+        return *known;
     return m_undo.CanUndo(UndoSnapshot());
 }
 

@@ -1,11 +1,13 @@
 // The document base of the five unit workspaces: the manipulatives in drawing order, the
-// selection and its rotation point, the problem-set state, the file commands and the undo
-// history.
+// selection and its rotation point, and the undo history; its files and its problem-set run
+// are parts of their own that it owns.
 #pragma once
 
+#include "workspace/document_files.h"
 #include "workspace/document_host.h"
 #include "workspace/file_chooser.h"
 #include "workspace/manipulative.h"
+#include "workspace/problem_run.h"
 #include "workspace/question.h"
 #include "workspace/undo_history.h"
 #include "workspace/value_tree.h"
@@ -20,7 +22,6 @@ namespace quorvel {
 
 class CArchive;
 class IDrawingSurface;
-class IFileOps;
 
 // What tells one unit's files from another's.
 struct CUnitIdentity {
@@ -30,22 +31,6 @@ struct CUnitIdentity {
     std::string defaultExtension; // without the dot
     std::string wrongFileMessage;
 };
-
-inline constexpr const char* kFailedToOpen = "Failed to open document.";
-inline constexpr const char* kFailedToSave = "Failed to save document.";
-inline constexpr const char* kFailedToExportPdf = "Failed to export the PDF.";
-inline constexpr const char* kAskToSave =
-    "The document has been modified. Do you wish to save your changes?";
-
-// Index of the current problem, tries left on it and problems answered correctly.
-struct CProblemPosition {
-    std::int32_t index = -1;
-    std::int32_t triesLeft = 3;
-    std::int32_t correct = 0;
-    friend bool operator==(const CProblemPosition&, const CProblemPosition&) = default;
-};
-
-enum class OpenResult { Opened, EmptyFile, WrongSignature, Failed };
 
 class CUnitDocument {
 public:
@@ -60,7 +45,7 @@ public:
     IDocumentHost* host() const { return m_host; }
     void SetView(IWorkspaceView* view) { m_view = view; }
     // The file system Open and Save go through; null is the real one. Tests make it fail.
-    void SetFileOps(IFileOps* ops) { m_fileOps = ops; }
+    void SetFileOps(IFileOps* ops) { m_files.SetFileOps(ops); }
 
     // Storing writes the signature first; loading starts after it (Open has read it).
     virtual void Serialize(CArchive& ar);
@@ -107,9 +92,9 @@ public:
     void BringToFront();
 
     // Files.
-    OpenResult OnOpenDocument(const std::string& path);
+    OpenResult OnOpenDocument(const std::string& path) { return m_files.OpenDocument(path); }
     // Writes the document to `path` atomically; on failure the old file stays whole.
-    bool OnSaveDocument(const std::string& path);
+    bool OnSaveDocument(const std::string& path) { return m_files.SaveDocument(path); }
     // The document's bytes as Save writes them.
     std::vector<std::uint8_t> SaveToBytes();
     // Reads a whole file image as Open does (signature included); no messages.
@@ -121,28 +106,35 @@ public:
     bool LoadFromTree(const CValue& root, std::string* error = nullptr);
     virtual void DeleteContents();
 
-    // File commands.
-    bool FileNew();
-    bool FileOpen();
-    bool FileSave();
-    bool FileSaveAs();
-    // Export as PDF's file question, in the Save As folders: the chosen path with ".pdf" added
-    // when it has no extension, or nothing on Cancel. The document's folder choice stays.
-    std::optional<std::string> ChoosePdfPath(const std::string& defaultName) const;
-    // Asks to save a modified document: false when the user cancels or saving failed.
-    bool AskToSave();
+    // File commands (CDocumentFiles).
+    bool FileNew() { return m_files.New(); }
+    bool FileOpen() { return m_files.Open(); }
+    bool FileSave() { return m_files.Save(); }
+    bool FileSaveAs() { return m_files.SaveAs(); }
+    std::optional<std::string> ChoosePdfPath(const std::string& defaultName) const {
+        return m_files.ChoosePdfPath(defaultName);
+    }
+    bool AskToSave() { return m_files.AskToSave(); }
+    void UpdateCaption(const std::string& path) { m_files.UpdateCaption(path); }
+    CDocumentFiles& files() { return m_files; }
+    const CDocumentFiles& files() const { return m_files; }
 
     bool OpenActivityFile(const std::string& path);
-    void SetActivityName(const std::string& name) { m_activityName = name; }
+    void SetActivityName(const std::string& name) { m_files.SetActivityName(name); }
+    // Copies the problem position and shows "n of count" in the view's problem counter.
     void SetProblemSequence(const CProblemPosition& sequence, int count);
+    // Reopens the activity, keeping the problem position in a problem set.
     void RestartActivity();
-    void UpdateCaption(const std::string& path);
+    // Copies a problem's questions into the document and starts the problem in the view.
     void LoadQuestions(const CQuestionSet& questions, int count, int checkState);
+    CProblemRunState& problemRun() { return m_run; }
+    const CProblemRunState& problemRun() const { return m_run; }
 
     bool IsModified() const { return m_modified; }
     void SetModifiedFlag(bool modified = true);
 
-    // Undo history. A controller marks the start of every user action.
+    // Undo history. A controller marks the start of every user action. CanUndo takes a snapshot
+    // only when the document changed since the last mark or query.
     void MarkUndoStep();
     bool CanUndo();
     bool CanRedo() const;
@@ -155,33 +147,33 @@ public:
     const CUnitIdentity& identity() const { return m_identity; }
     bool loading() const { return m_loading; }
     void SetLoading(bool loading) { m_loading = loading; }
-    bool problemSetMode() const { return m_problemSetMode; }
-    void SetProblemSetMode(bool on) { m_problemSetMode = on; }
-    const CProblemPosition& problemPosition() const { return m_position; }
-    void SetProblemPosition(const CProblemPosition& p) { m_position = p; }
-    const CQuestionSet& questions() const { return m_questions; }
-    CQuestionSet& questions() { return m_questions; }
-    int questionCount() const { return m_questionCount; }
-    void SetQuestionCount(int n) { m_questionCount = n; }
-    const std::vector<std::int32_t>& problemPool() const { return m_problemPool; }
-    int level() const { return m_level; }
-    void SetLevel(int level) { m_level = level; }
-    int problemCount() const { return m_problemCount; }
-    void SetProblemCount(int n) { m_problemCount = n; }
+    bool problemSetMode() const { return m_run.problemSetMode(); }
+    void SetProblemSetMode(bool on) { m_run.SetProblemSetMode(on); }
+    const CProblemPosition& problemPosition() const { return m_run.position(); }
+    void SetProblemPosition(const CProblemPosition& p) { m_run.SetPosition(p); }
+    const CQuestionSet& questions() const { return m_run.questions(); }
+    CQuestionSet& questions() { return m_run.questions(); }
+    int questionCount() const { return m_run.questionCount(); }
+    void SetQuestionCount(int n) { m_run.SetQuestionCount(n); }
+    const std::vector<std::int32_t>& problemPool() const { return m_run.pool(); }
+    int level() const { return m_run.level(); }
+    void SetLevel(int level) { m_run.SetLevel(level); }
+    int problemCount() const { return m_run.problemCount(); }
+    void SetProblemCount(int n) { m_run.SetProblemCount(n); }
     bool clearable() const { return m_clearable; }
     void SetClearable(bool clearable) { m_clearable = clearable; }
     int currentTool() const { return m_currentTool; }
-    DirectoryChoice directoryChoice() const { return m_directoryChoice; }
-    void SetDirectoryChoice(DirectoryChoice d) { m_directoryChoice = d; }
-    const std::string& filePath() const { return m_filePath; }
-    void SetFilePath(const std::string& p) { m_filePath = p; }
-    const std::string& activityPath() const { return m_activityPath; }
-    const std::string& activityName() const { return m_activityName; }
+    DirectoryChoice directoryChoice() const { return m_files.directoryChoice(); }
+    void SetDirectoryChoice(DirectoryChoice d) { m_files.SetDirectoryChoice(d); }
+    const std::string& filePath() const { return m_files.filePath(); }
+    void SetFilePath(const std::string& p) { m_files.SetFilePath(p); }
+    const std::string& activityPath() const { return m_files.activityPath(); }
+    const std::string& activityName() const { return m_files.activityName(); }
 
 protected:
     // The problem block: four question records, then question count, tries left, correct
     // answers, current problem index and level.
-    void SerializeProblemBlock(CArchive& ar);
+    void SerializeProblemBlock(CArchive& ar) { m_run.Serialize(ar); }
     void SerializeManipulatives(CArchive& ar);
     // Units whose objects take hits before the manipulatives (hoppers) override this.
     virtual CManipulative* PriorityHitTest(CPoint) const { return nullptr; }
@@ -197,34 +189,30 @@ protected:
     CUnitIdentity m_identity;
     IDocumentHost* m_host = nullptr;
     IWorkspaceView* m_view = nullptr;
-    IFileOps* m_fileOps = nullptr;
 
     bool m_loading = false;
-    bool m_problemSetMode = false;
-    CProblemPosition m_position;
-    CQuestionSet m_questions;
-    std::int32_t m_questionCount = 0;
-    std::vector<std::int32_t> m_problemPool;
-    std::int32_t m_level = 0;
-    std::int32_t m_problemCount = 10;
     bool m_clearable = true;
     std::int32_t m_currentTool = 0;
     ManipulativeList m_manipulatives;
     std::vector<CManipulative*> m_selection;
     C3DPointDouble m_selectionRotationPoint;
-    DirectoryChoice m_directoryChoice = DirectoryChoice::Personal;
-    std::string m_filePath;
-    std::string m_activityPath;
-    std::string m_activityName;
     bool m_modified = false;
-    int m_viewProblemCount = 5;
     CUndoHistory m_undo;
 
 private:
+    // The file commands read and write the document and keep its undo history across opens.
+    friend class CDocumentFiles;
+
     std::vector<std::uint8_t> UndoSnapshot();
     void RestoreUndoSnapshot(const std::vector<std::uint8_t>& snapshot);
-    CFileDialogRequest DialogRequest(bool save) const;
-    IFileOps& FileOps() const;
+    // Records `before` as a step when an action that already ran (a failed open) changed the
+    // document.
+    void MarkUndoStepBefore(std::vector<std::uint8_t> before);
+    // After reading: the selection is the manipulatives read with their selected flag set.
+    void SelectFlaggedManipulatives();
+
+    CDocumentFiles m_files{*this};
+    CProblemRunState m_run;
 };
 
 } // namespace quorvel

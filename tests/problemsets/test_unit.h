@@ -28,7 +28,7 @@ public:
     void Serialize(CArchive& ar) override {
         CUnitDocument::Serialize(ar);
         if (!ar.IsStoring())
-            LoadQuestions(m_questions, m_questionCount, m_position.triesLeft);
+            LoadQuestions(questions(), questionCount(), problemPosition().triesLeft);
     }
 
     std::string problemFileName;

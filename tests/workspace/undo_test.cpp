@@ -1,5 +1,6 @@
 // Undo and redo over document snapshots.
 #include "geometry/geometry_document.h"
+#include "workspace/archive.h"
 #include "workspace/undo_history.h"
 
 #include "fakes/fakes.h"
@@ -15,7 +16,53 @@ std::unique_ptr<CLineManipulative> Bar(int x) {
         CLine(CPoint{x, 0}, CPoint{x + 10, 0}), CLine(CPoint{x + 10, 0}, CPoint{x + 10, 10})});
 }
 
+// Counts how often it is written: every snapshot of the workspace writes it once.
+class CountingBar : public CLineManipulative {
+public:
+    explicit CountingBar(int& writes) : CLineManipulative(*Bar(0)), m_writes(writes) {}
+    void Serialize(CArchive& ar) override {
+        ++m_writes;
+        CLineManipulative::Serialize(ar);
+    }
+
+private:
+    int& m_writes;
+};
+
 } // namespace
+
+TEST(Undo, CanUndoTakesASnapshotOnlyAfterTheWorkspaceChanged) {
+    CUnitDocument doc({1, "Test", "", "tst", ""});
+    int writes = 0;
+    CManipulative* bar = doc.AddManipulative(std::make_unique<CountingBar>(writes));
+    doc.ClearUndoHistory();
+    EXPECT_FALSE(doc.CanUndo());
+    EXPECT_EQ(writes, 0);
+
+    // Selecting changes nothing to undo: one comparison after it, then none.
+    doc.MarkUndoStep();
+    int before = writes;
+    EXPECT_FALSE(doc.CanUndo());
+    EXPECT_EQ(writes, before);
+    doc.Select(bar);
+    EXPECT_FALSE(doc.CanUndo());
+    before = writes;
+    EXPECT_FALSE(doc.CanUndo());
+    EXPECT_FALSE(doc.CanUndo());
+    EXPECT_EQ(writes, before);
+
+    // A move is a step, told while it lasts and after the next mark.
+    doc.MarkUndoStep();
+    doc.MoveSelection(5, 0);
+    EXPECT_TRUE(doc.CanUndo());
+    doc.MoveSelection(5, 0);
+    EXPECT_TRUE(doc.CanUndo());
+    before = writes;
+    EXPECT_TRUE(doc.CanUndo());
+    doc.MarkUndoStep();
+    EXPECT_TRUE(doc.CanUndo());
+    EXPECT_EQ(writes, before + 1);
+}
 
 TEST(Undo, UndoAndRedoAnAddition) {
     CGeometryUnitDocument doc;
