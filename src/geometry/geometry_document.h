@@ -154,8 +154,8 @@ private:
     // False when reading ended at a type id the document does not know.
     bool ReadManipulativeList(CArchive& ar);
     void SerializeStudentDrawers(CArchive& ar);
-    // False when reading ended at an unknown type id.
-    bool ReadStudentDrawers(CArchive& ar);
+    // Every code there is one the document holds; any other is a read error.
+    void ReadStudentDrawers(CArchive& ar);
     void AfterLoading(const CGeometryOptions& previous, const CRect& savedWorkspace);
     void SwitchView(bool entire);
     void SpreadManipulatives(const CRect& from, const CRect& to);

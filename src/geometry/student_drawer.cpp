@@ -1,41 +1,15 @@
-// Student drawer slots and the typed manipulative form of photos and student drawers.
+// Student drawer slots and the type codes of geometry files.
 #include "geometry/student_drawer.h"
 
 #include "geometry/shape_manipulative.h"
-#include "workspace/archive.h"
 
 #include <algorithm>
-#include <string>
 
 namespace quorvel {
 
-bool IsGeometryDocumentType(std::int32_t type) {
-    return (type >= kTypeLine && type <= kTypeAnnotator) || type == kTypeStaticAnnotator;
-}
-
-std::unique_ptr<CManipulative> CreateGeometryManipulative(std::int32_t type) {
-    if (!IsGeometryDocumentType(type))
-        return nullptr;
+CManipulativeForm GeometryManipulativeForm(bool tabAfterType, UnknownType unknown) {
     RegisterGeometryManipulatives();
-    return CManipulativeRegistry::Instance().Create(type);
-}
-
-void ExchangeTypedManipulative(CArchive& ar, std::unique_ptr<CManipulative>& m) {
-    if (ar.IsStoring()) {
-        const std::int32_t type = m->GetType();
-        ar.WriteInt32(type, "type");
-        if (ar.IsTree())
-            ar.WriteString(CManipulativeRegistry::ClassName(type), "class");
-        m->Serialize(ar);
-        return;
-    }
-    const std::int32_t type = ar.ReadInt32("type");
-    ar.Consume("class");
-    auto read = CreateGeometryManipulative(type);
-    if (!read)
-        ar.Fail("manipulative of type " + std::to_string(type), "type");
-    read->Serialize(ar);
-    m = std::move(read);
+    return {kGeometryDocumentTypes, tabAfterType, unknown};
 }
 
 CStudentDrawerObject::CStudentDrawerObject(const CManipulative& m, CSize slot)

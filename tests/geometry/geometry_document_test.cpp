@@ -725,6 +725,29 @@ TEST(GeometryFile, AnUnknownTypeEndsTheReadingAndKeepsWhatWasRead) {
     EXPECT_EQ(doc.StudentDrawerEntry(3, 2), nullptr);
 }
 
+TEST(GeometryFile, AnUnknownTypeInAStudentDrawerIsAReadError) {
+    // Only the manipulative list ends at an unknown type; a drawer's entry names its place.
+    Sample sample;
+    const Bytes saved = sample.doc.SaveToBytes();
+    LayoutBuilder entry;
+    entry.Int32(1).Int32(2).Int32(1);
+    Shape(entry, dynamic_cast<const CShapeManipulative&>(
+                     sample.doc.StudentDrawerEntry(3, 2)->manipulative()));
+    const auto at = std::search(saved.begin(), saved.end(), entry.bytes.begin(), entry.bytes.end());
+    ASSERT_NE(at, saved.end());
+    Bytes bad = saved;
+    const std::size_t typeAt = static_cast<std::size_t>(at - saved.begin()) + 8;
+    bad[typeAt] = 5;
+
+    CGeometryUnitDocument doc;
+    std::string error;
+    ASSERT_EQ(doc.LoadFromBytes(bad, &error), OpenResult::Failed);
+    EXPECT_NE(error.find("unknown manipulative type 5 (type at byte " + std::to_string(typeAt + 4)),
+              std::string::npos)
+        << error;
+    EXPECT_TRUE(doc.manipulatives().empty());
+}
+
 TEST(GeometryFile, AWindowlessDocumentAdoptsItsFilesViewAndMovesNothing) {
     Sample sample;
     const Bytes saved = sample.doc.SaveToBytes();
