@@ -150,18 +150,17 @@ void CGeometryUnitDocument::RefreshDrawers() {
         StepDrawer(1);
 }
 
-CManipulative* CGeometryUnitDocument::AddShapeFromDrawer(int slot, const C3DPointDouble& drop) {
-    if (m_drawer < 0 || slot < 0 || slot >= kSlotsPerDrawer)
+std::unique_ptr<CManipulative>
+CGeometryUnitDocument::MakeFromDrawer(int drawer, int slot, const C3DPointDouble& drop) const {
+    if (drawer < 0 || drawer >= kDrawerCount || slot < 0 || slot >= kSlotsPerDrawer)
         return nullptr;
-    ClearMarks();
-    const int index = m_drawer * kSlotsPerDrawer + slot;
+    const int index = drawer * kSlotsPerDrawer + slot;
     std::unique_ptr<CManipulative> made;
-    if (IsStudentDrawer(m_drawer)) {
-        const auto& entry = Slot(m_drawer, slot);
+    if (IsStudentDrawer(drawer)) {
+        const CStudentDrawerObject* entry = StudentDrawerEntry(drawer, slot);
         if (!entry)
             return nullptr;
         made = entry->manipulative().Clone();
-        made->SetKind(-1);
         made->MoveTo(drop);
     } else {
         made = MakeDrawerShape(index, drop);
@@ -169,13 +168,26 @@ CManipulative* CGeometryUnitDocument::AddShapeFromDrawer(int slot, const C3DPoin
             return nullptr;
     }
     made->SetKind(index);
-    CManipulative* added = AddManipulative(std::move(made));
+    // The entire view shows every manipulative halved.
     if (m_options.entireView()) {
-        const C3DPointDouble centre = added->centre();
-        added->Scale(0.5, centre);
-        Invalidate(added->GetFrameOf());
+        const C3DPointDouble centre = made->centre();
+        made->Scale(0.5, centre);
     }
-    return added;
+    return made;
+}
+
+CManipulative* CGeometryUnitDocument::AddFromDrawer(std::unique_ptr<CManipulative> made) {
+    if (!made)
+        return nullptr;
+    for (const auto& m : m_manipulatives)
+        if (m->highlighted())
+            Invalidate(m->GetFrameOf());
+    ClearMarks();
+    return AddManipulative(std::move(made));
+}
+
+CManipulative* CGeometryUnitDocument::AddShapeFromDrawer(int slot, const C3DPointDouble& drop) {
+    return AddFromDrawer(MakeFromDrawer(m_drawer, slot, drop));
 }
 
 std::unique_ptr<CStudentDrawerObject>& CGeometryUnitDocument::Slot(int drawer, int slot) {

@@ -104,6 +104,13 @@ public:
     void PreviousDrawer();
     // Keeps the current drawer when it is available, else moves on to the next available one.
     void RefreshDrawers();
+    // What slot `slot` of drawer `drawer` gives at `drop`, not yet added: the catalogue shape,
+    // or a copy of the student drawer's manipulative moved there, with its catalogue index as
+    // its kind and, in the entire view, halved about its centre. Null for an empty slot.
+    std::unique_ptr<CManipulative> MakeFromDrawer(int drawer, int slot,
+                                                  const C3DPointDouble& drop) const;
+    // Clears the highlights and puts what MakeFromDrawer made on top; null stays null.
+    CManipulative* AddFromDrawer(std::unique_ptr<CManipulative> made);
     // The open drawer's slot dragged to `drop`: the new manipulative on top, or null for an
     // empty slot or no open drawer.
     CManipulative* AddShapeFromDrawer(int slot, const C3DPointDouble& drop);

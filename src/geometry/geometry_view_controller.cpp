@@ -260,19 +260,10 @@ std::string CGeometryViewController::SlotName(int slot) const {
 }
 
 CManipulative* CGeometryViewController::TakeFromDrawer(int slot, CPoint drop) {
-    const int drawer = m_doc.currentDrawer();
-    if (!DrawersEnabled() || drawer < 0)
+    if (!DrawersEnabled())
         return nullptr;
-    CManipulative* added = nullptr;
-    if (IsStudentDrawer(drawer)) {
-        if (m_commands.IsAnimating() || !m_doc.StudentDrawerEntry(drawer, slot))
-            return nullptr;
-        m_doc.MarkUndoStep();
-        added = m_doc.AddShapeFromDrawer(slot, C3DPointDouble(drop));
-    } else {
-        added = m_commands.TakeFromDrawer(drawer, slot, C3DPointDouble(drop),
-                                          m_doc.options().entireView());
-    }
+    CManipulative* added =
+        m_commands.TakeFromDrawer(m_doc.currentDrawer(), slot, C3DPointDouble(drop));
     if (added)
         m_doc.RecomputeSelectionRotationPoint();
     return added;
