@@ -269,6 +269,27 @@ CManipulative* CGeometryViewController::TakeFromDrawer(int slot, CPoint drop) {
     return added;
 }
 
+void CGeometryViewController::PreviewFromDrawer(int slot, CPoint at) {
+    // Made as TakeFromDrawer makes it, so that the preview is what lands.
+    std::unique_ptr<CManipulative> next =
+        DrawersEnabled() ? m_doc.MakeFromDrawer(m_doc.currentDrawer(), slot, C3DPointDouble(at))
+                         : nullptr;
+    CRect changed = m_drawerPreview ? m_drawerPreview->GetFrameOf() : CRect{};
+    if (next)
+        changed = changed.United(next->GetFrameOf());
+    m_drawerPreview = std::move(next);
+    if (!changed.IsEmpty())
+        InvalidateRect(changed);
+}
+
+void CGeometryViewController::ClearDrawerPreview() {
+    if (!m_drawerPreview)
+        return;
+    const CRect frame = m_drawerPreview->GetFrameOf();
+    m_drawerPreview.reset();
+    InvalidateRect(frame);
+}
+
 bool CGeometryViewController::DropSelectionOnDrawer(int slot, std::optional<CPoint> p) {
     const int drawer = m_doc.currentDrawer();
     if (!DrawersEnabled() || !DraggingSelection() || drawer < 0)
