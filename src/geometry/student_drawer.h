@@ -1,5 +1,5 @@
-// The student drawers' filled slots, and the type codes a geometry document, a photo or a
-// student drawer holds.
+// Drawer slot pictures, the student drawers' filled slots, and the type codes a geometry
+// document, a photo or a student drawer holds.
 #pragma once
 
 #include "workspace/manipulative.h"
@@ -33,6 +33,13 @@ CManipulativeForm GeometryManipulativeForm(bool tabAfterType = false,
                                            UnknownType unknown = UnknownType::Fails);
 // The least a manipulative with its code takes in a file.
 inline constexpr std::size_t kMinTypedManipulativeBytes = 4 + kMinManipulativeBytes;
+
+// Reduces `m` about its centre when its frame is larger than a slot picture of `size` less
+// `inset` a side, by whichever dimension overflows more, and centres its frame in the
+// picture. The factor it was reduced by; 1 when it fitted.
+double FitIntoSlotPicture(CManipulative& m, CSize size, int inset);
+// A fixed drawer slot's shape as its picture of `size` shows it; null for an empty slot.
+std::unique_ptr<CManipulative> MakeDrawerSlotPicture(int catalogueIndex, CSize size);
 
 // One filled slot: the pupil's manipulative kept whole, and the copy the slot shows, reduced
 // when the original is larger than the slot and centred in it.
