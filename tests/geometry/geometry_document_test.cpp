@@ -301,6 +301,27 @@ TEST(GeometryDrawers, ShapesComeOutWithTheirCatalogueIndexAndHalfSizeInTheEntire
     EXPECT_NEAR(OutlineWidth(*half), full / 2.0, 1e-9);
 }
 
+TEST(GeometryDrawers, FixedSlotPicturesFitTheSlotLessItsInsetCentredAndNeverEnlarged) {
+    constexpr int kSize = kDrawerSlotSize;
+    constexpr int kInset = 6;
+    int reduced = 0;
+    for (int index = 0; index < kCatalogueSize; ++index) {
+        const auto whole = MakeDrawerShape(index, C3DPointDouble(0, 0, 0.0));
+        const auto picture = MakeDrawerSlotPicture(index, {kSize, kSize});
+        ASSERT_EQ(whole == nullptr, picture == nullptr) << index;
+        if (!whole)
+            continue;
+        const CRect frame = picture->GetFrameOf();
+        EXPECT_LE(OutlineWidth(*picture), OutlineWidth(*whole) + 1e-9) << index;
+        reduced += OutlineWidth(*picture) < OutlineWidth(*whole) ? 1 : 0;
+        EXPECT_GE(std::min(frame.left, frame.top), kInset - 1) << index;
+        EXPECT_LE(std::max(frame.right, frame.bottom), kSize - kInset + 1) << index;
+        EXPECT_LE(std::abs(frame.left + frame.right - kSize), 1) << index;
+        EXPECT_LE(std::abs(frame.top + frame.bottom - kSize), 1) << index;
+    }
+    EXPECT_GT(reduced, 0);
+}
+
 TEST(GeometryDrawers, NameTableFollowsTheCatalogueAndTheStudentLabels) {
     CGeometryUnitDocument doc;
     const std::vector<std::string> first = {"triangle", "square",  "pentagon",
