@@ -4,6 +4,7 @@
 
 #include "geometry/geometry_document.h"
 #include "geometry/geometry_view_controller.h"
+#include "geometry/shape_catalogue.h"
 #include "ui/art/art.h"
 #include "ui/platform/qt_drawing_surface.h"
 #include "ui/platform/qt_text.h"
