@@ -150,18 +150,17 @@ void CGeometryUnitDocument::RefreshDrawers() {
         StepDrawer(1);
 }
 
-CManipulative* CGeometryUnitDocument::AddShapeFromDrawer(int slot, const C3DPointDouble& drop) {
-    if (m_drawer < 0 || slot < 0 || slot >= kSlotsPerDrawer)
+std::unique_ptr<CManipulative>
+CGeometryUnitDocument::MakeFromDrawer(int drawer, int slot, const C3DPointDouble& drop) const {
+    if (drawer < 0 || drawer >= kDrawerCount || slot < 0 || slot >= kSlotsPerDrawer)
         return nullptr;
-    ClearMarks();
-    const int index = m_drawer * kSlotsPerDrawer + slot;
+    const int index = drawer * kSlotsPerDrawer + slot;
     std::unique_ptr<CManipulative> made;
-    if (IsStudentDrawer(m_drawer)) {
-        const auto& entry = Slot(m_drawer, slot);
+    if (IsStudentDrawer(drawer)) {
+        const CStudentDrawerObject* entry = StudentDrawerEntry(drawer, slot);
         if (!entry)
             return nullptr;
         made = entry->manipulative().Clone();
-        made->SetKind(-1);
         made->MoveTo(drop);
     } else {
         made = MakeDrawerShape(index, drop);
@@ -169,13 +168,26 @@ CManipulative* CGeometryUnitDocument::AddShapeFromDrawer(int slot, const C3DPoin
             return nullptr;
     }
     made->SetKind(index);
-    CManipulative* added = AddManipulative(std::move(made));
+    // The entire view shows every manipulative halved.
     if (m_options.entireView()) {
-        const C3DPointDouble centre = added->centre();
-        added->Scale(0.5, centre);
-        Invalidate(added->GetFrameOf());
+        const C3DPointDouble centre = made->centre();
+        made->Scale(0.5, centre);
     }
-    return added;
+    return made;
+}
+
+CManipulative* CGeometryUnitDocument::AddFromDrawer(std::unique_ptr<CManipulative> made) {
+    if (!made)
+        return nullptr;
+    for (const auto& m : m_manipulatives)
+        if (m->highlighted())
+            Invalidate(m->GetFrameOf());
+    ClearMarks();
+    return AddManipulative(std::move(made));
+}
+
+CManipulative* CGeometryUnitDocument::AddShapeFromDrawer(int slot, const C3DPointDouble& drop) {
+    return AddFromDrawer(MakeFromDrawer(m_drawer, slot, drop));
 }
 
 std::unique_ptr<CStudentDrawerObject>& CGeometryUnitDocument::Slot(int drawer, int slot) {
@@ -350,8 +362,9 @@ void CGeometryUnitDocument::Serialize(CArchive& ar) {
             return;
         }
         m_drawer = drawer >= -1 && drawer < kDrawerCount ? drawer : -1;
-        // An unknown type id ends the reading; what was read stays.
-        if (ReadManipulativeList(ar) && ReadStudentDrawers(ar)) {
+        // An unknown type id in the list ends the reading; what was read stays.
+        if (ReadManipulativeList(ar)) {
+            ReadStudentDrawers(ar);
             ar.Exchange(savedWorkspace, "workspace rectangle");
             ar.Exchange(m_notepadText, "notepad text");
             if (m_host && m_host->Notepad())
@@ -396,12 +409,7 @@ void CGeometryUnitDocument::SerializeManipulativeList(CArchive& ar) {
     CArchive::ArrayScope items(ar, "manipulatives");
     for (std::size_t i = 0; i < m_manipulatives.size(); ++i) {
         CArchive::Item item(ar, i);
-        const std::int32_t type = m_manipulatives[i]->GetType();
-        ar.WriteInt32(type, "type");
-        if (ar.IsTree())
-            ar.WriteString(CManipulativeRegistry::ClassName(type), "class");
-        ar.WriteTab();
-        m_manipulatives[i]->Serialize(ar);
+        WriteManipulative(ar, *m_manipulatives[i], GeometryManipulativeForm(true));
     }
 }
 
@@ -411,18 +419,13 @@ bool CGeometryUnitDocument::ReadManipulativeList(CArchive& ar) {
     ar.ExchangeTab();
     CArchive::ArrayScope items(ar, "manipulatives");
     m_manipulatives.reserve(count);
+    // The file's layout ends the list at a code the document does not hold.
+    const CManipulativeForm form = GeometryManipulativeForm(true, UnknownType::EndsTheList);
     for (std::size_t i = 0; i < count; ++i) {
         CArchive::Item item(ar, i);
-        const std::int32_t type = ar.ReadInt32("type");
-        ar.Consume("class");
-        auto m = CreateGeometryManipulative(type);
-        if (!m) {
-            if (ar.IsTree())
-                ar.Fail("unknown manipulative type " + std::to_string(type), "type");
+        auto m = ReadManipulative(ar, form);
+        if (!m)
             return false;
-        }
-        ar.SkipTab();
-        m->Serialize(ar);
         m_manipulatives.push_back(std::move(m));
     }
     return true;
@@ -443,19 +446,14 @@ void CGeometryUnitDocument::SerializeStudentDrawers(CArchive& ar) {
             CArchive::Item item(ar, n++);
             std::int32_t index = static_cast<std::int32_t>(s);
             ar.Exchange(index, "slot");
-            // Serialize is symmetric and does not change the object while storing.
-            auto& kept = const_cast<CManipulative&>(drawer[s]->manipulative());
-            const std::int32_t type = kept.GetType();
-            ar.WriteInt32(type, "type");
-            if (ar.IsTree())
-                ar.WriteString(CManipulativeRegistry::ClassName(type), "class");
-            kept.Serialize(ar);
+            WriteManipulative(ar, drawer[s]->manipulative(), GeometryManipulativeForm());
         }
     }
 }
 
-bool CGeometryUnitDocument::ReadStudentDrawers(CArchive& ar) {
+void CGeometryUnitDocument::ReadStudentDrawers(CArchive& ar) {
     ClearStudentDrawers();
+    const CManipulativeForm form = GeometryManipulativeForm();
     for (int d = 0; d < kStudentDrawerCount; ++d) {
         const std::size_t count = ar.ExchangeCount(0, "filled slot count", StudentDrawerArray(d),
                                                    4 + kMinTypedManipulativeBytes);
@@ -471,20 +469,11 @@ bool CGeometryUnitDocument::ReadStudentDrawers(CArchive& ar) {
             auto& entry = Slot(kFirstStudentDrawer + d, slot);
             if (entry)
                 ar.Fail("slot " + std::to_string(slot) + " stored twice", "slot");
-            const std::int32_t type = ar.ReadInt32("type");
-            ar.Consume("class");
-            auto m = CreateGeometryManipulative(type);
-            if (!m) {
-                if (ar.IsTree())
-                    ar.Fail("unknown manipulative type " + std::to_string(type), "type");
-                return false;
-            }
-            m->Serialize(ar);
+            const auto m = ReadManipulative(ar, form);
             entry =
                 std::make_unique<CStudentDrawerObject>(*m, CSize{kDrawerSlotSize, kDrawerSlotSize});
         }
     }
-    return true;
 }
 
 void CGeometryUnitDocument::AfterLoading(const CGeometryOptions& previous,

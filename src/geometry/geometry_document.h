@@ -104,6 +104,13 @@ public:
     void PreviousDrawer();
     // Keeps the current drawer when it is available, else moves on to the next available one.
     void RefreshDrawers();
+    // What slot `slot` of drawer `drawer` gives at `drop`, not yet added: the catalogue shape,
+    // or a copy of the student drawer's manipulative moved there, with its catalogue index as
+    // its kind and, in the entire view, halved about its centre. Null for an empty slot.
+    std::unique_ptr<CManipulative> MakeFromDrawer(int drawer, int slot,
+                                                  const C3DPointDouble& drop) const;
+    // Clears the highlights and puts what MakeFromDrawer made on top; null stays null.
+    CManipulative* AddFromDrawer(std::unique_ptr<CManipulative> made);
     // The open drawer's slot dragged to `drop`: the new manipulative on top, or null for an
     // empty slot or no open drawer.
     CManipulative* AddShapeFromDrawer(int slot, const C3DPointDouble& drop);
@@ -155,8 +162,8 @@ private:
     // False when reading ended at a type id the document does not know.
     bool ReadManipulativeList(CArchive& ar);
     void SerializeStudentDrawers(CArchive& ar);
-    // False when reading ended at an unknown type id.
-    bool ReadStudentDrawers(CArchive& ar);
+    // Every code there is one the document holds; any other is a read error.
+    void ReadStudentDrawers(CArchive& ar);
     void AfterLoading(const CGeometryOptions& previous, const CRect& savedWorkspace);
     void SwitchView(bool entire);
     void SpreadManipulatives(const CRect& from, const CRect& to);

@@ -265,22 +265,34 @@ std::string CGeometryViewController::SlotName(int slot) const {
 }
 
 CManipulative* CGeometryViewController::TakeFromDrawer(int slot, CPoint drop) {
-    const int drawer = m_doc.currentDrawer();
-    if (!DrawersEnabled() || drawer < 0)
+    if (!DrawersEnabled())
         return nullptr;
-    CManipulative* added = nullptr;
-    if (IsStudentDrawer(drawer)) {
-        if (m_commands.IsAnimating() || !m_doc.StudentDrawerEntry(drawer, slot))
-            return nullptr;
-        m_doc.MarkUndoStep();
-        added = m_doc.AddShapeFromDrawer(slot, C3DPointDouble(drop));
-    } else {
-        added = m_commands.TakeFromDrawer(drawer, slot, C3DPointDouble(drop),
-                                          m_doc.options().entireView());
-    }
+    CManipulative* added =
+        m_commands.TakeFromDrawer(m_doc.currentDrawer(), slot, C3DPointDouble(drop));
     if (added)
         m_doc.RecomputeSelectionRotationPoint();
     return added;
+}
+
+void CGeometryViewController::PreviewFromDrawer(int slot, CPoint at) {
+    // Made as TakeFromDrawer makes it, so that the preview is what lands.
+    std::unique_ptr<CManipulative> next =
+        DrawersEnabled() ? m_doc.MakeFromDrawer(m_doc.currentDrawer(), slot, C3DPointDouble(at))
+                         : nullptr;
+    CRect changed = m_drawerPreview ? m_drawerPreview->GetFrameOf() : CRect{};
+    if (next)
+        changed = changed.United(next->GetFrameOf());
+    m_drawerPreview = std::move(next);
+    if (!changed.IsEmpty())
+        InvalidateRect(changed);
+}
+
+void CGeometryViewController::ClearDrawerPreview() {
+    if (!m_drawerPreview)
+        return;
+    const CRect frame = m_drawerPreview->GetFrameOf();
+    m_drawerPreview.reset();
+    InvalidateRect(frame);
 }
 
 bool CGeometryViewController::DropSelectionOnDrawer(int slot, std::optional<CPoint> p) {

@@ -150,6 +150,11 @@ public:
     std::string SlotName(int slot) const;
     // A slot of the open drawer dragged to `drop`: the new shape, or null.
     CManipulative* TakeFromDrawer(int slot, CPoint drop);
+    // A slot of the open drawer dragged over the workspace at `at`: the preview becomes what
+    // TakeFromDrawer would add there (none for an empty slot); the page draws it on top.
+    void PreviewFromDrawer(int slot, CPoint at);
+    void ClearDrawerPreview();
+    const CManipulative* drawerPreview() const { return m_drawerPreview.get(); }
     // The selection being dragged was released over the drawer pane at `p` (workspace
     // coordinates), on slot `slot` of the open drawer or on none (-1): a fixed drawer takes
     // the shapes back, a student drawer's slot stores one. False when the drop was refused
@@ -179,6 +184,7 @@ private:
     CSegmentToolController m_tools;
     CPhotoController m_photos;
     IGeometryViewWindow* m_geometryWindow = nullptr;
+    std::unique_ptr<CManipulative> m_drawerPreview;
     CPoint m_dragFrameStart; // the selection frame's top-left when its drag began
     CPoint m_lastMouse;
     CSize m_paneSize;

@@ -121,9 +121,13 @@ void CPhotoObject::Serialize(CArchive& ar) {
         ManipulativeList& list = ar.IsStoring() ? m_manipulatives : read;
         if (ar.IsLoading())
             read.resize(count);
+        const CManipulativeForm form = GeometryManipulativeForm();
         for (std::size_t i = 0; i < list.size(); ++i) {
             CArchive::Item item(ar, i);
-            ExchangeTypedManipulative(ar, list[i]);
+            if (ar.IsStoring())
+                WriteManipulative(ar, *list[i], form);
+            else
+                list[i] = ReadManipulative(ar, form);
         }
         if (ar.IsLoading()) {
             m_manipulatives = std::move(read);

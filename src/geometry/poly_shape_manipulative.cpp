@@ -23,8 +23,11 @@ void FlipPointCrossAxis(C3DPointDouble& p, const C3DPointDouble& about) {
     p.RotateInSpace(-kPi / 2, 0, about);
 }
 
-// Group members are shapes, lines, anglemeters and annotations only.
-constexpr std::int32_t kHighestMemberType = kTypeAnnotator;
+// Group members are shapes, lines, anglemeters and annotations only, each code followed by a
+// TAB.
+constexpr std::int32_t kMemberTypes[] = {kTypeLine, kTypeShape, kTypePolyShape, kTypeAnglemeter,
+                                         kTypeAnnotator};
+constexpr CManipulativeForm kMemberForm{kMemberTypes, true, UnknownType::Fails};
 
 } // namespace
 
@@ -73,28 +76,14 @@ void CPolyShapeManipulative::Serialize(CArchive& ar) {
         if (ar.IsStoring()) {
             for (std::size_t i = 0; i < m_members.size(); ++i) {
                 CArchive::Item item(ar, i);
-                const std::int32_t type = m_members[i]->GetType();
-                ar.WriteInt32(type, "type");
-                if (ar.IsTree())
-                    ar.WriteString(CManipulativeRegistry::ClassName(type), "class");
-                ar.WriteTab();
-                m_members[i]->Serialize(ar);
+                WriteManipulative(ar, *m_members[i], kMemberForm);
             }
         } else {
             MemberList members;
             members.reserve(count);
             for (std::size_t i = 0; i < count; ++i) {
                 CArchive::Item item(ar, i);
-                const std::int32_t type = ar.ReadInt32("type");
-                ar.Consume("class");
-                ar.SkipTab();
-                std::unique_ptr<CManipulative> m;
-                if (type >= kTypeLine && type <= kHighestMemberType)
-                    m = CManipulativeRegistry::Instance().Create(type);
-                if (!m)
-                    ar.Fail("group member of type " + std::to_string(type), "type");
-                m->Serialize(ar);
-                members.push_back(std::move(m));
+                members.push_back(ReadManipulative(ar, kMemberForm));
             }
             m_members = std::move(members);
         }

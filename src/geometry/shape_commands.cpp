@@ -670,22 +670,14 @@ void CShapeCommandController::StopAnimation() {
 // --- drawers ---------------------------------------------------------------------------------
 
 CManipulative* CShapeCommandController::TakeFromDrawer(int drawer, int slot,
-                                                       const C3DPointDouble& drop,
-                                                       bool entireView) {
-    if (IsAnimating() || !IsFixedDrawer(drawer) || slot < 0 || slot >= kSlotsPerDrawer)
+                                                       const C3DPointDouble& drop) {
+    if (IsAnimating())
         return nullptr;
-    auto shape = MakeDrawerShape(drawer * kSlotsPerDrawer + slot, drop);
-    if (!shape)
+    auto made = m_doc.MakeFromDrawer(drawer, slot, drop);
+    if (!made)
         return nullptr;
     m_doc.MarkUndoStep();
-    ClearHighlights();
-    CManipulative* added = m_doc.AddManipulative(std::move(shape));
-    if (entireView) {
-        const C3DPointDouble centre = added->centre();
-        added->Scale(0.5, centre);
-        Invalidate(added->GetFrameOf());
-    }
-    return added;
+    return m_doc.AddFromDrawer(std::move(made));
 }
 
 // --- mouse -----------------------------------------------------------------------------------

@@ -196,10 +196,10 @@ public:
     // Whether the "&Reset Rotation Point" menu item is enabled.
     bool CanResetRotationPoint() const;
 
-    // The shape of a fixed drawer's slot (drawer counted from 0) dropped at `drop`, added on
-    // top; null for an empty slot. In the "entire" view the shape is halved about its centre.
-    CManipulative* TakeFromDrawer(int drawer, int slot, const C3DPointDouble& drop,
-                                  bool entireView = false);
+    // What a drawer's slot (drawer counted from 0) gives at `drop` (the document's
+    // MakeFromDrawer), added on top as one undo step; null for an empty slot or while an
+    // animation runs.
+    CManipulative* TakeFromDrawer(int drawer, int slot, const C3DPointDouble& drop);
 
     // Mouse in workspace coordinates with the document's current tool.
     void MouseDown(CPoint p, MouseModifiers modifiers = {});

@@ -1,10 +1,11 @@
-// The student drawers' filled slots, and the form in which a photo or a student drawer stores
-// a manipulative: its type id followed directly by its own form.
+// Drawer slot pictures, the student drawers' filled slots, and the type codes a geometry
+// document, a photo or a student drawer holds.
 #pragma once
 
 #include "workspace/manipulative.h"
 #include "workspace/manipulative_registry.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -23,16 +24,22 @@ inline bool IsStudentDrawer(int drawer) {
     return drawer == kFirstStudentDrawer || drawer == kFirstStudentDrawer + 1;
 }
 
-// The type ids a document, a photo or a student drawer holds: 0 to 4 and 16.
-bool IsGeometryDocumentType(std::int32_t type);
-// A fresh manipulative of such a type; null for any other.
-std::unique_ptr<CManipulative> CreateGeometryManipulative(std::int32_t type);
-
-// Type id (int32) and the manipulative's form. Loading fails on a type that is not one of the
-// document's; `m` receives what was read.
-void ExchangeTypedManipulative(CArchive& ar, std::unique_ptr<CManipulative>& m);
-// The least a typed manipulative takes in a file.
+// The type codes a document, a photo or a student drawer holds: 0 to 4 and 16.
+inline constexpr std::array<std::int32_t, 6> kGeometryDocumentTypes = {
+    kTypeLine, kTypeShape, kTypePolyShape, kTypeAnglemeter, kTypeAnnotator, kTypeStaticAnnotator};
+// How they store a manipulative, with the geometry classes registered. The document's list
+// puts a TAB after each code and ends at a code it does not hold.
+CManipulativeForm GeometryManipulativeForm(bool tabAfterType = false,
+                                           UnknownType unknown = UnknownType::Fails);
+// The least a manipulative with its code takes in a file.
 inline constexpr std::size_t kMinTypedManipulativeBytes = 4 + kMinManipulativeBytes;
+
+// Reduces `m` about its centre when its frame is larger than a slot picture of `size` less
+// `inset` a side, by whichever dimension overflows more, and centres its frame in the
+// picture. The factor it was reduced by; 1 when it fitted.
+double FitIntoSlotPicture(CManipulative& m, CSize size, int inset);
+// A fixed drawer slot's shape as its picture of `size` shows it; null for an empty slot.
+std::unique_ptr<CManipulative> MakeDrawerSlotPicture(int catalogueIndex, CSize size);
 
 // One filled slot: the pupil's manipulative kept whole, and the copy the slot shows, reduced
 // when the original is larger than the slot and centred in it.

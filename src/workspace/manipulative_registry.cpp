@@ -4,6 +4,8 @@
 #include "workspace/annotator.h"
 #include "workspace/archive.h"
 
+#include <algorithm>
+
 namespace quorvel {
 
 CManipulativeRegistry& CManipulativeRegistry::Instance() {
@@ -68,20 +70,29 @@ std::string CManipulativeRegistry::ClassName(std::int32_t type) {
     }
 }
 
-void WriteManipulative(CArchive& ar, const CManipulative& m) {
+void WriteManipulative(CArchive& ar, const CManipulative& m, const CManipulativeForm& form) {
     ar.WriteInt32(m.GetType(), "type");
     if (ar.IsTree())
         ar.WriteString(CManipulativeRegistry::ClassName(m.GetType()), "class");
+    if (form.tabAfterType)
+        ar.WriteTab();
     // Serialize is symmetric and does not change the object while storing.
     const_cast<CManipulative&>(m).Serialize(ar);
 }
 
-std::unique_ptr<CManipulative> ReadManipulative(CArchive& ar) {
+std::unique_ptr<CManipulative> ReadManipulative(CArchive& ar, const CManipulativeForm& form) {
     const std::int32_t type = ar.ReadInt32("type");
     ar.Consume("class");
-    auto m = CManipulativeRegistry::Instance().Create(type);
-    if (!m)
+    const bool held = form.types.empty() ||
+                      std::find(form.types.begin(), form.types.end(), type) != form.types.end();
+    auto m = held ? CManipulativeRegistry::Instance().Create(type) : nullptr;
+    if (!m) {
+        if (form.unknown == UnknownType::EndsTheList && !ar.IsTree())
+            return nullptr;
         ar.Fail("unknown manipulative type " + std::to_string(type), "type");
+    }
+    if (form.tabAfterType)
+        ar.SkipTab();
     m->Serialize(ar);
     return m;
 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -36,14 +37,33 @@ private:
 // Smallest stored manipulative: the base form with no lines (count, two points, six int32).
 inline constexpr std::size_t kMinManipulativeBytes = 4 + 27 + 27 + 6 * 4;
 
-// A count, then for each manipulative its int32 type code and its own form. In a dump the
-// list is the array `arrayName`, each item with its "type" and "class".
+// What reading does with a type code the list does not hold.
+enum class UnknownType {
+    Fails,       // a CArchiveException with the offset and the field "type"
+    EndsTheList, // the file's layout ends the list there: ReadManipulative returns null
+};
+
+// How a list stores each manipulative: its int32 type code, in some layouts a TAB, then its
+// own form. In a dump each is an object with its "type" and "class".
+struct CManipulativeForm {
+    // The codes the list holds; empty for every registered one.
+    std::span<const std::int32_t> types;
+    bool tabAfterType = false;
+    // A field tree has no layout to end, so there an unknown code always fails.
+    UnknownType unknown = UnknownType::Fails;
+};
+
+void WriteManipulative(CArchive& ar, const CManipulative& m, const CManipulativeForm& form = {});
+// The manipulative the code names, read; null only when `form` lets an unknown code end the
+// list.
+std::unique_ptr<CManipulative> ReadManipulative(CArchive& ar, const CManipulativeForm& form = {});
+
+// A count, then each manipulative in the default form. In a dump the list is the array
+// `arrayName`.
 void WriteManipulatives(CArchive& ar, const std::vector<std::unique_ptr<CManipulative>>& list,
                         const char* arrayName = "manipulatives");
-// Reads what WriteManipulatives wrote, appending to `out`; an unknown type code is a read error.
+// Reads what WriteManipulatives wrote, appending to `out`.
 void ReadManipulatives(CArchive& ar, std::vector<std::unique_ptr<CManipulative>>& out,
                        const char* arrayName = "manipulatives");
-void WriteManipulative(CArchive& ar, const CManipulative& m);
-std::unique_ptr<CManipulative> ReadManipulative(CArchive& ar);
 
 } // namespace quorvel

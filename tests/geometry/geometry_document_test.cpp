@@ -301,6 +301,27 @@ TEST(GeometryDrawers, ShapesComeOutWithTheirCatalogueIndexAndHalfSizeInTheEntire
     EXPECT_NEAR(OutlineWidth(*half), full / 2.0, 1e-9);
 }
 
+TEST(GeometryDrawers, FixedSlotPicturesFitTheSlotLessItsInsetCentredAndNeverEnlarged) {
+    constexpr int kSize = kDrawerSlotSize;
+    constexpr int kInset = 6;
+    int reduced = 0;
+    for (int index = 0; index < kCatalogueSize; ++index) {
+        const auto whole = MakeDrawerShape(index, C3DPointDouble(0, 0, 0.0));
+        const auto picture = MakeDrawerSlotPicture(index, {kSize, kSize});
+        ASSERT_EQ(whole == nullptr, picture == nullptr) << index;
+        if (!whole)
+            continue;
+        const CRect frame = picture->GetFrameOf();
+        EXPECT_LE(OutlineWidth(*picture), OutlineWidth(*whole) + 1e-9) << index;
+        reduced += OutlineWidth(*picture) < OutlineWidth(*whole) ? 1 : 0;
+        EXPECT_GE(std::min(frame.left, frame.top), kInset - 1) << index;
+        EXPECT_LE(std::max(frame.right, frame.bottom), kSize - kInset + 1) << index;
+        EXPECT_LE(std::abs(frame.left + frame.right - kSize), 1) << index;
+        EXPECT_LE(std::abs(frame.top + frame.bottom - kSize), 1) << index;
+    }
+    EXPECT_GT(reduced, 0);
+}
+
 TEST(GeometryDrawers, NameTableFollowsTheCatalogueAndTheStudentLabels) {
     CGeometryUnitDocument doc;
     const std::vector<std::string> first = {"triangle", "square",  "pentagon",
@@ -723,6 +744,29 @@ TEST(GeometryFile, AnUnknownTypeEndsTheReadingAndKeepsWhatWasRead) {
     EXPECT_EQ(doc.scripts().size(), 1u);
     EXPECT_EQ(doc.currentTool(), 5);
     EXPECT_EQ(doc.StudentDrawerEntry(3, 2), nullptr);
+}
+
+TEST(GeometryFile, AnUnknownTypeInAStudentDrawerIsAReadError) {
+    // Only the manipulative list ends at an unknown type; a drawer's entry names its place.
+    Sample sample;
+    const Bytes saved = sample.doc.SaveToBytes();
+    LayoutBuilder entry;
+    entry.Int32(1).Int32(2).Int32(1);
+    Shape(entry, dynamic_cast<const CShapeManipulative&>(
+                     sample.doc.StudentDrawerEntry(3, 2)->manipulative()));
+    const auto at = std::search(saved.begin(), saved.end(), entry.bytes.begin(), entry.bytes.end());
+    ASSERT_NE(at, saved.end());
+    Bytes bad = saved;
+    const std::size_t typeAt = static_cast<std::size_t>(at - saved.begin()) + 8;
+    bad[typeAt] = 5;
+
+    CGeometryUnitDocument doc;
+    std::string error;
+    ASSERT_EQ(doc.LoadFromBytes(bad, &error), OpenResult::Failed);
+    EXPECT_NE(error.find("unknown manipulative type 5 (type at byte " + std::to_string(typeAt + 4)),
+              std::string::npos)
+        << error;
+    EXPECT_TRUE(doc.manipulatives().empty());
 }
 
 TEST(GeometryFile, AWindowlessDocumentAdoptsItsFilesViewAndMovesNothing) {

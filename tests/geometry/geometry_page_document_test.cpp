@@ -44,6 +44,8 @@ public:
         doc.SetAngleValue(30);
     }
     void ViewStateLoaded(CGeometryUnitDocument&) override { ++loaded; }
+    std::vector<CRect> invalidated;
+    void InvalidateRect(const CRect& r) override { invalidated.push_back(r); }
 };
 
 class GeometryPageDocumentTest : public ::testing::Test {
@@ -130,6 +132,45 @@ TEST_F(GeometryPageDocumentTest, ADropBesideTheSlotsPutsTheSelectionBack) {
     EXPECT_EQ(controller->SlotName(0), "");
     doc.SetStudentDrawerLabel(3, 0, "my triangle");
     EXPECT_EQ(controller->SlotName(0), "my triangle");
+}
+
+TEST_F(GeometryPageDocumentTest, InTheEntireViewTheDrawerPreviewIsTheShapeThatLands) {
+    // A hexagon kept whole in student drawer 4's first slot, then the entire view.
+    ASSERT_NE(controller->TakeFromDrawer(3, {200, 150}), nullptr);
+    OpenStudentDrawer4();
+    doc.Select(doc.manipulatives()[0].get());
+    ASSERT_TRUE(doc.PutSelectionIntoStudentDrawer(0));
+    CGeometryOptions entire = doc.options();
+    entire.user[kOptView] = 1;
+    doc.SetOptions(entire);
+
+    const CPoint at{310, 170};
+    struct Case {
+        int drawer, slot, catalogueIndex, emptySlot;
+    };
+    for (const Case c : {Case{1, 3, 9, 5}, Case{3, 0, 3, 1}}) {
+        while (doc.currentDrawer() != c.drawer)
+            controller->NextDrawer();
+        controller->PreviewFromDrawer(c.slot, at);
+        ASSERT_NE(controller->drawerPreview(), nullptr) << c.drawer;
+        const auto preview = controller->drawerPreview()->Clone();
+        const auto whole = MakeDrawerShape(c.catalogueIndex, C3DPointDouble(at));
+        EXPECT_NEAR(preview->GetFrameOf().Width(), whole->GetFrameOf().Width() / 2.0, 2)
+            << c.drawer;
+
+        CManipulative* landed = controller->TakeFromDrawer(c.slot, at);
+        ASSERT_NE(landed, nullptr) << c.drawer;
+        EXPECT_TRUE(landed->IsEqualTo(*preview)) << c.drawer;
+        EXPECT_EQ(landed->GetFrameOf(), preview->GetFrameOf()) << c.drawer;
+
+        // Over an empty slot the preview goes, and where it was is drawn again.
+        page.invalidated.clear();
+        controller->PreviewFromDrawer(c.emptySlot, at);
+        EXPECT_EQ(controller->drawerPreview(), nullptr) << c.drawer;
+        ASSERT_FALSE(page.invalidated.empty()) << c.drawer;
+        const CRect redrawn = page.invalidated.back();
+        EXPECT_EQ(redrawn.United(preview->GetFrameOf()), redrawn) << c.drawer;
+    }
 }
 
 TEST_F(GeometryPageDocumentTest, ThePageGivesItsViewStateBeforeSavingAndShowsItAfterLoading) {

@@ -622,7 +622,10 @@ TEST_F(ShapeCommands, TakingShapesOutOfTheFixedDrawers) {
     EXPECT_EQ(c.TakeFromDrawer(3, 0, C3DPointDouble(100, 100)), nullptr);
     EXPECT_EQ(c.TakeFromDrawer(0, 6, C3DPointDouble(100, 100)), nullptr);
 
-    CManipulative* half = c.TakeFromDrawer(2, 0, C3DPointDouble(100, 100), true);
+    CGeometryOptions entire = doc.options();
+    entire.user[kOptView] = 1;
+    doc.SetOptions(entire);
+    CManipulative* half = c.TakeFromDrawer(2, 0, C3DPointDouble(100, 100));
     const CRect b = BoundsOf(*half);
     EXPECT_NEAR(b.Width(), 37 / 2.0 + 1, 1);
     EXPECT_EQ(doc.manipulatives().size(), 4u);

@@ -585,6 +585,40 @@ TEST(CManipulativeArchive, RoundTripThroughTheTypeCode) {
     EXPECT_TRUE(in.AtEnd());
 }
 
+TEST(CManipulativeArchive, AFormNamesItsCodesItsTabAndWhatAnUnknownCodeDoes) {
+    static constexpr std::int32_t kLines[] = {kTypeLine};
+    static constexpr std::int32_t kAnnotators[] = {kTypeAnnotator};
+    const CLineManipulative line = Square(0, 0, 10);
+    CArchive out;
+    WriteManipulative(out, line, {kLines, true});
+    const auto bytes = out.TakeBytes();
+    ASSERT_EQ(bytes[4], CArchive::kTab);
+    CArchive in(bytes);
+    const auto back = ReadManipulative(in, {kLines, true});
+    ASSERT_NE(back, nullptr);
+    EXPECT_TRUE(back->IsEqualTo(line));
+    EXPECT_TRUE(in.AtEnd());
+
+    // A code the list does not hold fails at the code, unless the layout ends the list there.
+    CArchive refused(bytes);
+    try {
+        ReadManipulative(refused, {kAnnotators, true});
+        ADD_FAILURE() << "a line read as an annotator";
+    } catch (const CArchiveException& e) {
+        EXPECT_EQ(e.field(), "type");
+        EXPECT_EQ(e.offset(), 4u);
+    }
+    CArchive ended(bytes);
+    EXPECT_EQ(ReadManipulative(ended, {kAnnotators, true, UnknownType::EndsTheList}), nullptr);
+    // A field tree has no layout to end.
+    CValue tree;
+    CArchive dump = CArchive::ForDump(tree);
+    WriteManipulative(dump, line);
+    CArchive build = CArchive::ForBuild(tree);
+    EXPECT_THROW(ReadManipulative(build, {kAnnotators, false, UnknownType::EndsTheList}),
+                 CArchiveException);
+}
+
 TEST(CManipulativeArchive, EveryTruncationFailsCleanly) {
     CLineManipulative m = Square(3, 4, 10);
     const auto bytes = Stored([&](CArchive& ar) { m.Serialize(ar); });

@@ -19,16 +19,12 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 namespace quorvel {
 
 namespace {
 
 constexpr int kSlotBackground = 227;
 constexpr int kNameHeight = 15;
-// Room left around a shape inside its slot.
-constexpr int kSlotInset = 6;
 
 } // namespace
 
@@ -38,21 +34,9 @@ QPixmap DrawerSlotPicture(int catalogueIndex, QSize size, qreal devicePixelRatio
     picture.fill(Qt::transparent);
     QPainter p(&picture);
     p.drawPixmap(QRect(QPoint(0, 0), size), ArtPixmap(kSlotBackground, size));
-    const C3DPointDouble middle(size.width() / 2.0, size.height() / 2.0, 0.0);
-    auto shape = MakeDrawerShape(catalogueIndex, middle);
+    const auto shape = MakeDrawerSlotPicture(catalogueIndex, {size.width(), size.height()});
     if (!shape)
         return picture;
-    // Reduced about its own centre until its box fits the slot, then centred in it.
-    const CRect frame = shape->GetFrameOf();
-    const double room = size.width() - 2.0 * kSlotInset;
-    const double scale =
-        std::min({1.0, room / std::max(frame.Width(), 1),
-                  (size.height() - 2.0 * kSlotInset) / std::max(frame.Height(), 1)});
-    if (scale < 1.0)
-        shape->Scale(scale, shape->centre());
-    const CRect fitted = shape->GetFrameOf();
-    shape->MoveBy(middle.x - (fitted.left + fitted.right) / 2.0,
-                  middle.y - (fitted.top + fitted.bottom) / 2.0);
     CQtDrawingSurface dc(p);
     // After the surface, which starts every painter aliased.
     p.setRenderHint(QPainter::Antialiasing);

@@ -5,7 +5,6 @@
 
 #include "geometry/geometry_document.h"
 #include "geometry/outlines_only_surface.h"
-#include "geometry/shape_catalogue.h"
 #include "ui/app/bitmap_button.h"
 #include "ui/geometry/command_panel.h"
 #include "ui/geometry/core_question_dialog.h"
@@ -245,8 +244,8 @@ void CGeometryUnitView::DrawWorkspace(IDrawingSurface& dc, const CRect& area, bo
     geometry().Draw(dc, area);
     if (m_photos)
         m_photos->DrawBox(dc);
-    if (m_preview)
-        m_preview->Draw(dc);
+    if (const CManipulative* preview = geometry().drawerPreview())
+        preview->Draw(dc);
 }
 
 void CGeometryUnitView::InvalidateRect(const CRect& r) {
@@ -433,41 +432,20 @@ CPoint CGeometryUnitView::ClientOriginOnScreen() const {
 // --- drawer drags ----------------------------------------------------------------------------
 
 void CGeometryUnitView::SlotDragMoved(int slot, QPoint global) {
-    CGeometryViewController& g = geometry();
     const QPoint onPane = pane()->mapFromGlobal(global);
-    if (!g.DrawersEnabled() || g.currentDrawer() < 0 || !pane()->rect().contains(onPane)) {
-        ClearPreview();
-        return;
-    }
-    const CPoint p = ToWorkspace(onPane);
-    const CRect before = m_preview ? m_preview->GetFrameOf() : CRect{};
-    if (const CStudentDrawerObject* entry =
-            g.geometryDocument().StudentDrawerEntry(g.currentDrawer(), slot)) {
-        m_preview = entry->manipulative().Clone();
-        m_preview->MoveTo(C3DPointDouble(p));
-    } else {
-        m_preview = MakeDrawerShape(g.currentDrawer() * kSlotsPerDrawer + slot, C3DPointDouble(p));
-    }
-    if (!m_preview)
-        return;
-    InvalidateRect(before.United(m_preview->GetFrameOf()));
+    if (pane()->rect().contains(onPane))
+        geometry().PreviewFromDrawer(slot, ToWorkspace(onPane));
+    else
+        geometry().ClearDrawerPreview();
 }
 
 void CGeometryUnitView::SlotDropped(int slot, QPoint global) {
-    ClearPreview();
+    geometry().ClearDrawerPreview();
     const QPoint onPane = pane()->mapFromGlobal(global);
     if (!pane()->rect().contains(onPane))
         return;
     geometry().TakeFromDrawer(slot, ToWorkspace(onPane));
     UpdateControls();
-}
-
-void CGeometryUnitView::ClearPreview() {
-    if (!m_preview)
-        return;
-    const CRect frame = m_preview->GetFrameOf();
-    m_preview.reset();
-    InvalidateRect(frame);
 }
 
 // --- mouse and keys --------------------------------------------------------------------------

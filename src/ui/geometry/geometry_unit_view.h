@@ -19,7 +19,6 @@ class CGeometryUnitDocument;
 class CPhotoControls;
 class CScriptPanel;
 class CScriptWindow;
-class CManipulative;
 
 class CGeometryUnitView : public CUnitView, public IScriptView, public IGeometryViewWindow {
     Q_OBJECT
@@ -89,7 +88,6 @@ private:
     // The drag of a drawer slot: the shape follows the pointer over the pane.
     void SlotDragMoved(int slot, QPoint global);
     void SlotDropped(int slot, QPoint global);
-    void ClearPreview();
     bool PaneMouse(QEvent* e);
 
     CCommandPanel* m_commandPanel = nullptr;
@@ -98,7 +96,6 @@ private:
     CPhotoControls* m_photos = nullptr;
     QMenu* m_menu = nullptr;
     std::map<std::size_t, CScriptWindow*> m_scriptWindows;
-    std::unique_ptr<CManipulative> m_preview;
     bool m_scriptControls = false;
     bool m_antialiasing = true;
 };
