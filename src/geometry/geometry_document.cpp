@@ -21,10 +21,6 @@ constexpr int kScreensDown = 2;
 constexpr double kScrollStep = 0.5;
 constexpr int kToolCodes = 12;
 
-bool IsAnnotation(const CManipulative& m) {
-    return m.GetType() == kTypeAnnotator || m.GetType() == kTypeStaticAnnotator;
-}
-
 const char* StudentDrawerArray(int d) {
     return d == 0 ? "student drawer 4" : "student drawer 5";
 }
@@ -95,7 +91,7 @@ void CGeometryUnitDocument::SwitchView(bool entire) {
     const double ox = m_workspaceRect.left;
     const double oy = m_workspaceRect.top;
     for (auto& m : m_manipulatives) {
-        if (IsAnnotation(*m)) {
+        if (m->IsAnnotation()) {
             m->SetVisible(!entire);
             continue;
         }

@@ -42,10 +42,6 @@ constexpr int kFirstToolCommand = 1270;
 constexpr int kLastToolCommand = 1299;
 constexpr int kTessellationOptions = 32780;
 
-bool IsAnnotation(const CManipulative* m) {
-    return m->GetType() == kTypeAnnotator || m->GetType() == kTypeStaticAnnotator;
-}
-
 bool IsColorCommand(int id) {
     return id >= kCmdFirstColor && id <= kCmdLastColor;
 }
@@ -246,8 +242,8 @@ void CScriptController::OnRecord() {
     if (IsBusy() || m_commands.IsAnimating())
         return;
     const auto& selection = m_doc.selection();
-    if (selection.empty() ||
-        std::all_of(selection.begin(), selection.end(), [](auto* m) { return IsAnnotation(m); })) {
+    if (selection.empty() || std::all_of(selection.begin(), selection.end(),
+                                         [](auto* m) { return m->IsAnnotation(); })) {
         m_prompter.MessageBox(kPleaseSelect, MessageIcon::Exclamation);
         return;
     }

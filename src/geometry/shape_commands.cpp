@@ -52,10 +52,6 @@ const std::array<CColorButton, 8> kColorButtons = {{
     {1078, PaletteRGB(0x08, 0x9C, 0x00), "Forest green"},
 }};
 
-bool IsAnnotation(const CManipulative* m) {
-    return m->GetType() == kTypeAnnotator || m->GetType() == kTypeStaticAnnotator;
-}
-
 std::string Trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(" \t\r\n");
     if (first == std::string::npos)
@@ -208,7 +204,7 @@ bool CShapeCommandController::Allowed(Guard guard) {
         return false;
     const auto& selection = m_doc.selection();
     const bool onlyAnnotations =
-        std::all_of(selection.begin(), selection.end(), [](auto* m) { return IsAnnotation(m); });
+        std::all_of(selection.begin(), selection.end(), [](auto* m) { return m->IsAnnotation(); });
     if (selection.empty() || (guard == Guard::Transformation && onlyAnnotations)) {
         m_prompter.MessageBox(kPleaseSelect, MessageIcon::Exclamation);
         return false;
@@ -280,7 +276,7 @@ void CShapeCommandController::OnGroup() {
     const std::vector<CManipulative*> selection = m_doc.selection();
     std::vector<CManipulative*> taken;
     for (CManipulative* m : selection)
-        if (!IsAnnotation(m))
+        if (!m->IsAnnotation())
             taken.push_back(m);
     if (selection.size() < 2 || taken.empty())
         return;
@@ -532,7 +528,7 @@ void CShapeCommandController::OnSelectAllShapes() {
     m_doc.DeselectAll();
     for (const auto& m : m_doc.manipulatives()) {
         const std::int32_t type = m->GetType();
-        if (type != kTypeAnglemeter && type != kTypeLine && !IsAnnotation(m.get()))
+        if (type != kTypeAnglemeter && type != kTypeLine && !m->IsAnnotation())
             m_doc.Select(m.get());
     }
     InvalidateAll();
@@ -849,7 +845,7 @@ void CShapeCommandController::SnapSelection() {
     double bestDy = std::numeric_limits<double>::max();
     for (const CManipulative* mine : selection) {
         for (const auto& other : m_doc.manipulatives()) {
-            if (other->selected() || !other->visible() || IsAnnotation(other.get()))
+            if (other->selected() || !other->visible() || other->IsAnnotation())
                 continue;
             C3DPointDouble a, b;
             if (!mine->FindSnapPair(*other, a, b))
@@ -890,7 +886,7 @@ void CShapeCommandController::Draw(IDrawingSurface& dc, const CRect& clip) const
             m->Draw(dc);
     if (m_doc.currentTool() == kToolHideShowLines) {
         for (const auto& m : m_doc.manipulatives())
-            if (m->GetType() != kTypeAnglemeter && !IsAnnotation(m.get()))
+            if (m->GetType() != kTypeAnglemeter && !m->IsAnnotation())
                 m->DrawOutline(dc);
     }
     DrawSelectionRotationPoint(dc);
@@ -908,7 +904,7 @@ void CShapeCommandController::DrawSelectionRotationPoint(IDrawingSurface& dc) co
     if (selection.empty())
         return;
     const bool allAnnotations =
-        std::all_of(selection.begin(), selection.end(), [](auto* m) { return IsAnnotation(m); });
+        std::all_of(selection.begin(), selection.end(), [](auto* m) { return m->IsAnnotation(); });
     const bool allAnglemeters = std::all_of(selection.begin(), selection.end(), [](auto* m) {
         return m->GetType() == kTypeAnglemeter;
     });

@@ -106,6 +106,10 @@ public:
     const C3DPointDouble& rotationPoint() const { return m_rotationPoint; }
     void SetRotationPoint(const C3DPointDouble& p) { m_rotationPoint = p; }
     bool fixed() const { return m_fixed; }
+    // Writing of the Writing tool, of either kind (types 4 and 16).
+    bool IsAnnotation() const {
+        return GetType() == kTypeAnnotator || GetType() == kTypeStaticAnnotator;
+    }
     void SetFixed(bool fixed) { m_fixed = fixed; }
     bool selected() const { return m_selected; }
     bool visible() const { return m_visible; }
