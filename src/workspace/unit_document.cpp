@@ -416,10 +416,14 @@ void CUnitDocument::LoadQuestions(const CQuestionSet& questions, int count, int 
 
 void CUnitDocument::SetModifiedFlag(bool modified) {
     const bool changed = m_modified != modified;
+    // The first change after the view last heard that nothing could be undone may have made
+    // something undoable: the view hears of it once (Undo's menu item and its keys follow),
+    // not at every step of a drag.
+    const bool undoWasOff = m_undo.KnownCanUndo() == std::optional<bool>(false);
     m_modified = modified;
     // Every change of the workspace marks the document modified: what Undo can do may differ.
     m_undo.StateChanged();
-    if (changed && m_view)
+    if ((changed || undoWasOff) && m_view)
         m_view->DocumentStateChanged();
 }
 

@@ -62,6 +62,23 @@ TEST(Undo, CanUndoTakesASnapshotOnlyAfterTheWorkspaceChanged) {
     doc.MarkUndoStep();
     EXPECT_TRUE(doc.CanUndo());
     EXPECT_EQ(writes, before + 1);
+
+    // The view hears once that Undo may have come on (its menu item and Ctrl+Z follow), not
+    // at every step of a drag, even when the document was modified before.
+    struct CountingView : IWorkspaceView {
+        int told = 0;
+        void DocumentStateChanged() override { ++told; }
+    } view;
+    doc.SetView(&view);
+    doc.ClearUndoHistory();
+    doc.MarkUndoStep();
+    EXPECT_FALSE(doc.CanUndo());
+    view.told = 0;
+    doc.MoveSelection(5, 0);
+    doc.MoveSelection(5, 0);
+    EXPECT_EQ(view.told, 1);
+    EXPECT_TRUE(doc.CanUndo());
+    doc.SetView(nullptr);
 }
 
 TEST(Undo, UndoAndRedoAnAddition) {
