@@ -130,7 +130,7 @@ PhotoEdit CPhotoController::EditPhotos(const std::vector<std::size_t>& dropped, 
     const double dx = static_cast<double>(box.left) - photo->boxOrigin().x;
     const double dy = static_cast<double>(box.top) - photo->boxOrigin().y;
     for (const auto& m : photo->manipulatives()) {
-        auto copy = m->Clone();
+        auto copy = PhotoCopy(*m);
         copy->MoveBy(dx, dy);
         m_doc.AddManipulative(std::move(copy));
     }
@@ -222,6 +222,17 @@ bool CPhotoController::MovePicked(int step) {
     Strip().ScrollToPlace(to);
     Changed();
     return true;
+}
+
+void CPhotoController::StripWheel(int eighths) {
+    constexpr int kNotch = 120;
+    constexpr int kNotchPixels = 20;
+    m_wheelEighths += eighths;
+    const int pixels = m_wheelEighths * kNotchPixels / kNotch;
+    if (pixels == 0)
+        return;
+    m_wheelEighths -= pixels * kNotch / kNotchPixels;
+    Strip().ScrollTo(Strip().scroll() - pixels);
 }
 
 void CPhotoController::StripKey(PhotoStripKey key, bool ctrl) {

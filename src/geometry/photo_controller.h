@@ -106,6 +106,9 @@ public:
     // places' order and Home and End the first and the last; Ctrl with Left or Right moves the
     // picked photo a place instead.
     void StripKey(PhotoStripKey key, bool ctrl);
+    // The wheel over the strip, in eighths of a degree as wheels report them: a notch (120)
+    // scrolls 20 pixels, and the fine steps of touchpads and smooth wheels add up to it.
+    void StripWheel(int eighths);
     // Moves the picked photo `step` places, as a drag onto that place would; false when there
     // is no picked photo or no such place.
     bool MovePicked(int step);
@@ -148,6 +151,7 @@ private:
     int m_dropPlace = -1;
     CPoint m_pressAt;
     int m_pressScroll = 0;
+    int m_wheelEighths = 0; // turned but not yet scrolled
 };
 
 inline constexpr std::uint32_t kPhotoViewerTimer = 123456;

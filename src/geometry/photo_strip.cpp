@@ -37,6 +37,13 @@ CSize PhotoPictureSize(const CRect& box) {
     return {std::max(0, box.Width() / 4), std::max(0, box.Height() / 4)};
 }
 
+std::unique_ptr<CManipulative> PhotoCopy(const CManipulative& m) {
+    // A teacher's locked piece stays locked through the strip and back.
+    auto copy = m.Clone();
+    copy->SetFixed(m.fixed());
+    return copy;
+}
+
 CPhotoObject::CPhotoObject(const CRect& box, const std::vector<const CManipulative*>& taken)
     : m_boxLeft(box.left),
       m_boxTop(box.top), m_centre{(static_cast<double>(box.left) + box.right) / 2,
@@ -45,7 +52,7 @@ CPhotoObject::CPhotoObject(const CRect& box, const std::vector<const CManipulati
     m_pictureRect = {0, 0, picture.cx, picture.cy};
     m_manipulatives.reserve(taken.size());
     for (const CManipulative* m : taken)
-        m_manipulatives.push_back(m->Clone());
+        m_manipulatives.push_back(PhotoCopy(*m));
 }
 
 CPhotoObject::CPhotoObject(const CPhotoObject& other)
@@ -53,7 +60,7 @@ CPhotoObject::CPhotoObject(const CPhotoObject& other)
       m_selected(other.m_selected), m_boxLeft(other.m_boxLeft), m_boxTop(other.m_boxTop),
       m_centre(other.m_centre), m_picture(other.m_picture), m_pictureMade(other.m_pictureMade) {
     for (const auto& m : other.m_manipulatives)
-        m_manipulatives.push_back(m->Clone());
+        m_manipulatives.push_back(PhotoCopy(*m));
 }
 
 const CImage& CPhotoObject::Picture(ISurfaceFactory& surfaces, CSize box) {
@@ -100,7 +107,8 @@ void CPhotoObject::DrawFullSize(IDrawingSurface& dc, const CRect& area) const {
         const CPoint to = RectCentre(area);
         dc.SetClip(area);
         for (const auto& m : m_manipulatives) {
-            if (m->GetType() == kTypeAnnotator)
+            // Neither kind of writing belongs to the picture.
+            if (m->IsAnnotation())
                 continue;
             auto copy = m->Clone();
             copy->SetSelected(false, false);
@@ -341,12 +349,36 @@ void CPhotoStrip::Serialize(CArchive& ar) {
     ar.Exchange(m_stripRect, "strip rectangle");
 }
 
+namespace {
+
+constexpr int kPhotosPerPrintedRow = 5;
+
+// Where the `k`th photo in place order stands on paper: the strip's own places, row by row.
+CRect PrintCell(std::size_t k) {
+    const CRect place = CPhotoStrip::PlaceRect(static_cast<int>(k) % kPhotosPerPrintedRow);
+    const int row = static_cast<int>(k) / kPhotosPerPrintedRow;
+    CRect cell = place;
+    cell.Offset(0, row * (place.Height() + kPhotoPlaceGap));
+    return cell;
+}
+
+} // namespace
+
+CRect PhotoStripPrintRect(const CPhotoStrip& strip) {
+    const std::size_t n = std::max<std::size_t>(strip.size(), 1);
+    const std::size_t columns = std::min<std::size_t>(n, kPhotosPerPrintedRow);
+    const CRect lastColumn = PrintCell(columns - 1);
+    const CRect lastRow = PrintCell(n - 1);
+    return {0, 0, lastColumn.right + kPhotoPlaceGap, lastRow.bottom + kPhotoPlaceGap};
+}
+
 void DrawPhotoStripForPrint(IDrawingSurface& dc, const CPhotoStrip& strip) {
-    for (std::size_t i = 0; i < strip.size(); ++i) {
-        const CPhotoObject& photo = strip.at(i);
-        photo.DrawPicture(dc, photo.pictureRect());
+    const std::vector<std::size_t> order = strip.PlaceOrder();
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        const CRect cell = PrintCell(k);
+        strip.at(order[k]).DrawPicture(dc, cell);
         // White frames vanish on paper: every photo is edged in black.
-        CRect frame = photo.pictureRect();
+        CRect frame = cell;
         frame.Inflate(1, 1);
         dc.SetNullBrush();
         dc.SetPen(1, PaletteRGB(0, 0, 0));

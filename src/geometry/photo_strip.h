@@ -146,7 +146,13 @@ private:
     CRect m_stripRect;
 };
 
-// The strip's photos for the printer: each picture where the strip shows it, framed.
+// A manipulative copied into a photo or back out of one, fixed flag and all.
+std::unique_ptr<CManipulative> PhotoCopy(const CManipulative& m);
+
+// The strip on paper: every photo, whether scrolled into view or not, in the order of its
+// place, five to a row and as many rows as they need, each framed in black.
+// `PhotoStripPrintRect` is the area that holds them all.
+CRect PhotoStripPrintRect(const CPhotoStrip& strip);
 void DrawPhotoStripForPrint(IDrawingSurface& dc, const CPhotoStrip& strip);
 
 } // namespace quorvel

@@ -3,6 +3,7 @@
 #include "geometry/geometry_document.h"
 #include "geometry/photo_controller.h"
 #include "geometry/shape_manipulative.h"
+#include "workspace/annotator.h"
 #include "workspace/archive.h"
 
 #include "fakes/fakes.h"
@@ -225,6 +226,24 @@ TEST_F(PhotoTest, EditingPutsTheShapesBackInTheBoxWhereTheyStood) {
     EXPECT_TRUE(host.prompter.messages.empty());
 }
 
+TEST_F(PhotoTest, ALockedPieceStaysLockedThroughTheStripAndBack) {
+    Add(Square(120, 60, 40))->SetFixed(true);
+    Add(Square(180, 60, 40));
+    photos.TakePhoto(box, false);
+    CGeometryUnitDocument reread; // and through the file
+    ASSERT_EQ(reread.LoadFromBytes(doc.SaveToBytes()), OpenResult::Opened);
+    EXPECT_TRUE(reread.photoStrip().at(0).manipulatives()[0]->fixed());
+    while (!doc.manipulatives().empty())
+        doc.DeleteManipulative(doc.manipulatives().front().get());
+    CGeometryOptions all = doc.options();
+    all.user[kOptPhotoFeatures] = kPhotoShowAll;
+    doc.SetOptions(all);
+    ASSERT_EQ(photos.EditPhotos({0}, box), PhotoEdit::Edited);
+    ASSERT_EQ(doc.manipulatives().size(), 2u);
+    EXPECT_TRUE(doc.manipulatives()[0]->fixed());
+    EXPECT_FALSE(doc.manipulatives()[1]->fixed());
+}
+
 TEST_F(PhotoTest, CancelOnTheReplaceQuestionChangesNothing) {
     Add(Square(120, 60, 40));
     photos.TakePhoto(box, false);
@@ -311,6 +330,22 @@ TEST_F(PhotoTest, ScrollingTheStripOrPickingAPhotoIsNoUndoStepAndUndoKeepsThem) 
     EXPECT_EQ(strip.visibleWidth(), 60);
     EXPECT_TRUE(strip.at(1).selected());
     EXPECT_FALSE(strip.at(0).selected());
+}
+
+TEST_F(PhotoTest, FineWheelStepsAddUpToTheScrollOfANotch) {
+    for (int i = 0; i < kPhotoStripPlaces; ++i)
+        photos.TakePhoto(box, false);
+    CPhotoStrip& strip = doc.photoStrip();
+    strip.SetVisibleWidth(200);
+    strip.ScrollTo(100);
+    for (int i = 0; i < 24; ++i) // a touchpad's small steps, 5 eighths of a degree each
+        photos.StripWheel(-5);
+    EXPECT_EQ(strip.scroll(), 120);
+    photos.StripWheel(120); // one notch of a plain wheel back
+    EXPECT_EQ(strip.scroll(), 100);
+    photos.StripWheel(-7);
+    photos.StripWheel(7);
+    EXPECT_EQ(strip.scroll(), 100);
 }
 
 TEST_F(PhotoTest, DraggingAPhotoReordersAndDraggingTheStripScrollsIt) {
@@ -558,6 +593,49 @@ TEST_F(PhotoTest, DrawingFullSizeNeverChangesTheStoredCopies) {
     EXPECT_NE(polygons[0].find(" 64,40"), std::string::npos) << polygons[0];
     EXPECT_NE(polygons[0].find(" 104,80"), std::string::npos) << polygons[0];
     EXPECT_EQ(dc.calls.back(), "rect 10,10 158,110");
+}
+
+TEST_F(PhotoTest, FullSizeLeavesBothKindsOfWritingOut) {
+    Add(Square(120, 60, 40));
+    std::vector<std::unique_ptr<CAnnotatorManipulative>> notes;
+    notes.push_back(std::make_unique<CAnnotatorManipulative>(CPoint{110, 60}));
+    notes.push_back(std::make_unique<CStaticAnnotatorManipulative>(CPoint{110, 100}));
+    for (auto& note : notes) {
+        note->SetText("our tiling");
+        FakeTextMetrics metrics;
+        note->FitToText(metrics);
+        doc.AddManipulative(std::move(note));
+    }
+    CPhotoObject& photo = photos.TakePhoto(box, false);
+    ASSERT_EQ(photo.manipulatives().size(), 3u);
+    RecordingSurface dc;
+    photo.DrawFullSize(dc, {0, 0, 148, 100});
+    EXPECT_FALSE(dc.Only("polygon").empty());
+    EXPECT_TRUE(dc.Only("drawtext").empty());
+    EXPECT_TRUE(dc.Only("text").empty());
+}
+
+TEST_F(PhotoTest, PrintingTheStripDrawsEveryPhotoWhereverItIsScrolled) {
+    for (int i = 0; i < kPhotoStripPlaces; ++i)
+        photos.TakePhoto(box, false);
+    CPhotoStrip& strip = doc.photoStrip();
+    strip.SetVisibleWidth(200); // about seven photos show
+    strip.ScrollTo(300);
+    RecordingSurface dc;
+    DrawPhotoStripForPrint(dc, strip);
+    const std::vector<std::string> frames = dc.Only("rect");
+    EXPECT_EQ(frames.size(), std::size_t(kPhotoStripPlaces));
+    EXPECT_EQ(dc.Only("fill").size(), std::size_t(kPhotoStripPlaces));
+    // Five to a row, four rows, every frame inside the printed area.
+    const CRect printed = PhotoStripPrintRect(strip);
+    const CRect last = CPhotoStrip::PlaceRect(4);
+    EXPECT_EQ(printed.right, last.right + kPhotoPlaceGap);
+    EXPECT_EQ(printed.bottom, kPhotoPlaceGap + 4 * (last.Height() + kPhotoPlaceGap));
+    EXPECT_EQ(frames.back(),
+              "rect " + std::to_string(last.left - 1) + "," +
+                  std::to_string(printed.bottom - kPhotoPlaceGap - last.Height() - 1) + " " +
+                  std::to_string(last.right + 1) + "," +
+                  std::to_string(printed.bottom - kPhotoPlaceGap + 1));
 }
 
 TEST(PhotoViewer, WithoutPhotosItSaysSoOverGrey) {

@@ -349,7 +349,7 @@ CRect CGeometryUnitView::PrintRect() const {
     case kPrintVisibleWorkspace:
         return pane()->state().ToWorkspace(CRect{0, 0, pane()->width(), pane()->height()});
     case kPrintPhotoStrip:
-        return doc.photoStrip().stripRect();
+        return PhotoStripPrintRect(doc.photoStrip());
     default:
         return CUnitView::PrintRect();
     }

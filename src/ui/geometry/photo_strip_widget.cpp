@@ -204,8 +204,7 @@ void CPhotoStripWidget::mouseReleaseEvent(QMouseEvent* e) {
 
 void CPhotoStripWidget::wheelEvent(QWheelEvent* e) {
     const QPoint delta = e->angleDelta();
-    const int steps = (delta.x() != 0 ? delta.x() : delta.y()) / 120 * 20;
-    m_strip.ScrollTo(m_strip.scroll() - steps);
+    m_photos.StripWheel(delta.x() != 0 ? delta.x() : delta.y());
     update();
     e->accept();
 }
