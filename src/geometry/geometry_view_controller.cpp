@@ -175,6 +175,8 @@ void CGeometryViewController::ResetView() {
     m_scripts.Reset();
     m_tools.ToolChanged(m_doc.currentTool());
     m_doc.RecomputeSelectionRotationPoint();
+    // The photos may have been restored with the shapes.
+    m_photos.Shown();
     InvalidateAll();
 }
 

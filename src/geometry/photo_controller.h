@@ -90,6 +90,8 @@ public:
     // is not allowed.
     bool CanEditPicked() const;
     PhotoEdit EditPicked(const CRect& box);
+    // The strip was replaced under the page (Undo, Redo, New, Open): the page shows it anew.
+    void Shown();
     // The box lights up while a dragged photo over it would go in; true when that changed.
     bool LightBox(bool lit);
     // The photo box at `box` (workspace coordinates) while it shows.
@@ -136,7 +138,6 @@ private:
     CPhotoStrip& Strip();
     const CPhotoStrip& Strip() const;
     void Changed();
-    void Shown();
     void EndGesture();
     void StepPick(int step);
 

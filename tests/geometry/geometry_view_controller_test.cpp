@@ -4,6 +4,7 @@
 #include "geometry/anglemeter_manipulative.h"
 #include "geometry/geometry_document.h"
 #include "geometry/geometry_view_controller.h"
+#include "geometry/photo_controller.h"
 #include "geometry/shape_catalogue.h"
 #include "workspace/tool_palette.h"
 
@@ -95,6 +96,20 @@ TEST_F(GeometryViewControllerTest, ShapeTakenFromTheOpenDrawerAtTheDropPoint) {
     EXPECT_EQ(shape->centre().Rounded(), (CPoint{200, 150}));
     EXPECT_EQ(doc.manipulatives().size(), 1u);
     EXPECT_EQ(controller->TakeFromDrawer(5, {10, 10}), nullptr) << "drawer 2's last slot is empty";
+}
+
+TEST_F(GeometryViewControllerTest, UndoingAPhotoShowsTheRestoredStrip) {
+    struct StripWindow : IPhotoWindow {
+        int changes = 0;
+        void StripChanged() override { ++changes; }
+    } strip;
+    controller->photos().SetWindow(&strip);
+    controller->photos().TakePhoto({100, 50, 248, 150}, false);
+    const int told = strip.changes;
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(doc.photoStrip().size(), 0u);
+    EXPECT_GT(strip.changes, told);
+    controller->photos().SetWindow(nullptr);
 }
 
 TEST_F(GeometryViewControllerTest, SelectionDroppedOnAFixedDrawerGoesBackIntoIt) {

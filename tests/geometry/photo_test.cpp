@@ -308,6 +308,44 @@ TEST_F(PhotoTest, TakingAndEditingAPhotoAreEachOneUndoStep) {
               Square(120, 60, 40).GetFrameOf());
 }
 
+TEST_F(PhotoTest, UndoAndRedoOfAnEditLeaveStripViewerAndFileAgreeing) {
+    Add(Square(120, 60, 40));
+    photos.TakePhoto(box, false);
+    Add(Square(150, 80, 30));
+    photos.TakePhoto(box, false);
+    while (!doc.manipulatives().empty())
+        doc.DeleteManipulative(doc.manipulatives().front().get());
+    CGeometryOptions all = doc.options();
+    all.user[kOptPhotoFeatures] = kPhotoShowAll;
+    doc.SetOptions(all);
+    doc.photoStrip().SetVisibleWidth(200);
+    const auto stripBytes = [this] {
+        return Stored([this](CArchive& ar) { doc.photoStrip().Serialize(ar); });
+    };
+    const Bytes twoPhotos = stripBytes();
+
+    ASSERT_EQ(photos.EditPhotos({0}, box), PhotoEdit::Edited);
+    const Bytes onePhoto = stripBytes();
+    for (const bool undo : {true, false}) {
+        SCOPED_TRACE(undo ? "undo" : "redo");
+        ASSERT_TRUE(undo ? doc.Undo() : doc.Redo());
+        EXPECT_EQ(stripBytes(), undo ? twoPhotos : onePhoto);
+        CPhotoStrip& strip = doc.photoStrip();
+        ASSERT_EQ(strip.size(), undo ? 2u : 1u);
+        for (std::size_t i = 0; i < strip.size(); ++i) {
+            EXPECT_TRUE(
+                strip.places()[static_cast<std::size_t>(strip.at(i).stripPlace())].occupied);
+            EXPECT_EQ(strip.at(i).pictureRect(), CPhotoStrip::PlaceRect(strip.at(i).stripPlace()));
+        }
+        FakeTimerHost timers;
+        CPhotoViewerController viewer(strip, timers);
+        EXPECT_EQ(viewer.Caption(), undo ? "Photo #1 of 2" : "Photo #1 of 1");
+        CGeometryUnitDocument reread;
+        ASSERT_EQ(reread.LoadFromBytes(doc.SaveToBytes()), OpenResult::Opened);
+        EXPECT_EQ(Stored([&](CArchive& ar) { reread.photoStrip().Serialize(ar); }), stripBytes());
+    }
+}
+
 TEST_F(PhotoTest, ScrollingTheStripOrPickingAPhotoIsNoUndoStepAndUndoKeepsThem) {
     CPhotoStrip& strip = doc.photoStrip();
     strip.SetVisibleWidth(60);
