@@ -200,6 +200,23 @@ private slots:
         QCOMPARE(m_doc->manipulatives().front()->kind(), 3);
     }
 
+    void enterInAStudentDrawerLabelOnlyEndsTheLabel() {
+        DragFromDrawer(1, QPoint(250, 170));
+        ClickPane(QPoint(250, 170));
+        while (Controller().currentDrawer() != 3)
+            QTest::mouseClick(m_view->drawerPane()->nextButton(), Qt::LeftButton);
+        QVERIFY(m_doc->PutSelectionIntoStudentDrawer(0));
+        const std::size_t shapes = m_doc->manipulatives().size();
+        QLineEdit* label = m_view->drawerPane()->slotWidget(0)->labelBox();
+        QVERIFY(label->isVisible());
+        label->setFocus();
+        QTest::keyClicks(label, QStringLiteral("core"));
+        QTest::keyClick(label, Qt::Key_Return);
+        QCOMPARE(m_doc->manipulatives().size(), shapes);
+        QVERIFY(!label->hasFocus());
+        QCOMPARE(m_doc->StudentDrawerLabel(3, 0), std::string("core"));
+    }
+
     void nextAndPreviousDrawer() {
         CDrawerPane* drawers = m_view->drawerPane();
         Controller().SetDrawerAvailable(3, false); // the student drawers 4 and 5

@@ -150,6 +150,13 @@ void CDrawerSlotWidget::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void CDrawerSlotWidget::keyPressEvent(QKeyEvent* e) {
+    // Keys the label box leaves alone reach the slot too: Enter there ends the label's
+    // editing and takes nothing out of the drawer.
+    if (m_label->hasFocus()) {
+        if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Escape)
+            setFocus(Qt::OtherFocusReason);
+        return;
+    }
     if (!m_empty &&
         (e->key() == Qt::Key_Space || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)) {
         emit activated(m_slot);
