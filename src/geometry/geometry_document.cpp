@@ -327,6 +327,13 @@ void CGeometryUnitDocument::NewDocumentContents() {
     m_photoStrip.Clear();
     if (m_geometryView)
         m_geometryView->StudentDrawersChanged();
+    // The pupil's options and the open drawer start again from their defaults (photos hidden,
+    // rotation points shown, the first drawer); the teacher's options stay.
+    const CGeometryOptions previous = m_options;
+    m_options = CGeometryOptions{};
+    m_options.teacher = previous.teacher;
+    m_drawer = 0;
+    ApplyOptions(previous);
 }
 
 void CGeometryUnitDocument::Serialize(CArchive& ar) {

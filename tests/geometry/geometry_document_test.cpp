@@ -944,8 +944,17 @@ TEST(GeometryFile, FileNewEmptiesTheStudentDrawersAndScriptsAndKeepsTheOptions) 
     Sample sample;
     FakeDocumentHost host;
     sample.doc.SetHost(&host);
+    CGeometryOptions pupils = sample.doc.options();
+    pupils.user[kOptRotationPoints] = 2;
+    pupils.user[kOptPhotoFeatures] = kPhotoShowAll;
+    sample.doc.SetOptions(pupils);
+    sample.doc.NextDrawer();
     host.prompter.answers.push_back(MessageResult::No); // do not save
     ASSERT_TRUE(sample.doc.FileNew());
+    // The pupil's options and the open drawer start again; the teacher's stay.
+    EXPECT_EQ(sample.doc.options().user, CGeometryOptions{}.user);
+    EXPECT_EQ(sample.doc.options().teacher, pupils.teacher);
+    EXPECT_EQ(sample.doc.currentDrawer(), 0);
     EXPECT_TRUE(sample.doc.manipulatives().empty());
     EXPECT_EQ(sample.doc.StudentDrawerEntry(3, 2), nullptr);
     EXPECT_EQ(sample.doc.DrawerName(3, 2), "");
