@@ -702,9 +702,12 @@ void CShapeCommandController::MouseDown(CPoint p, MouseModifiers modifiers) {
     CManipulative* hit = m_doc.HitTest(p);
     if (hit && hit->fixed())
         hit = nullptr;
-    const bool toggle = tool == kToolSelector || modifiers.shift || modifiers.control;
+    const bool adding = modifiers.shift || modifiers.control;
+    const bool toggle = tool == kToolSelector || adding;
     if (!hit) {
-        if (!toggle)
+        // Empty workspace starts afresh with either tool: a click clears the selection and a
+        // band selects only what it holds, unless Shift or Ctrl adds to what was selected.
+        if (!adding)
             m_doc.DeselectAll();
         m_action = MouseAction::RubberBand;
         UpdatePanel();

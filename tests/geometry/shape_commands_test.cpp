@@ -671,6 +671,24 @@ TEST_F(ShapeCommands, ShiftAndTheSelectorToggle) {
     EXPECT_TRUE(doc.selection().empty());
 }
 
+TEST_F(ShapeCommands, TheSelectorOnEmptyWorkspaceStartsAfreshUnlessShiftAdds) {
+    CManipulative* a = Add(Square(0, 0, 40), true);
+    CManipulative* b = Add(Square(100, 0, 40));
+    doc.SetCurrentTool(kToolSelector);
+    // A band around b alone selects b alone.
+    c.MouseDown({90, -10});
+    c.MouseUp({150, 50});
+    EXPECT_EQ(doc.selection(), std::vector<CManipulative*>{b});
+    // With Shift, a band around a adds it.
+    c.MouseDown({-10, -10}, {true, false});
+    c.MouseUp({50, 50});
+    EXPECT_EQ(doc.selection(), (std::vector<CManipulative*>{b, a}));
+    // A click on empty workspace clears the selection.
+    c.MouseDown({500, 500});
+    c.MouseUp({500, 500});
+    EXPECT_TRUE(doc.selection().empty());
+}
+
 TEST_F(ShapeCommands, ReleasingADragSnapsToTheNearestShape) {
     CManipulative* fixedOne = Add(Square(0, 0, 40));
     CManipulative* moving = Add(Square(100, 0, 40));
