@@ -90,7 +90,19 @@ void CUnitDocument::DrawContents(IDrawingSurface& dc) const {
         m->Draw(dc);
 }
 
+void CUnitDocument::InvalidateSelectionMarks() {
+    // The marks of a selection reach its rotation point, which may stand away from it.
+    if (m_selection.empty())
+        return;
+    CRect marks;
+    GetSelectionFrame(marks);
+    const CPoint r = m_selectionRotationPoint.Rounded();
+    marks = marks.United({r.x - 8, r.y - 8, r.x + 9, r.y + 9});
+    Invalidate(marks);
+}
+
 void CUnitDocument::DeselectAll() {
+    InvalidateSelectionMarks();
     for (CManipulative* m : m_selection) {
         m->SetSelected(false, true);
         Invalidate(m->GetFrameOf());
@@ -101,6 +113,7 @@ void CUnitDocument::DeselectAll() {
 }
 
 void CUnitDocument::Unselect(CManipulative* m) {
+    InvalidateSelectionMarks();
     const auto it = std::find(m_selection.begin(), m_selection.end(), m);
     if (it != m_selection.end())
         m_selection.erase(it);

@@ -183,6 +183,8 @@ protected:
     // What Undo restores; units add the state that lives outside the manipulatives.
     virtual void SerializeUndoState(CArchive& ar);
     void RecomputeSelectionRotationPoint();
+    // Redraws where the selection's frame and rotation-point marks stand, before they go.
+    void InvalidateSelectionMarks();
     void Invalidate(const CRect& r);
     void InvalidateAll();
 

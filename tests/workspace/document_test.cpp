@@ -444,6 +444,23 @@ TEST(UnitDocumentSelection, RotationPointIsTheMeanAndUnchangedWhenEmpty) {
     EXPECT_FALSE(doc.IsOnSelectionRotationPoint({15, 5}));
 }
 
+TEST(UnitDocumentSelection, ClearingTheSelectionRedrawsWhereItsRotationPointStood) {
+    struct RecordingView : IWorkspaceView {
+        std::vector<CRect> redrawn;
+        void InvalidateRect(const CRect& r) override { redrawn.push_back(r); }
+    } view;
+    CGeometryUnitDocument doc;
+    CManipulative* a = doc.AddManipulative(Square(0, 0, 10));
+    doc.Select(a);
+    doc.SetSelectionRotationPoint({300, 200, 0}); // set away from the shape
+    doc.SetView(&view);
+    doc.DeselectAll();
+    EXPECT_TRUE(std::any_of(view.redrawn.begin(), view.redrawn.end(), [](const CRect& r) {
+        return r.left <= 292 && r.top <= 192 && r.right >= 308 && r.bottom >= 208 && r.left <= 0;
+    }));
+    doc.SetView(nullptr);
+}
+
 TEST(UnitDocumentSelection, BoundsOfNothingAreInverted) {
     CGeometryUnitDocument doc;
     CRect r;
