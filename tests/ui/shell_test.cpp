@@ -277,6 +277,13 @@ private slots:
         QCOMPARE(m_frame->unitPage()->document().filePath(), path.toStdString());
     }
 
+    void enterPressesTheFocusedButtonAsSpaceDoes() {
+        QAbstractButton* tiles = Page()->button(1000);
+        tiles->setFocus();
+        QTest::keyClick(tiles, Qt::Key_Return);
+        QTRY_COMPARE(Page()->which(), MenuView::GeometryUnit);
+    }
+
     void escapeWhileWritingKeepsTheWritingAndTheUnit() {
         // Given a pupil writing in the Tiles and Tessellations page the main window holds,
         CUnitDocument* doc = m_frame->app().OpenUnit(UnitKind::Geometry);

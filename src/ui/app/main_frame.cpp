@@ -13,6 +13,7 @@
 #include "ui/workspace/unit_view.h"
 #include "workspace/unit_document.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -288,6 +289,18 @@ void CMainFrame::closeEvent(QCloseEvent* e) {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* e) {
+    // Enter presses the focused button of the window, as Space does, so that every page works
+    // from the keyboard (dialogs keep their own default buttons).
+    if (e->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(e);
+        auto* button = qobject_cast<QAbstractButton*>(watched);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && button &&
+            button->hasFocus() && button->isEnabled() && button->window() == this) {
+            button->animateClick();
+            return true;
+        }
+    }
     // Ctrl+Tab never switches pages or moves the focus.
     if (e->type() == QEvent::KeyPress || e->type() == QEvent::ShortcutOverride) {
         const auto* key = static_cast<QKeyEvent*>(e);
@@ -301,7 +314,8 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* e) {
 int RunWorkshop(int argc, char* argv[]) {
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvel"));
-    QApplication::setApplicationDisplayName(QString::fromLatin1(kAppTitle));
+    // No display name: the platform would add it to every window title, and the main window's
+    // caption already begins with the program's name.
     std::vector<std::string> args(argv + 1, argv + argc);
 
     CMainFrame frame;
