@@ -19,6 +19,7 @@
 #include "ui/workspace/art_button.h"
 #include "ui/workspace/tool_palette.h"
 #include "ui/workspace/workspace_pane.h"
+#include "workspace/string_table.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -307,6 +308,11 @@ private slots:
             ++asked;
         }
         QVERIFY(asked > 40);
+        // The angle box speaks for itself.
+        const QPoint angle = m_view->commandPanel()->angleBox()->mapTo(m_view.get(), QPoint(5, 5));
+        m_host->prompter.messages.clear();
+        Controller().HelpAt({angle.x(), angle.y()});
+        QCOMPARE(m_host->prompter.LastText(), HelpText(kCmdAngleSpin));
     }
 
     void anglemeterPlacedWithItsTool() {

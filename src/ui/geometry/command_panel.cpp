@@ -162,6 +162,7 @@ CCommandPanel::CCommandPanel(QWidget* parent) : QWidget(parent) {
     m_angle->setMaxLength(8);
     m_angle->setAccessibleName(QStringLiteral("Angle of rotation"));
     m_angle->setToolTip(ToolTipOf(kCmdAngleSpin));
+    m_angle->setProperty("controlId", kCmdAngleSpin);
     angleRow->addWidget(m_angle);
     auto* spins = new QVBoxLayout;
     spins->setSpacing(1);
