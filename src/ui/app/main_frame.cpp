@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QUrl>
@@ -34,8 +35,13 @@ CMainFrame::CMainFrame(IDocumentHost* host, QWidget* parent) : QMainWindow(paren
     m_app = std::make_unique<CWorkshopApp>(host ? *host : *m_qtHost, *this);
     m_stack = new QStackedWidget(this);
     setCentralWidget(m_stack);
+    // The desktop's launcher starts in the background and cannot say it found nothing: ask
+    // first whether any application takes the file's type, so that the pupil hears of it.
     m_opener = [](const std::string& path) {
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(path)));
+        const QString file = ToQString(path);
+        if (!DesktopHasApplicationFor(QMimeDatabase().mimeTypeForFile(file).name()))
+            return false;
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
     };
     BuildMenus();
     qApp->installEventFilter(this);

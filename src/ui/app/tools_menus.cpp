@@ -15,12 +15,15 @@
 namespace quorvel {
 
 bool DesktopHasPdfReader() {
+    return DesktopHasApplicationFor(QStringLiteral("application/pdf"));
+}
+
+bool DesktopHasApplicationFor(const QString& mimeType) {
     const QString query = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
     if (query.isEmpty())
         return true;
     QProcess p;
-    p.start(query, {QStringLiteral("query"), QStringLiteral("default"),
-                    QStringLiteral("application/pdf")});
+    p.start(query, {QStringLiteral("query"), QStringLiteral("default"), mimeType});
     if (!p.waitForFinished(3000)) {
         p.kill();
         p.waitForFinished(1000);

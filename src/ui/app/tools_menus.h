@@ -62,7 +62,9 @@ private:
     std::function<bool()> m_hasPdfReader;
 };
 
-// Whether the desktop has an application for PDF files; true when it cannot tell.
+// Whether the desktop has an application for PDF files, or for files of `mimeType`; true when
+// it cannot tell.
 bool DesktopHasPdfReader();
+bool DesktopHasApplicationFor(const QString& mimeType);
 
 } // namespace quorvel
