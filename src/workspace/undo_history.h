@@ -21,15 +21,22 @@ namespace quorvel {
 class CUndoHistory {
 public:
     using Snapshot = std::vector<std::uint8_t>;
+    // The places of the manipulatives selected with a state: given back with it, never compared.
+    using Selection = std::vector<int>;
     static constexpr std::size_t kMaxSteps = 100;
     static constexpr std::size_t kMaxBytes = 32u * 1024 * 1024;
 
     // Records the current state, taken before an action; clears the redo stack when it differs
     // from the newest recorded state.
-    void Mark(Snapshot current);
-    // The state to restore for Undo given the current one, or false when there is none.
+    void Mark(Snapshot current, Selection selection = {});
+    // The state to restore for Undo given the current one, or false when there is none; with
+    // the selection it was marked with, and the current selection kept for Redo.
     bool Undo(const Snapshot& current, Snapshot& restore);
     bool Redo(const Snapshot& current, Snapshot& restore);
+    bool Undo(const Snapshot& current, const Selection& selected, Snapshot& restore,
+              Selection& restoreSelected);
+    bool Redo(const Snapshot& current, const Selection& selected, Snapshot& restore,
+              Selection& restoreSelected);
     // Whether a recorded state differs from `current`; the answer is kept until StateChanged.
     bool CanUndo(const Snapshot& current);
     // The answer to CanUndo when it is known without the current state: after a mark, a query
@@ -50,6 +57,8 @@ private:
 
     std::deque<Snapshot> m_undo;
     std::deque<Snapshot> m_redo;
+    std::deque<Selection> m_undoSelected; // beside m_undo, one for each
+    std::deque<Selection> m_redoSelected;
     std::size_t m_bytes = 0;
     std::optional<bool> m_known;
 };

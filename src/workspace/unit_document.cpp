@@ -468,15 +468,21 @@ std::vector<std::uint8_t> CUnitDocument::UndoSnapshot() {
     return ar.TakeBytes();
 }
 
-void CUnitDocument::RestoreUndoSnapshot(const std::vector<std::uint8_t>& snapshot) {
-    std::vector<int> selectedIndices;
+std::vector<int> CUnitDocument::SelectedPlaces() const {
+    std::vector<int> places;
     for (CManipulative* m : m_selection)
-        selectedIndices.push_back(IndexOf(m));
+        places.push_back(IndexOf(m));
+    return places;
+}
+
+void CUnitDocument::RestoreUndoSnapshot(const std::vector<std::uint8_t>& snapshot,
+                                        const std::vector<int>& selectedIndices) {
     m_selection.clear();
     m_manipulatives.clear();
     CArchive ar(snapshot);
     SerializeUndoState(ar);
-    // Keep selected what stands where the selection stood, when it can be selected.
+    // Selected again is what was selected with that state (the shapes a group was made of
+    // come back selected), where it can be selected.
     for (int i : selectedIndices)
         if (i >= 0 && i < static_cast<int>(m_manipulatives.size()))
             Select(m_manipulatives[static_cast<std::size_t>(i)].get());
@@ -490,7 +496,7 @@ void CUnitDocument::RestoreUndoSnapshot(const std::vector<std::uint8_t>& snapsho
 }
 
 void CUnitDocument::MarkUndoStep() {
-    m_undo.Mark(UndoSnapshot());
+    m_undo.Mark(UndoSnapshot(), SelectedPlaces());
     if (m_view)
         m_view->DocumentStateChanged();
 }
@@ -515,17 +521,19 @@ bool CUnitDocument::CanRedo() const {
 
 bool CUnitDocument::Undo() {
     std::vector<std::uint8_t> restore;
-    if (!m_undo.Undo(UndoSnapshot(), restore))
+    std::vector<int> selected;
+    if (!m_undo.Undo(UndoSnapshot(), SelectedPlaces(), restore, selected))
         return false;
-    RestoreUndoSnapshot(restore);
+    RestoreUndoSnapshot(restore, selected);
     return true;
 }
 
 bool CUnitDocument::Redo() {
     std::vector<std::uint8_t> restore;
-    if (!m_undo.Redo(UndoSnapshot(), restore))
+    std::vector<int> selected;
+    if (!m_undo.Redo(UndoSnapshot(), SelectedPlaces(), restore, selected))
         return false;
-    RestoreUndoSnapshot(restore);
+    RestoreUndoSnapshot(restore, selected);
     return true;
 }
 

@@ -206,7 +206,10 @@ private:
     friend class CDocumentFiles;
 
     std::vector<std::uint8_t> UndoSnapshot();
-    void RestoreUndoSnapshot(const std::vector<std::uint8_t>& snapshot);
+    void RestoreUndoSnapshot(const std::vector<std::uint8_t>& snapshot,
+                             const std::vector<int>& selectedIndices);
+    // Where the selected manipulatives stand in drawing order, in the order of selection.
+    std::vector<int> SelectedPlaces() const;
     // Records `before` as a step when an action that already ran (a failed open) changed the
     // document.
     void MarkUndoStepBefore(std::vector<std::uint8_t> before);

@@ -442,6 +442,20 @@ TEST_F(ShapeCommands, GroupNeedsTwoAndUngroupLeavesOtherShapes) {
     (void)b;
 }
 
+TEST_F(ShapeCommands, UndoingAGroupGivesBackEveryShapeSelected) {
+    Add(Square(0, 0, 40), true);
+    Add(Square(100, 0, 40), true);
+    Add(Square(200, 0, 40), true);
+    c.OnGroup();
+    ASSERT_EQ(doc.manipulatives().size(), 1u);
+    ASSERT_TRUE(doc.Undo());
+    ASSERT_EQ(doc.manipulatives().size(), 3u);
+    EXPECT_EQ(doc.selection().size(), 3u);
+    ASSERT_TRUE(doc.Redo());
+    ASSERT_EQ(doc.selection().size(), 1u);
+    EXPECT_EQ(doc.selection()[0]->GetType(), kTypePolyShape);
+}
+
 TEST_F(ShapeCommands, GroupingPastTheDeepestNestingSaysWhy) {
     Add(Square(0, 0, 40), true);
     for (int depth = 1; depth <= 16; ++depth) {
