@@ -311,6 +311,8 @@ bool CGeometryViewController::DropSelectionOnDrawer(int slot, std::optional<CPoi
     m_doc.DropSelectionOnDrawerPane(
         slot, {frame.left - m_dragFrameStart.x, frame.top - m_dragFrameStart.y});
     m_doc.RecomputeSelectionRotationPoint();
+    // What went into the drawer no longer shows its colour and width on the panel.
+    m_commands.UpdatePanel();
     InvalidateAll();
     return true;
 }

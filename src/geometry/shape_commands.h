@@ -208,6 +208,8 @@ public:
     // Escape during a drag or a rubber band: the selection and its rotation point go back to
     // where the press found them and the band selects nothing; false when no press is going on.
     bool CancelMouse();
+    // Shows the selection's common colour and width on the panel (none without a selection).
+    void UpdatePanel();
     // A drag of the selection released over a fixed drawer: the shapes go back into it.
     void DropSelectionIntoDrawer();
     MouseAction mouseAction() const { return m_action; }
@@ -244,7 +246,6 @@ private:
     void Deselect(CManipulative* m);
     void SnapSelection();
     void SelectInside(const CRect& band);
-    void UpdatePanel();
     // Recomputes the selection rotation point and updates the panel.
     void AfterCommand();
 

@@ -183,6 +183,30 @@ TEST_F(GeometryViewControllerTest, NavigatorFractionsBecomePaneOffsets) {
     EXPECT_EQ(window.scroll, (CPoint{350, 400}));
 }
 
+TEST_F(GeometryViewControllerTest, WhatGoesIntoAStudentDrawerLeavesThePanel) {
+    struct Panel : IShapeCommandPanel {
+        int width = -1;
+        Color colour = 0;
+        std::string AngleText() const override { return "90"; }
+        void SetAngleText(const std::string&) override {}
+        void ShowLineWidth(int w) override { width = w; }
+        void ShowColor(Color c) override { colour = c; }
+    } panel;
+    controller->commands().SetPanel(&panel);
+    controller->TakeFromDrawer(1, {200, 150});
+    controller->MouseDown({200, 150});
+    controller->MouseMove({200, 400});
+    EXPECT_EQ(panel.width, 1);
+    while (doc.currentDrawer() != 3)
+        controller->NextDrawer();
+    ASSERT_TRUE(controller->DropSelectionOnDrawer(0, CPoint{200, 400}));
+    ASSERT_NE(doc.StudentDrawerEntry(3, 0), nullptr);
+    EXPECT_TRUE(doc.selection().empty());
+    EXPECT_EQ(panel.width, 0);
+    EXPECT_EQ(panel.colour, kNoColor);
+    controller->commands().SetPanel(nullptr);
+}
+
 TEST_F(GeometryViewControllerTest, AngleSpinWrapsThroughTheCommandsPanel) {
     class Panel : public IShapeCommandPanel {
     public:
