@@ -86,8 +86,13 @@ void CUnitDocument::DrawSelection(IDrawingSurface& dc) const {
 }
 
 void CUnitDocument::DrawContents(IDrawingSurface& dc) const {
-    for (const auto& m : m_manipulatives)
-        m->Draw(dc);
+    // Paper shows the work, not the marks of a selection that is only on screen.
+    for (const auto& m : m_manipulatives) {
+        if (m->selected())
+            m->Clone()->Draw(dc);
+        else
+            m->Draw(dc);
+    }
 }
 
 void CUnitDocument::InvalidateSelectionMarks() {

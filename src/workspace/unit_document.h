@@ -62,7 +62,8 @@ public:
     virtual void GetSelectionBounds(CRect& r) const;
     virtual void ClearWorkspace();
     virtual void DrawSelection(IDrawingSurface& dc) const;
-    // The workspace's contents as printed and rendered: every manipulative, bottom first.
+    // The workspace's contents as printed and rendered: every manipulative, bottom first, the
+    // selected ones without their selection marks.
     virtual void DrawContents(IDrawingSurface& dc) const;
     virtual void DeselectAll();
     virtual void Unselect(CManipulative* m);

@@ -461,6 +461,18 @@ TEST(UnitDocumentSelection, ClearingTheSelectionRedrawsWhereItsRotationPointStoo
     doc.SetView(nullptr);
 }
 
+TEST(UnitDocumentSelection, PaperLeavesTheSelectionMarksOut) {
+    CGeometryUnitDocument doc;
+    CManipulative* a = doc.AddManipulative(Square(0, 0, 10));
+    RecordingSurface unselected;
+    doc.DrawContents(unselected);
+    doc.Select(a);
+    RecordingSurface paper;
+    doc.DrawContents(paper);
+    EXPECT_EQ(paper.calls, unselected.calls);
+    EXPECT_TRUE(a->selected());
+}
+
 TEST(UnitDocumentSelection, BoundsOfNothingAreInverted) {
     CGeometryUnitDocument doc;
     CRect r;

@@ -224,10 +224,13 @@ void CUnitView::paintEvent(QPaintEvent* e) {
 }
 
 void CUnitView::DrawWorkspace(IDrawingSurface& dc, const CRect& /*area*/, bool printing) {
+    if (printing) {
+        document().DrawContents(dc);
+        return;
+    }
     for (const auto& m : document().manipulatives())
         m->Draw(dc);
-    if (!printing)
-        document().DrawSelection(dc);
+    document().DrawSelection(dc);
 }
 
 bool CUnitView::eventFilter(QObject* watched, QEvent* e) {
