@@ -238,6 +238,48 @@ void CGeometryViewController::DoubleClick(CPoint p, MouseModifiers modifiers) {
         m_commands.MouseDown(p, modifiers);
 }
 
+bool CGeometryViewController::TabSelect(bool backwards) {
+    if (m_scripts.recording() || m_scripts.playing())
+        return false;
+    return m_commands.SelectNextByKey(backwards);
+}
+
+bool CGeometryViewController::KeyMove(int dx, int dy) {
+    if (m_scripts.playing())
+        return false;
+    return m_commands.MoveSelectionByKey(dx, dy);
+}
+
+CManipulative* CGeometryViewController::TakeFromDrawerByKey(int slot, const CRect& shown) {
+    constexpr int kGap = 8;
+    CManipulative* added =
+        TakeFromDrawer(slot, {(shown.left + shown.right) / 2, (shown.top + shown.bottom) / 2});
+    if (!added)
+        return nullptr;
+    const bool besideLast = m_lastKeyed && m_lastKeyed != added &&
+                            m_doc.IndexOf(m_lastKeyed) >= 0 &&
+                            m_lastKeyed->GetFrameOf() == m_lastKeyedFrame;
+    if (besideLast) {
+        const CRect last = m_lastKeyedFrame;
+        const CRect frame = added->GetFrameOf();
+        int dx = last.right + kGap - frame.left;
+        int dy = (last.top + last.bottom) / 2 - (frame.top + frame.bottom) / 2;
+        if (frame.right + dx > shown.right) { // the next row
+            dx = shown.left + kGap - frame.left;
+            dy = last.bottom + kGap - frame.top;
+        }
+        if (frame.bottom + dy <= shown.bottom) {
+            added->MoveBy(dx, dy);
+            m_doc.SetModifiedFlag();
+            m_doc.RecomputeSelectionRotationPoint();
+        }
+    }
+    m_lastKeyed = added;
+    m_lastKeyedFrame = added->GetFrameOf();
+    InvalidateAll();
+    return added;
+}
+
 bool CGeometryViewController::Escape() {
     return m_tools.Escape() || m_commands.CancelMouse();
 }

@@ -130,6 +130,15 @@ public:
     void DoubleClick(CPoint p, MouseModifiers modifiers = {});
     // Escape over the workspace; false when nothing took it.
     bool Escape();
+    // The keyboard on the workspace: Tab and Shift+Tab step the selection (not while a script
+    // records or plays: the selection is the script's), the arrow keys move it.
+    bool TabSelect(bool backwards);
+    bool KeyMove(int dx, int dy);
+    void EndKeyMoves() { m_commands.EndKeyMoves(); }
+    // A slot chosen from the keyboard: its shape lands in the middle of `shown` (workspace
+    // coordinates), and each next one beside the last, row by row, while the last one still
+    // stands where it landed.
+    CManipulative* TakeFromDrawerByKey(int slot, const CRect& shown);
     // Whether a drag of the selection is under way (it may end over a drawer).
     bool DraggingSelection() const {
         return m_commands.mouseAction() == MouseAction::DragSelection;
@@ -187,6 +196,8 @@ private:
     std::unique_ptr<CManipulative> m_drawerPreview;
     CPoint m_dragFrameStart; // the selection frame's top-left when its drag began
     CPoint m_lastMouse;
+    const CManipulative* m_lastKeyed = nullptr; // the last shape taken out from the keyboard
+    CRect m_lastKeyedFrame;
     CSize m_paneSize;
 };
 

@@ -135,6 +135,7 @@ void CShapeCommandController::Notify(int id, double angle, const std::string& an
 }
 
 bool CShapeCommandController::OnCommand(int id) {
+    EndKeyMoves();
     switch (id) {
     case kCmdGroup:
         OnGroup();
@@ -679,6 +680,7 @@ CManipulative* CShapeCommandController::TakeFromDrawer(int drawer, int slot,
 // --- mouse -----------------------------------------------------------------------------------
 
 void CShapeCommandController::MouseDown(CPoint p, MouseModifiers modifiers) {
+    EndKeyMoves();
     if (IsAnimating() || m_action != MouseAction::None)
         return;
     const int tool = m_doc.currentTool();
@@ -791,6 +793,57 @@ void CShapeCommandController::MouseUp(CPoint p) {
     }
     }
     UpdatePanel();
+}
+
+bool CShapeCommandController::SelectNextByKey(bool backwards) {
+    if (IsAnimating() || m_action != MouseAction::None)
+        return false;
+    EndKeyMoves();
+    // Topmost first: the order in which a click would find them.
+    std::vector<CManipulative*> order;
+    const auto& all = m_doc.manipulatives();
+    for (auto it = all.rbegin(); it != all.rend(); ++it)
+        if (!(*it)->fixed() && (*it)->visible())
+            order.push_back(it->get());
+    if (backwards)
+        std::reverse(order.begin(), order.end());
+    const auto& selection = m_doc.selection();
+    auto next = order.begin();
+    if (!selection.empty()) {
+        const auto at = std::find(order.begin(), order.end(), selection.back());
+        next = at == order.end() ? order.begin() : at + 1;
+    }
+    Invalidate(SelectionFrame());
+    m_doc.DeselectAll();
+    const bool found = next != order.end();
+    if (found) {
+        m_doc.Select(*next);
+        Invalidate(SelectionFrame());
+    }
+    UpdatePanel();
+    return found;
+}
+
+bool CShapeCommandController::MoveSelectionByKey(int dx, int dy) {
+    if (IsAnimating() || m_action != MouseAction::None || m_doc.selection().empty())
+        return false;
+    if (!m_keyMoving) {
+        m_doc.MarkUndoStep();
+        m_keyMoving = true;
+        m_keyMoved = {0, 0};
+    }
+    MoveSelectionBy(dx, dy);
+    m_keyMoved.x += dx;
+    m_keyMoved.y += dy;
+    return true;
+}
+
+void CShapeCommandController::EndKeyMoves() {
+    if (!m_keyMoving)
+        return;
+    m_keyMoving = false;
+    if (m_observer && (m_keyMoved.x != 0 || m_keyMoved.y != 0))
+        m_observer->SelectionDragged(m_keyMoved.x, m_keyMoved.y);
 }
 
 bool CShapeCommandController::CancelMouse() {

@@ -210,6 +210,15 @@ public:
     bool CancelMouse();
     // Shows the selection's common colour and width on the panel (none without a selection).
     void UpdatePanel();
+
+    // The keyboard on the workspace. Tab selects the next manipulative that can be selected,
+    // topmost first (Shift+Tab the one before); past the last (or the first) nothing stays
+    // selected and the answer is false, so that the focus may move on.
+    bool SelectNextByKey(bool backwards);
+    // An arrow key moves the selection by (dx, dy); the presses of one burst, until
+    // EndKeyMoves, are one undo step and, while a script records, one slide.
+    bool MoveSelectionByKey(int dx, int dy);
+    void EndKeyMoves();
     // A drag of the selection released over a fixed drawer: the shapes go back into it.
     void DropSelectionIntoDrawer();
     MouseAction mouseAction() const { return m_action; }
@@ -275,6 +284,8 @@ private:
     CPoint m_dragStart;
     CPoint m_last;
     bool m_moved = false;
+    bool m_keyMoving = false;
+    CPoint m_keyMoved;       // the burst's offset so far
     CPoint m_dragFrameStart; // the selection frame's top-left when its drag began
 };
 

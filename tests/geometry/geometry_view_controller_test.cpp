@@ -207,6 +207,39 @@ TEST_F(GeometryViewControllerTest, WhatGoesIntoAStudentDrawerLeavesThePanel) {
     controller->commands().SetPanel(nullptr);
 }
 
+TEST_F(GeometryViewControllerTest, TheKeyboardAloneTakesSelectsAndMovesShapes) {
+    const CRect shown{0, 0, 700, 400};
+    CManipulative* first = controller->TakeFromDrawerByKey(1, shown);
+    CManipulative* second = controller->TakeFromDrawerByKey(1, shown);
+    ASSERT_TRUE(first && second);
+    // Beside the last one, not on top of it.
+    EXPECT_GT(second->GetFrameOf().left, first->GetFrameOf().right - 4);
+    EXPECT_EQ(second->centre().y, first->centre().y);
+
+    // Tab: topmost first; past the last nothing is selected and the focus may go on.
+    using Selection = std::vector<CManipulative*>;
+    EXPECT_TRUE(controller->TabSelect(false));
+    EXPECT_EQ(doc.selection(), Selection{second});
+    EXPECT_TRUE(controller->TabSelect(false));
+    EXPECT_EQ(doc.selection(), Selection{first});
+    EXPECT_FALSE(controller->TabSelect(false));
+    EXPECT_TRUE(doc.selection().empty());
+    EXPECT_TRUE(controller->TabSelect(true));
+    EXPECT_EQ(doc.selection(), Selection{first});
+
+    // A burst of arrow presses is one undo step.
+    const CRect before = first->GetFrameOf();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(controller->KeyMove(1, 0));
+    EXPECT_TRUE(controller->KeyMove(0, 10));
+    controller->EndKeyMoves();
+    EXPECT_EQ(first->GetFrameOf().left, before.left + 3);
+    EXPECT_EQ(first->GetFrameOf().top, before.top + 10);
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(doc.manipulatives()[0]->GetFrameOf(), before);
+    EXPECT_EQ(doc.manipulatives().size(), 2u);
+}
+
 TEST_F(GeometryViewControllerTest, AngleSpinWrapsThroughTheCommandsPanel) {
     class Panel : public IShapeCommandPanel {
     public:

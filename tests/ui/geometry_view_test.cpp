@@ -218,6 +218,30 @@ private slots:
         QCOMPARE(m_doc->StudentDrawerLabel(3, 0), std::string("core"));
     }
 
+    void aTessellationFromTheKeyboardAlone() {
+        CDrawerSlotWidget* square = m_view->drawerPane()->slotWidget(1);
+        square->setFocus();
+        QTest::keyClick(square, Qt::Key_Return);
+        QTest::keyClick(square, Qt::Key_Space);
+        QCOMPARE(m_doc->manipulatives().size(), std::size_t{2});
+        const CRect first = m_doc->manipulatives()[0]->GetFrameOf();
+        QVERIFY(m_doc->manipulatives()[1]->GetFrameOf().left > first.right - 4);
+
+        m_view->setFocus();
+        QTest::keyClick(m_view.get(), Qt::Key_Tab);
+        QTest::keyClick(m_view.get(), Qt::Key_Tab);
+        QCOMPARE(m_doc->selection().size(), std::size_t{1});
+        QCOMPARE(m_doc->selection()[0], m_doc->manipulatives()[0].get());
+        QVERIFY(m_view->hasFocus());
+        QTest::keyClick(m_view.get(), Qt::Key_Right, Qt::ShiftModifier);
+        QTest::keyClick(m_view.get(), Qt::Key_Down);
+        QCOMPARE(m_doc->manipulatives()[0]->GetFrameOf().left, first.left + 10);
+        QCOMPARE(m_doc->manipulatives()[0]->GetFrameOf().top, first.top + 1);
+        // The command buttons' keys then work on it.
+        QTest::mouseClick(Command(kCmdCopy), Qt::LeftButton);
+        QCOMPARE(m_doc->manipulatives().size(), std::size_t{3});
+    }
+
     void nextAndPreviousDrawer() {
         CDrawerPane* drawers = m_view->drawerPane();
         Controller().SetDrawerAvailable(3, false); // the student drawers 4 and 5

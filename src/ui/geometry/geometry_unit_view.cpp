@@ -30,6 +30,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <map>
 
 namespace quorvel {
 
@@ -94,9 +95,11 @@ CGeometryUnitView::CGeometryUnitView(CGeometryUnitDocument& doc, QWidget* parent
     connect(m_drawerPane, &CDrawerPane::dragMoved, this, &CGeometryUnitView::SlotDragMoved);
     connect(m_drawerPane, &CDrawerPane::dropped, this, &CGeometryUnitView::SlotDropped);
     connect(m_drawerPane, &CDrawerPane::activated, this, [this](int slot) {
-        // From the keyboard the shape lands in the middle of what the pane shows.
         const QRect shown = pane()->rect();
-        geometry().TakeFromDrawer(slot, ToWorkspace(shown.center()));
+        const CPoint topLeft = ToWorkspace(shown.topLeft());
+        const CPoint bottomRight = ToWorkspace(shown.bottomRight());
+        geometry().TakeFromDrawerByKey(slot, {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y});
+        UpdateControls();
     });
 
     m_scriptPanel = new CScriptPanel(g.scripts(), this);
@@ -509,6 +512,17 @@ bool CGeometryUnitView::PaneMouse(QEvent* e) {
 }
 
 bool CGeometryUnitView::event(QEvent* e) {
+    // With the page itself focused, Tab steps the selection through the workspace's shapes
+    // before the focus moves on.
+    if (e->type() == QEvent::KeyPress && hasFocus()) {
+        const auto* key = static_cast<QKeyEvent*>(e);
+        const bool tab = key->key() == Qt::Key_Tab && key->modifiers() == Qt::NoModifier;
+        const bool backtab = key->key() == Qt::Key_Backtab;
+        if ((tab || backtab) && geometry().TabSelect(backtab)) {
+            UpdateControls();
+            return true;
+        }
+    }
     // Escape ends the line being made before it can leave the unit.
     if (e->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(e);
@@ -525,7 +539,26 @@ bool CGeometryUnitView::event(QEvent* e) {
 void CGeometryUnitView::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_Escape && geometry().Escape())
         return;
+    const int step = (e->modifiers() & Qt::ShiftModifier) ? 10 : 1;
+    const std::map<int, QPoint> arrows{{Qt::Key_Left, {-step, 0}},
+                                       {Qt::Key_Right, {step, 0}},
+                                       {Qt::Key_Up, {0, -step}},
+                                       {Qt::Key_Down, {0, step}}};
+    if (const auto it = arrows.find(e->key()); it != arrows.end()) {
+        if (geometry().KeyMove(it->second.x(), it->second.y())) {
+            UpdateControls();
+            return;
+        }
+    }
     CUnitView::keyPressEvent(e);
+}
+
+void CGeometryUnitView::keyReleaseEvent(QKeyEvent* e) {
+    // Letting go of an arrow ends the burst of moves that makes one undo step.
+    if (!e->isAutoRepeat() && (e->key() == Qt::Key_Left || e->key() == Qt::Key_Right ||
+                               e->key() == Qt::Key_Up || e->key() == Qt::Key_Down))
+        geometry().EndKeyMoves();
+    CUnitView::keyReleaseEvent(e);
 }
 
 } // namespace quorvel

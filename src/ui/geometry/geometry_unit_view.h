@@ -79,6 +79,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
 
 private:
     void BuildMenu();
