@@ -237,6 +237,12 @@ private slots:
         r.title = "Export as PDF";
         dialog.reset(CQtFileChooser::MakeDialog(r, nullptr, &choice));
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Export as PDF"));
+        // A bulletin board nobody has saved to yet opens all the same, never the home folder.
+        r.initialFolder = r.bulletinBoardFolder =
+            board.filePath(QStringLiteral("bboard")).toStdString();
+        dialog.reset(CQtFileChooser::MakeDialog(r, nullptr, &choice));
+        QCOMPARE(QDir(dialog->directory()).canonicalPath(),
+                 QDir(board.filePath(QStringLiteral("bboard"))).canonicalPath());
     }
 
     void splashEndsAtOnceWithoutAPicture() {

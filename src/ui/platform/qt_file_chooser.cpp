@@ -47,8 +47,11 @@ QFileDialog* CQtFileChooser::MakeDialog(const CFileDialogRequest& request, QWidg
     dialog->setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog->setNameFilters(DialogNameFilters(request.filter));
     dialog->setDefaultSuffix(ToQString(request.defaultExtension));
-    if (!request.initialFolder.empty())
+    // The folder the document's choice names opens even before anything was saved there.
+    if (!request.initialFolder.empty()) {
+        QDir().mkpath(ToQString(request.initialFolder));
         dialog->setDirectory(ToQString(request.initialFolder));
+    }
     if (request.save && !request.defaultName.empty())
         dialog->selectFile(ToQString(request.defaultName));
 
