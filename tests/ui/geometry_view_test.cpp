@@ -316,6 +316,17 @@ private slots:
         QTest::mouseClick(m_view->scriptPanel()->button(kCmdRecord), Qt::LeftButton);
         QVERIFY(Controller().scripts().recording());
         QTest::mouseClick(Command(kCmdCopy), Qt::LeftButton);
+        QDir().mkpath(QStringLiteral(QUORVEL_SCREENS_DIR));
+        QVERIFY(m_view->grab().save(QStringLiteral(QUORVEL_SCREENS_DIR "/scripts_recording.png")));
+        // The script row fits its controls with every caption whole.
+        const QRect row = m_view->scriptPanel()->rect();
+        for (QAbstractButton* b : m_view->scriptPanel()->findChildren<QAbstractButton*>()) {
+            if (!b->isVisibleTo(m_view.get()))
+                continue;
+            QVERIFY2(row.contains(b->geometry()), qPrintable(b->text()));
+            const int text = b->fontMetrics().horizontalAdvance(b->text().remove(QLatin1Char('&')));
+            QVERIFY2(b->width() >= text + 8, qPrintable(b->text()));
+        }
 
         int asked = 0;
         for (QWidget* w : m_view->findChildren<QWidget*>()) {

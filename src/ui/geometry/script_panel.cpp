@@ -79,7 +79,7 @@ CScriptPanel::CScriptPanel(CScriptController& scripts, QWidget* parent)
     };
 
     m_combo = new QComboBox(this);
-    m_combo->setFixedSize(88, kControlHeight);
+    m_combo->setFixedSize(80, kControlHeight);
     m_combo->setToolTip(ToQString(control(kCtlScriptCombo).toolTip));
     m_combo->setAccessibleName(QStringLiteral("Script name"));
     m_combo->setProperty("controlId", kCtlScriptCombo);
@@ -93,7 +93,14 @@ CScriptPanel::CScriptPanel(CScriptController& scripts, QWidget* parent)
         const CScriptControl& c = control(id);
         auto* b = new QPushButton(Caption(c.caption), this);
         b->setFixedHeight(kControlHeight);
-        b->setMinimumWidth(0);
+        // Narrow margins and a slightly smaller type, so that the whole row, repeat controls
+        // and all, fits beside the palette with every caption whole.
+        QFont small = b->font();
+        small.setPixelSize(11);
+        b->setFont(small);
+        b->setStyleSheet(QStringLiteral("QPushButton { padding: 1px 5px; }"));
+        b->setMinimumWidth(b->fontMetrics().horizontalAdvance(b->text().remove(QLatin1Char('&'))) +
+                           12);
         b->setAccessibleName(PlainCaption(c.caption));
         if (c.toolTip)
             b->setToolTip(ToQString(c.toolTip));
