@@ -816,6 +816,16 @@ void CScriptController::SelectRow(std::size_t script, int row) {
     m_windows[script].selectedRow = row >= 0 && row < rows ? row : -1;
 }
 
+CPoint ScriptWindowPlace(CPoint saved, const CRect& pane) {
+    constexpr int kInset = 4;
+    const CRect window{saved.x, saved.y, saved.x + kScriptWindowWidth,
+                       saved.y + kScriptWindowHeight};
+    if (window.left >= pane.left && window.top >= pane.top && window.right <= pane.right &&
+        window.bottom <= pane.bottom)
+        return saved;
+    return {std::max(pane.left, pane.right - kScriptWindowWidth - kInset), pane.top + kInset};
+}
+
 void CScriptController::WindowMoved(std::size_t script, CPoint topLeft) {
     if (script >= List().size())
         return;

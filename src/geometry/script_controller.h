@@ -75,6 +75,11 @@ inline constexpr const char* kScriptWindowTitle = "Script Window";
 inline constexpr int kScriptWindowWidth = 200;
 inline constexpr int kScriptWindowHeight = 305;
 inline constexpr Color kScriptWindowBackground = PaletteRGB(0xC7, 0xC7, 0xC7);
+
+// Where a script window opens (screen coordinates): where it was left when it lies wholly over
+// the workspace pane `pane`, else in the pane's top right corner, so that it never covers the
+// exit and broom buttons, the palette or the panels.
+CPoint ScriptWindowPlace(CPoint saved, const CRect& pane);
 inline constexpr Color kRecordingBannerColor = PaletteRGB(0xFF, 0x00, 0x00);
 inline constexpr const char* kRecordingBanner = "Recording";
 inline constexpr const char* kRepeatTimesCaption = "Times";

@@ -813,3 +813,18 @@ TEST(ScriptPanel, CaptionsAndToolTips) {
         buttons.push_back(button.caption);
     EXPECT_EQ(buttons, (std::vector<std::string>{"End Record", "Delete", "Clear", "Close"}));
 }
+
+TEST(ScriptWindowPlace, OverThePaneItStaysElseItGoesToThePanesTopRight) {
+    const CRect pane{100, 90, 800, 560};
+    const CPoint corner{800 - kScriptWindowWidth - 4, 94};
+    const struct {
+        CPoint saved, expected;
+    } cases[] = {
+        {{300, 120}, {300, 120}}, // left over the workspace
+        {{0, 0}, corner},         // over the exit button and the palette
+        {{650, 120}, corner},     // past the pane's right edge
+        {{300, 400}, corner},     // past its bottom
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ScriptWindowPlace(c.saved, pane), c.expected) << c.saved.x << "," << c.saved.y;
+}

@@ -330,8 +330,14 @@ private slots:
 
         int asked = 0;
         for (QWidget* w : m_view->findChildren<QWidget*>()) {
-            if (!w->isVisibleTo(m_view.get()) || !w->property("controlId").isValid())
+            if (!w->isVisible() || !w->property("controlId").isValid())
                 continue;
+            // The script window stands on its own: its controls' texts are checked as such.
+            if (w->window() != m_view->window()) {
+                const std::string text = HelpText(w->property("controlId").toInt());
+                QVERIFY2(text.find("not found") == std::string::npos, qPrintable(w->objectName()));
+                continue;
+            }
             const QPoint centre = w->mapTo(m_view.get(), w->rect().center());
             m_host->prompter.messages.clear();
             Controller().HelpAt({centre.x(), centre.y()});
@@ -343,6 +349,12 @@ private slots:
             ++asked;
         }
         QVERIFY(asked > 40);
+        // The script window opens over the workspace, clear of the controls.
+        CScriptWindow* window = m_view->scriptWindow(0);
+        QVERIFY(window && window->isVisible());
+        const QRect pane(Pane()->mapToGlobal(QPoint(0, 0)), Pane()->size());
+        QVERIFY(pane.contains(window->frameGeometry().topLeft()) ||
+                pane.contains(window->geometry()));
         // The angle box speaks for itself.
         const QPoint angle = m_view->commandPanel()->angleBox()->mapTo(m_view.get(), QPoint(5, 5));
         m_host->prompter.messages.clear();

@@ -406,7 +406,12 @@ void CGeometryUnitView::SyncScriptWindows() {
         if (!window) {
             window = new CScriptWindow(scripts, i, this);
             const ScriptStructList& script = scripts.scripts().at(i);
-            window->move(script.windowX, script.windowY);
+            // The window stands on its own, in screen coordinates.
+            const QRect p(pane()->mapToGlobal(QPoint(0, 0)), pane()->size());
+            const CPoint at =
+                ScriptWindowPlace({script.windowX, script.windowY},
+                                  {p.left(), p.top(), p.left() + p.width(), p.top() + p.height()});
+            window->move(at.x, at.y);
             window->show();
         }
         window->Refresh();
