@@ -31,12 +31,8 @@ const std::vector<UnitKind>& AllUnitKinds() {
 }
 
 std::unique_ptr<CUnitDocument> CreateDocumentForSignature(std::uint32_t signature) {
-    for (UnitKind kind : AllUnitKinds()) {
-        auto doc = CreateUnitDocument(kind);
-        if (doc->identity().signature == signature)
-            return doc;
-    }
-    return nullptr;
+    const auto kind = UnitKindForSignature(signature);
+    return kind ? CreateUnitDocument(*kind) : nullptr;
 }
 
 std::optional<UnitKind> UnitKindForSignature(std::uint32_t signature) {

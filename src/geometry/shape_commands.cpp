@@ -847,31 +847,11 @@ void CShapeCommandController::EndKeyMoves() {
 }
 
 bool CShapeCommandController::CancelMouse() {
-    const int dx = m_dragStart.x - m_last.x;
-    const int dy = m_dragStart.y - m_last.y;
-    switch (m_action) {
-    case MouseAction::None:
+    if (m_action == MouseAction::None)
         return false;
-    case MouseAction::DragSelection:
-        if (dx != 0 || dy != 0)
-            MoveSelectionBy(dx, dy);
-        break;
-    case MouseAction::DragRotationPoint: {
-        const CRect before = SelectionFrame();
-        const C3DPointDouble r = m_doc.selectionRotationPoint();
-        m_doc.SetSelectionRotationPoint({r.x + dx, r.y + dy, r.z});
-        Invalidate(before.United(SelectionFrame()));
-        break;
-    }
-    case MouseAction::RubberBand: {
-        CRect band = Normalised(m_dragStart, m_last);
-        band.Inflate(1, 1);
-        Invalidate(band);
-        break;
-    }
-    }
+    // Back to where the press was: the selection, its rotation point or the band follow.
+    MouseMove(m_dragStart);
     m_action = MouseAction::None;
-    m_last = m_dragStart;
     UpdatePanel();
     return true;
 }
