@@ -3,6 +3,10 @@
 
 #include "workspace/unit_document.h"
 
+#include <array>
+#include <optional>
+#include <string>
+
 namespace quorvel {
 
 inline constexpr std::uint32_t kDesignsSignature = 19992001;
@@ -19,12 +23,63 @@ public:
     CCodePatternsDocument();
 };
 
+// The Numbers options, in the order the file holds them (each 1 = on).
+struct CNumbersOptions {
+    std::int32_t mysteryTool = 1;
+    std::int32_t computerChecked = 0;
+    std::int32_t wiresShown = 1;
+    std::int32_t autotrigger = 1;
+    std::int32_t decimalOutput = 1; // 0: Fractional
+    std::int32_t further = 1;
+    friend bool operator==(const CNumbersOptions&, const CNumbersOptions&) = default;
+};
+
 class CNumberPatternsDocument : public CUnitDocument {
 public:
     CNumberPatternsDocument();
 
+    // The options, problem block, pane offsets, current tool, then every manipulative's type
+    // code and afterwards each one's data with its references as indices, then the view
+    // rectangle it was saved in and the notepad text. Reading checks every reference (right
+    // kind, links join machines, no loop) and fails the whole open otherwise.
+    void Serialize(CArchive& ar) override;
+
     // Its problem files: "patpsA", "patpsB" or "patpsC", two digits, ".qvn".
     void AppendProblemFileName(std::string& path, int level) override;
+
+    const CNumbersOptions& options() const { return m_options; }
+    void SetOptions(const CNumbersOptions& options);
+
+    // The page's present view rectangle: a file saved in another spreads its loose
+    // manipulatives to this one. Without a page a document adopts the rectangle of its file.
+    void SetPresentViewRect(const CRect& r) { m_viewRect = r; m_presentView = !r.IsEmpty(); }
+    const CRect& viewRect() const { return m_viewRect; }
+    // The pane's scroll offsets, kept with the file.
+    CPoint paneOffset() const { return m_paneOffset; }
+    void SetPaneOffset(CPoint p) { m_paneOffset = p; }
+
+    // "Delete All Output cards": the number cards at no hopper that a machine made or that are
+    // read-only.
+    bool HasOutputCardsToDelete() const;
+    void DeleteOutputCards();
+
+    // Supermachines' references must stay whole: every link joins two machines that know it.
+    // A message naming what is wrong, or nothing.
+    std::optional<std::string> CheckReferences() const;
+
+protected:
+    void SerializeUndoState(CArchive& ar) override;
+    void NewDocumentContents() override;
+
+private:
+    // The two-pass list: the type codes, then each one's data.
+    void SerializePatternList(CArchive& ar);
+
+    CNumbersOptions m_options;
+    CRect m_viewRect{0, 0, 700, 560};
+    bool m_presentView = false;
+    CPoint m_paneOffset;
+    std::string m_notepadText;
 };
 
 } // namespace quorvel
