@@ -688,6 +688,35 @@ PHOTO_ART = [
 ]
 
 
+# --- Numbers page ----------------------------------------------------------------------------
+
+def numbers_copy(svg):
+    """Copy: a number card with its copy peeking out behind it."""
+    svg.rect(8, 6, 24, 17, 3, fill=lighter(YELLOW, 0.5), sw=1.3,
+             extra=' stroke-dasharray="3,2"')
+    card(svg, 16, 13, 24, 17, "7", sw=1.4)
+    svg.circle(37, 30, 6.5, fill=GREEN, sw=1.2)
+    svg.line(37, 26.5, 37, 33.5, stroke=WHITE, sw=1.8)
+    svg.line(33.5, 30, 40.5, 30, stroke=WHITE, sw=1.8)
+
+
+def new_table(svg):
+    """New table: a table of two columns with a header row, and a star for new."""
+    x, y, w, h = 8, 8, 28, 25
+    svg.rect(x, y, w, h, 2, fill=WHITE, sw=1.4)
+    svg.rect(x, y, w, 7, 2, fill=SKY, sw=1.4)
+    svg.line(x + w / 2, y, x + w / 2, y + h, sw=1.2)
+    for row in (y + 13, y + 19):
+        svg.line(x, row, x + w, row, sw=1)
+    star(svg, 37, 11, 6.5, fill=YELLOW, sw=1.1)
+
+
+NUMBERS_ART = [
+    ("numbers_copy", numbers_copy),
+    ("new_table", new_table),
+]
+
+
 # --- tool palette -----------------------------------------------------------------------------
 
 def pointer_path(x, y, s):
@@ -1096,9 +1125,9 @@ def named():
         for state in ("up", "down", "focus"):
             stem = name if state == "up" else "%s_%s" % (name, state)
             yield stem, button(150, 50, state, face, draw, radius=12)
-    # The photo buttons of the Tiles and Tessellations page and of its viewer, the size of
-    # the exit and broom buttons.
-    for name, draw in PHOTO_ART:
+    # The photo buttons of the Tiles and Tessellations page and of its viewer, and the Numbers
+    # page's Copy and New table, the size of the exit and broom buttons.
+    for name, draw in PHOTO_ART + NUMBERS_ART:
         for state in STATES:
             stem = name if state == "up" else "%s_%s" % (name, state)
             yield stem, button(48, 41, state, CREAM, draw)

@@ -54,7 +54,9 @@ QSize CBitmapButton::sizeHint() const {
 QPixmap CBitmapButton::StatePixmap() const {
     if (!m_artName.isEmpty()) {
         QString name = m_artName;
-        if (isDown())
+        if (!isEnabled())
+            name += QStringLiteral("_disabled");
+        else if (isDown())
             name += QStringLiteral("_down");
         else if (hasFocus() || m_hover)
             name += QStringLiteral("_focus");

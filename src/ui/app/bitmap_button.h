@@ -20,7 +20,7 @@ public:
     };
 
     CBitmapButton(int id, Bitmaps bitmaps, const QString& accessibleName, QWidget* parent);
-    // A button of the named art ("explore", with "_down" and "_focus" states).
+    // A button of the named art ("explore", with "_down", "_focus" and "_disabled" states).
     CBitmapButton(int id, const QString& artName, const QString& accessibleName, QWidget* parent);
     // A drawn button: `face` colour and a large `label`.
     CBitmapButton(int id, QColor face, const QString& label, const QString& accessibleName,

@@ -3,8 +3,10 @@
 
 #include "app/problem_rules.h"
 #include "geometry/geometry_document.h"
+#include "patterns/patterns_documents.h"
 #include "ui/app/bitmap_button.h"
 #include "ui/geometry/geometry_unit_view.h"
+#include "ui/patterns/numbers_view.h"
 #include "ui/problemsets/problem_set_page.h"
 #include "ui/workspace/unit_view.h"
 
@@ -19,6 +21,11 @@ CUnitPage::CUnitPage(CUnitDocument& doc, UnitKind unit, const QString& title, QW
     if (auto* geometry = dynamic_cast<CGeometryUnitDocument*>(&doc);
         geometry && unit == UnitKind::Geometry) {
         auto* view = new CGeometryUnitView(*geometry, this);
+        m_unitMenu = view->unitMenu();
+        m_view = view;
+    } else if (auto* numbers = dynamic_cast<CNumberPatternsDocument*>(&doc);
+               numbers && unit == UnitKind::Numbers) {
+        auto* view = new CNumberPatternsView(*numbers, this);
         m_unitMenu = view->unitMenu();
         m_view = view;
     } else if (HasProblemSets(unit)) {

@@ -24,7 +24,7 @@ public:
     QString title() const { return m_title; }
     CUnitView* view() const { return m_view; }
     CBitmapButton* exitButton() const;
-    // The unit's own menu for the menu bar ("Te&ssellations"), or null.
+    // The unit's own menu for the menu bar ("Te&ssellations", "&Numbers"), or null.
     QMenu* unitMenu() const { return m_unitMenu; }
     void Print();
 

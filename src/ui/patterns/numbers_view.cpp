@@ -1,0 +1,494 @@
+// The Numbers page: its controls and their places, the pane's mouse and keys handed to the
+// controller in workspace coordinates, drawer drops, and the box the pupil types in, laid over
+// a card, an operator or a label while the controller asks for it.
+#include "ui/patterns/numbers_view.h"
+
+#include "ui/app/bitmap_button.h"
+#include "ui/patterns/numbers_drawer.h"
+#include "ui/platform/qt_drawing_surface.h"
+#include "ui/platform/qt_text.h"
+#include "ui/platform/qt_timer_host.h"
+#include "ui/problemsets/problem_set_host.h"
+#include "ui/problemsets/problem_set_page.h"
+#include "ui/workspace/tool_palette.h"
+#include "ui/workspace/workspace_navigator.h"
+#include "ui/workspace/workspace_pane.h"
+#include "workspace/string_table.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+
+#include <cmath>
+#include <functional>
+#include <utility>
+
+namespace quorvel {
+
+namespace {
+
+constexpr int kMargin = 5;
+constexpr QSize kViewButton(48, 41);
+// Copy and New table sit in the top row, right of the exit and broom buttons.
+constexpr int kViewButtonsLeft = 112;
+// A pane's worth of scrolling per navigator press is too far to follow; half of one.
+constexpr double kNavigatorStep = 0.5;
+// Items dropped from the keyboard are tried this far apart until one lies clear.
+constexpr int kKeyDropStep = 24;
+
+struct CMenuItem {
+    int id;
+    const char* text;
+};
+constexpr CMenuItem kMenuItems[] = {
+    {kCmdDeleteOutputCards, "&Delete All Output cards"},
+    {kCmdNumberOptions, "&Number Options..."},
+};
+
+std::unique_ptr<CUnitViewController> MakeController(CUnitDocument& doc, IUnitViewWindow& window) {
+    // The page's prompt window and score dialog go on the page itself.
+    auto* page = dynamic_cast<QWidget*>(&window);
+    return std::make_unique<CNumbersViewController>(
+        static_cast<CNumberPatternsDocument&>(doc), window, std::make_unique<CQtTimerHost>(),
+        std::make_unique<CQtTextMetrics>(),
+        std::make_unique<CProblemSetHost>(page, CheckButtonOf(page)));
+}
+
+bool IsShift(const QInputEvent* e) {
+    return e->modifiers().testFlag(Qt::ShiftModifier);
+}
+bool IsCtrl(const QInputEvent* e) {
+    return e->modifiers().testFlag(Qt::ControlModifier);
+}
+
+} // namespace
+
+// The box the pupil types a card's number, an operator or a label in. While it has the focus
+// it owns the keys of typing, whatever shortcuts the page or the menus hold.
+class CNumbersEditBox : public QLineEdit {
+public:
+    explicit CNumbersEditBox(QWidget* parent) : QLineEdit(parent) {
+        setObjectName(QStringLiteral("numbersEdit"));
+        setAccessibleName(QStringLiteral("Number"));
+        setFrame(false);
+        setAlignment(Qt::AlignCenter);
+        setContextMenuPolicy(Qt::NoContextMenu);
+        hide();
+    }
+
+    std::function<void()> finished;
+    std::function<void()> cancelled;
+
+protected:
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::ShortcutOverride) {
+            const auto* key = static_cast<QKeyEvent*>(e);
+            const auto modifiers = key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+            const int k = key->key();
+            const bool typing =
+                k < Qt::Key_Escape || (k >= Qt::Key_Escape && k <= Qt::Key_PageDown);
+            if (k == Qt::Key_Escape || (modifiers == Qt::NoModifier && typing)) {
+                e->accept();
+                return true;
+            }
+        }
+        // Tab ends the typing like Return; the page then has the keyboard.
+        if (e->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(e);
+            if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+                if (finished)
+                    finished();
+                return true;
+            }
+        }
+        return QLineEdit::event(e);
+    }
+
+    void keyPressEvent(QKeyEvent* e) override {
+        switch (e->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (finished)
+                finished();
+            return;
+        case Qt::Key_Escape:
+            if (cancelled)
+                cancelled();
+            return;
+        default:
+            QLineEdit::keyPressEvent(e);
+        }
+    }
+
+    void focusOutEvent(QFocusEvent* e) override {
+        QLineEdit::focusOutEvent(e);
+        if (isVisible() && finished)
+            finished();
+    }
+};
+
+// Hears the navigator: its fractions become the pane's offsets.
+class CNumberPatternsView::CScroller : public INavigatorListener {
+public:
+    explicit CScroller(CNumberPatternsView& view) : m_view(view) {}
+    void ScrollWorkspaceTo(double x, double y) override { m_view.ScrollTo(x, y); }
+
+private:
+    CNumberPatternsView& m_view;
+};
+
+CNumberPatternsView::CNumberPatternsView(CNumberPatternsDocument& doc, QWidget* parent)
+    : CUnitView(doc, parent, MakeController), m_scroller(std::make_unique<CScroller>(*this)) {
+    numbers().SetNumbersWindow(this);
+
+    const auto viewButton = [this](int id, const char* art, const char* name) {
+        auto* b = new CBitmapButton(id, QString::fromLatin1(art), QString::fromLatin1(name), this);
+        b->setProperty("controlId", id);
+        b->setCursor(Qt::ArrowCursor);
+        b->resize(kViewButton);
+        const auto tip = LoadString(id);
+        b->setToolTip(tip ? ToQString(*tip) : QString::fromLatin1(name));
+        connect(b, &QAbstractButton::clicked, this, [this, id] { Command(id); });
+        return b;
+    };
+    m_copy = viewButton(kCmdCopy, "numbers_copy", "Copy");
+    m_newTable = viewButton(kCmdNewTable, "new_table", "New table");
+
+    m_drawer = new CNumbersDrawer(this);
+    connect(m_drawer, &CNumbersDrawer::dropped, this, &CNumberPatternsView::DropFromDrawer);
+    connect(m_drawer, &CNumbersDrawer::activated, this, &CNumberPatternsView::DropFromDrawerByKey);
+
+    BuildMenu();
+    CreatePane();
+    pane()->SetAntialiasing(true);
+    m_edit = new CNumbersEditBox(pane());
+    m_edit->finished = [this] { EditFinished(); };
+    m_edit->cancelled = [this] { EditCancelled(); };
+    connect(m_edit, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (!m_loadingEdit)
+            numbers().EditChanged(ToStdString(text));
+    });
+
+    CreateNavigator(kNumbersScreensAcross, kNumbersScreensDown, kNavigatorStep);
+    navigator()->SetListener(m_scroller.get());
+    // The Numbers tools: Mystery in the place of the Anglemeter, Linking in the Linemaker's.
+    palette()->ShowTool(kToolMystery);
+    palette()->ShowTool(kToolLinking);
+    palette()->ShowTool(kToolCutShape, false);
+    palette()->ShowTool(kToolHideShowLines, false);
+    OptionsApplied();
+    LayoutControls();
+    UpdateControls();
+}
+
+CNumberPatternsView::~CNumberPatternsView() {
+    // The controller outlives this part of the page: it must not call back into it.
+    m_edit->finished = nullptr;
+    m_edit->cancelled = nullptr;
+    m_edit->blockSignals(true);
+    if (navigator())
+        navigator()->SetListener(nullptr);
+    numbers().SetNumbersWindow(nullptr);
+}
+
+CNumbersViewController& CNumberPatternsView::numbers() const {
+    return static_cast<CNumbersViewController&>(controller());
+}
+
+CBitmapButton* CNumberPatternsView::viewButton(int id) const {
+    return id == kCmdCopy ? m_copy : id == kCmdNewTable ? m_newTable : nullptr;
+}
+
+QLineEdit* CNumberPatternsView::editBox() const {
+    return m_edit;
+}
+
+void CNumberPatternsView::BuildMenu() {
+    m_menu = new QMenu(QStringLiteral("&Numbers"), this);
+    for (const CMenuItem& item : kMenuItems) {
+        QAction* a = m_menu->addAction(QString::fromLatin1(item.text));
+        a->setData(item.id);
+        const int id = item.id;
+        connect(a, &QAction::triggered, this, [this, id] { Command(id); });
+    }
+    connect(m_menu, &QMenu::aboutToShow, this, [this] {
+        for (QAction* a : m_menu->actions())
+            a->setEnabled(numbers().IsCommandEnabled(a->data().toInt()));
+    });
+}
+
+void CNumberPatternsView::Command(int id) {
+    controller().OnCommand(id);
+    UpdateControls();
+}
+
+void CNumberPatternsView::UpdateControls() {
+    m_copy->setEnabled(numbers().IsCommandEnabled(kCmdCopy));
+    m_newTable->setEnabled(numbers().IsCommandEnabled(kCmdNewTable));
+}
+
+CPoint CNumberPatternsView::ToWorkspace(QPoint onPane) const {
+    return pane()->state().ToWorkspace(CPoint{onPane.x(), onPane.y()});
+}
+
+QPoint CNumberPatternsView::ToPane(CPoint workspace) const {
+    return {workspace.x - pane()->scrollX(), workspace.y - pane()->scrollY()};
+}
+
+QRect CNumberPatternsView::ToPane(const CRect& workspace) const {
+    const CRect r = pane()->state().ToPane(workspace);
+    return QRect(r.left, r.top, r.Width(), r.Height());
+}
+
+// --- layout ----------------------------------------------------------------------------------
+
+void CNumberPatternsView::LayoutControls() {
+    CUnitView::LayoutControls();
+    if (!m_drawer || !pane())
+        return;
+    m_copy->move(kViewButtonsLeft, kMargin);
+    m_newTable->move(kViewButtonsLeft + kViewButton.width() + kMargin, kMargin);
+    // The drawer under the navigator, in the column of the palette.
+    const int paletteTop = kMargin + kViewButton.height() + kMargin;
+    int drawerTop = paletteTop + palette()->height() + kMargin;
+    if (navigator())
+        drawerTop = navigator()->geometry().bottom() + 1 + kMargin;
+    m_drawer->move(kMargin + (palette()->width() - m_drawer->width()) / 2, drawerTop);
+    const int left = workspaceArea().left();
+    const int top = paletteTop;
+    const QRect area(left, top, width() - left - kMargin, height() - kMargin - top);
+    pane()->setGeometry(area);
+    if (navigator())
+        ScrollTo(navigator()->model().FractionX(), navigator()->model().FractionY());
+    if (!area.isEmpty())
+        numbers().numbersDocument().SetPresentViewRect({0, 0, area.width(), area.height()});
+}
+
+void CNumberPatternsView::ScrollTo(double x, double y) {
+    if (!pane())
+        return;
+    const int sx = static_cast<int>(std::lround(x * pane()->width() * (kNumbersScreensAcross - 1)));
+    const int sy = static_cast<int>(std::lround(y * pane()->height() * (kNumbersScreensDown - 1)));
+    if (sx == pane()->scrollX() && sy == pane()->scrollY())
+        return;
+    pane()->SetScroll(sx, sy);
+    numbers().numbersDocument().SetPaneOffset({sx, sy});
+    // The box being typed in stays over its card.
+    if (m_edit && m_edit->isVisible())
+        if (const auto& edit = numbers().edit())
+            m_edit->setGeometry(ToPane(edit->rect));
+}
+
+// --- drawing ---------------------------------------------------------------------------------
+
+void CNumberPatternsView::DrawWorkspace(IDrawingSurface& dc, const CRect& area, bool printing) {
+    if (printing) {
+        CUnitView::DrawWorkspace(dc, area, true);
+        return;
+    }
+    numbers().Draw(dc, area);
+}
+
+void CNumberPatternsView::InvalidateRect(const CRect& r) {
+    // Smoothed edges and round pen ends reach a pixel or two beyond a redraw box.
+    CRect grown = r;
+    grown.Inflate(2, 2);
+    CUnitView::InvalidateRect(grown);
+}
+
+void CNumberPatternsView::ToolChanged(int code) {
+    CUnitView::ToolChanged(code);
+    if (m_drawer)
+        UpdateControls();
+}
+
+void CNumberPatternsView::CommandStateChanged() {
+    CUnitView::CommandStateChanged();
+    if (m_drawer)
+        UpdateControls();
+}
+
+void CNumberPatternsView::OptionsApplied() {
+    // The teacher's Mystery Tool option shows or hides its palette button.
+    palette()->ShowTool(kToolMystery, numbers().numbersDocument().options().mysteryTool != 0);
+    if (pane())
+        pane()->update();
+}
+
+// --- the edit box ----------------------------------------------------------------------------
+
+void CNumberPatternsView::BeginEdit(const CNumbersEdit& edit) {
+    m_loadingEdit = true;
+    m_edit->setMaxLength(static_cast<int>(edit.maxChars));
+    m_edit->setFont(QtFont(edit.font));
+    m_edit->setText(ToQString(edit.text));
+    m_loadingEdit = false;
+    m_edit->setGeometry(ToPane(edit.rect));
+    m_edit->selectAll();
+    m_edit->show();
+    m_edit->raise();
+    m_edit->setFocus(Qt::OtherFocusReason);
+}
+
+void CNumberPatternsView::EndEdit() {
+    if (!m_edit->isVisible())
+        return;
+    const bool focused = m_edit->hasFocus();
+    // Hiding moves the focus away: that is no second end of the typing.
+    const auto finished = std::exchange(m_edit->finished, nullptr);
+    m_edit->hide();
+    m_edit->finished = finished;
+    if (focused)
+        setFocus(Qt::OtherFocusReason);
+}
+
+void CNumberPatternsView::EditFinished() {
+    if (numbers().editing())
+        numbers().EndEdit();
+    EndEdit();
+    UpdateControls();
+}
+
+void CNumberPatternsView::EditCancelled() {
+    numbers().CancelMouse();
+    EndEdit();
+    UpdateControls();
+}
+
+CPoint CNumberPatternsView::ScreenToWorkspace(CPoint screen) const {
+    return ToWorkspace(pane()->mapFromGlobal(QPoint(screen.x, screen.y)));
+}
+
+// --- the drawer ------------------------------------------------------------------------------
+
+void CNumberPatternsView::DropFromDrawer(NumbersDrawerItem item, QPoint global) {
+    const QPoint onPane = pane()->mapFromGlobal(global);
+    if (!pane()->rect().contains(onPane))
+        return;
+    numbers().TakeFromDrawer(item, ToWorkspace(onPane));
+    UpdateControls();
+}
+
+void CNumberPatternsView::DropFromDrawerByKey(NumbersDrawerItem item) {
+    // Down the left of what the pane shows, then along, to the first place nothing covers.
+    const CRect shown = pane()->state().ToWorkspace(CRect{0, 0, pane()->width(), pane()->height()});
+    CQtTextMetrics metrics;
+    const CSize size = item == NumbersDrawerItem::Machine
+                           ? CSize{CNumberMachine::kWidth, CNumberMachine::kHeight}
+                           : NumberCardSize(metrics);
+    const auto covered = [this](const CRect& r) {
+        for (const auto& m : document().manipulatives()) {
+            CRect bounds;
+            m->GetBounds(bounds);
+            if (bounds.Intersects(r))
+                return true;
+        }
+        return false;
+    };
+    const int first = kMargin * 4;
+    CPoint at{shown.left + first + size.cx / 2, shown.top + first + size.cy / 2};
+    bool found = false;
+    for (int x = shown.left + first; !found && x + size.cx <= shown.right; x += kKeyDropStep)
+        for (int y = shown.top + first; !found && y + size.cy <= shown.bottom; y += kKeyDropStep)
+            if (!covered({x, y, x + size.cx, y + size.cy})) {
+                at = {x + size.cx / 2, y + size.cy / 2};
+                found = true;
+            }
+    if (!found) {
+        // Everything is covered: one after another, a step apart.
+        at.x += (m_keyDrops % 8) * kKeyDropStep;
+        at.y += (m_keyDrops % 8) * kKeyDropStep;
+        ++m_keyDrops;
+    }
+    numbers().TakeFromDrawer(item, at);
+    UpdateControls();
+}
+
+// --- mouse and keys --------------------------------------------------------------------------
+
+bool CNumberPatternsView::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == pane() && PaneMouse(e))
+        return true;
+    return CUnitView::eventFilter(watched, e);
+}
+
+bool CNumberPatternsView::PaneMouse(QEvent* e) {
+    const QEvent::Type type = e->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
+        type != QEvent::MouseButtonRelease && type != QEvent::MouseButtonDblClick)
+        return false;
+    // The Writing tool's clicks are the page's own.
+    if (document().currentTool() == kToolWriting)
+        return false;
+    const auto* mouse = static_cast<QMouseEvent*>(e);
+    const CPoint p = ToWorkspace(mouse->position().toPoint());
+    CNumbersViewController& n = numbers();
+    switch (type) {
+    case QEvent::MouseButtonPress:
+        if (mouse->button() != Qt::LeftButton)
+            return true;
+        // Typing elsewhere ends before the press does anything.
+        setFocus(Qt::MouseFocusReason);
+        n.MouseDown(p, IsShift(mouse), IsCtrl(mouse));
+        break;
+    case QEvent::MouseButtonDblClick:
+        if (mouse->button() == Qt::LeftButton)
+            n.DoubleClick(p);
+        break;
+    case QEvent::MouseMove:
+        if (mouse->buttons().testFlag(Qt::LeftButton))
+            n.MouseMove(p);
+        break;
+    default:
+        if (mouse->button() == Qt::LeftButton)
+            n.MouseUp(p);
+        break;
+    }
+    UpdateControls();
+    return true;
+}
+
+bool CNumberPatternsView::ControllerKey(const QKeyEvent* key) {
+    if (!numbers().KeyPress(key->key(), IsShift(key), IsCtrl(key)))
+        return false;
+    UpdateControls();
+    return true;
+}
+
+bool CNumberPatternsView::event(QEvent* e) {
+    // With the page itself focused, Tab steps through the workspace's cards and machines
+    // before the focus moves on.
+    if (e->type() == QEvent::KeyPress && hasFocus()) {
+        const auto* key = static_cast<QKeyEvent*>(e);
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && !IsCtrl(key) &&
+            ControllerKey(key))
+            return true;
+    }
+    // Escape ends a drag or a wire being drawn before it can do anything else.
+    if (e->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(e);
+        if (key->key() == Qt::Key_Escape &&
+            (numbers().dragging() || numbers().editing() || numbers().rubberWire())) {
+            e->accept();
+            return true;
+        }
+    }
+    return CUnitView::event(e);
+}
+
+void CNumberPatternsView::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape) {
+        if (numbers().CancelMouse()) {
+            UpdateControls();
+            return;
+        }
+    } else if (ControllerKey(e)) {
+        return;
+    }
+    CUnitView::keyPressEvent(e);
+}
+
+} // namespace quorvel
