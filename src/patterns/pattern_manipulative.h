@@ -247,7 +247,6 @@ private:
 
 // The wire route between an output point S and an input point E, given the two machine
 // bodies (source, target).
-std::vector<CPoint> WireRoute(CPoint s, CPoint e, const CRect& sourceBody,
-                              const CRect& targetBody);
+std::vector<CPoint> WireRoute(CPoint s, CPoint e, const CRect& sourceBody, const CRect& targetBody);
 
 } // namespace quorvel

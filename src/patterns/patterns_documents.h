@@ -52,7 +52,10 @@ public:
 
     // The page's present view rectangle: a file saved in another spreads its loose
     // manipulatives to this one. Without a page a document adopts the rectangle of its file.
-    void SetPresentViewRect(const CRect& r) { m_viewRect = r; m_presentView = !r.IsEmpty(); }
+    void SetPresentViewRect(const CRect& r) {
+        m_viewRect = r;
+        m_presentView = !r.IsEmpty();
+    }
     const CRect& viewRect() const { return m_viewRect; }
     // The pane's scroll offsets, kept with the file.
     CPoint paneOffset() const { return m_paneOffset; }
