@@ -94,7 +94,7 @@ bool CNumbersViewController::OnCommand(int id) {
     }
     case kCmdNumberOptions:
         return true;
-    case kCmdCopy: {
+    case kCmdNumbersCopy: {
         if (m_doc.selection().empty()) {
             Message(kSelectObject, MessageIcon::None);
             return true;
@@ -126,7 +126,7 @@ bool CNumbersViewController::IsCommandEnabled(int id) const {
     case kCmdNumberOptions:
     case kCmdNewTable:
         return false;
-    case kCmdCopy:
+    case kCmdNumbersCopy:
         return !running();
     default:
         return CProblemSetViewController::IsCommandEnabled(id);

@@ -21,7 +21,7 @@ namespace quorvel {
 inline constexpr int kCmdDeleteOutputCards = 32790; // "&Delete All Output cards"
 inline constexpr int kCmdNumberOptions = 32791;     // "&Number Options..."
 // View buttons.
-inline constexpr int kCmdCopy = 1015;
+inline constexpr int kCmdNumbersCopy = 1015;
 inline constexpr int kCmdNewTable = 1337;
 // Machine controls (their help ids).
 inline constexpr int kGoButtonId = 1249;

@@ -154,7 +154,7 @@ CNumberPatternsView::CNumberPatternsView(CNumberPatternsDocument& doc, QWidget* 
         connect(b, &QAbstractButton::clicked, this, [this, id] { Command(id); });
         return b;
     };
-    m_copy = viewButton(kCmdCopy, "numbers_copy", "Copy");
+    m_copy = viewButton(kCmdNumbersCopy, "numbers_copy", "Copy");
     m_newTable = viewButton(kCmdNewTable, "new_table", "New table");
 
     m_drawer = new CNumbersDrawer(this);
@@ -199,7 +199,7 @@ CNumbersViewController& CNumberPatternsView::numbers() const {
 }
 
 CBitmapButton* CNumberPatternsView::viewButton(int id) const {
-    return id == kCmdCopy ? m_copy : id == kCmdNewTable ? m_newTable : nullptr;
+    return id == kCmdNumbersCopy ? m_copy : id == kCmdNewTable ? m_newTable : nullptr;
 }
 
 QLineEdit* CNumberPatternsView::editBox() const {
@@ -226,7 +226,7 @@ void CNumberPatternsView::Command(int id) {
 }
 
 void CNumberPatternsView::UpdateControls() {
-    m_copy->setEnabled(numbers().IsCommandEnabled(kCmdCopy));
+    m_copy->setEnabled(numbers().IsCommandEnabled(kCmdNumbersCopy));
     m_newTable->setEnabled(numbers().IsCommandEnabled(kCmdNewTable));
 }
 
@@ -360,6 +360,13 @@ void CNumberPatternsView::EditCancelled() {
 
 CPoint CNumberPatternsView::ScreenToWorkspace(CPoint screen) const {
     return ToWorkspace(pane()->mapFromGlobal(QPoint(screen.x, screen.y)));
+}
+
+std::optional<CPoint> CNumberPatternsView::PageToWorkspace(CPoint page) const {
+    const QPoint onPane = pane()->mapFrom(this, QPoint(page.x, page.y));
+    if (!pane()->rect().contains(onPane))
+        return std::nullopt;
+    return ToWorkspace(onPane);
 }
 
 // --- the drawer ------------------------------------------------------------------------------

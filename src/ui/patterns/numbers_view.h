@@ -48,6 +48,7 @@ public:
     void BeginEdit(const CNumbersEdit& edit) override;
     void EndEdit() override;
     CPoint ScreenToWorkspace(CPoint screen) const override;
+    std::optional<CPoint> PageToWorkspace(CPoint page) const override;
     void OptionsApplied() override;
 
 protected:
