@@ -476,7 +476,7 @@ void CNumbersViewController::DropCard(CNumberCardManipulative& card) {
     const auto& list = m_doc.manipulatives();
     for (auto it = list.rbegin(); it != list.rend(); ++it) {
         CNumberMachine* machine = AsMachine(it->get());
-        if (!machine || machine->mystery() != 0)
+        if (!machine)
             continue;
         const int result = machine->AcceptCard(&card);
         if (result == kAccepted)
@@ -1213,6 +1213,11 @@ void CNumbersViewController::Draw(IDrawingSurface& dc, const CRect& clip) const 
         if (!clip.IsEmpty() && !m->GetFrameOf().Intersects(Grown(clip, 4)))
             continue;
         m->Draw(dc);
+        if (m->selected()) {
+            dc.SetPen(1, PaletteRGB(0, 90, 200));
+            dc.SetNullBrush();
+            dc.Rectangle(Grown(m->GetFrameOf(), 3));
+        }
     }
     if (m_rubberWire) {
         dc.SetPen(2, PaletteRGB(40, 40, 120));
