@@ -102,7 +102,7 @@ bool CNumbersViewController::OnCommand(int id) {
         m_doc.MarkUndoStep();
         const std::vector<CManipulative*> selected = m_doc.selection();
         for (CManipulative* m : selected)
-            if (!static_cast<CPatternManipulative*>(m)->IsLink())
+            if (m->GetType() != kTypeMachineLink)
                 m_doc.AddManipulative(m->Clone());
         m_doc.MoveSelection(4, 4);
         UpdateGoButtons();
@@ -476,7 +476,7 @@ void CNumbersViewController::DropCard(CNumberCardManipulative& card) {
     const auto& list = m_doc.manipulatives();
     for (auto it = list.rbegin(); it != list.rend(); ++it) {
         CNumberMachine* machine = AsMachine(it->get());
-        if (!machine || machine->mystery() != 0)
+        if (!machine)
             continue;
         const int result = machine->AcceptCard(&card);
         if (result == kAccepted)
@@ -718,24 +718,19 @@ bool CNumbersViewController::KeyPress(int key, bool shift, bool ctrl) {
     case kKeyDelete:
         if (!selected)
             return false;
-        if (CNumberCardManipulative* card = AsCard(selected)) {
+        if (selected->GetType() != kTypeNumberCard && selected->GetType() != kTypeNumberMachine) {
             m_doc.MarkUndoStep();
-            DetachFromHopper(*card);
-            m_doc.DeleteManipulative(card);
-            UpdateGoButtons();
+            m_doc.DeleteManipulative(selected);
             InvalidateAll();
         } else {
-            EraseAt(selected->GetFrameOf().left == selected->GetFrameOf().right
-                        ? CPoint{}
-                        : CPoint{static_cast<int>(selected->centre().x),
-                                 static_cast<int>(selected->centre().y)});
+            EraseObject(static_cast<CPatternManipulative&>(*selected));
         }
         return true;
     case kKeyLeft:
     case kKeyRight:
     case kKeyUp:
     case kKeyDown: {
-        auto* target = static_cast<CPatternManipulative*>(selected);
+        CManipulative* target = selected;
         if (!target)
             return false;
         const int step = shift ? 10 : 1;
@@ -762,7 +757,11 @@ bool CNumbersViewController::KeyPress(int key, bool shift, bool ctrl) {
 
 void CNumbersViewController::EraseAt(CPoint p) {
     CPatternManipulative* hit = TopAt(p);
-    if (!hit) {
+    if (hit) {
+        EraseObject(*hit);
+        return;
+    }
+    {
         // Writing in the workspace.
         const auto& list = m_doc.manipulatives();
         for (auto it = list.rbegin(); it != list.rend(); ++it) {
@@ -775,8 +774,11 @@ void CNumbersViewController::EraseAt(CPoint p) {
                 }
             }
         }
-        return;
     }
+}
+
+void CNumbersViewController::EraseObject(CPatternManipulative& target) {
+    CPatternManipulative* hit = &target;
     if (CNumberCardManipulative* card = AsCard(hit)) {
         m_doc.MarkUndoStep();
         DetachFromHopper(*card);
@@ -1213,6 +1215,11 @@ void CNumbersViewController::Draw(IDrawingSurface& dc, const CRect& clip) const 
         if (!clip.IsEmpty() && !m->GetFrameOf().Intersects(Grown(clip, 4)))
             continue;
         m->Draw(dc);
+        if (m->selected()) {
+            dc.SetPen(1, PaletteRGB(0, 90, 200));
+            dc.SetNullBrush();
+            dc.Rectangle(Grown(m->GetFrameOf(), 3));
+        }
     }
     if (m_rubberWire) {
         dc.SetPen(2, PaletteRGB(40, 40, 120));

@@ -173,6 +173,7 @@ private:
 
     // Eraser rules on a machine or a link.
     void EraseAt(CPoint p);
+    void EraseObject(CPatternManipulative& target);
     void Erase(CPatternManipulative* m, bool wholeSupermachine);
     void EraseMachine(CFunctionMachine& machine);
     // The Linking tool's release.
