@@ -2,7 +2,7 @@
 // and the Eraser, with timers fired by hand.
 #include "patterns/numbers_controller.h"
 
-#include "fakes.h"
+#include "fakes/fakes.h"
 
 #include <gtest/gtest.h>
 
