@@ -42,16 +42,6 @@ IPrompter& PrompterOf(CGeometryUnitDocument& doc) {
 } // namespace
 
 namespace detail {
-namespace {
-// The problem-set window of a page that shows none.
-class CQuietProblemSetWindow final : public IProblemSetWindow {
-public:
-    void SetCheckBitmaps(const CCheckBitmaps&) override {}
-    void CreatePromptWindow(CProblemPrompt&, const CRect&) override {}
-    void DestroyPromptWindow() override {}
-    int ShowScore(const std::string&, bool) override { return kScoreClose; }
-};
-} // namespace
 
 CGeometryProblemParts::CGeometryProblemParts(std::unique_ptr<IProblemSetWindow> window)
     : m_problemWindow(window ? std::move(window) : std::make_unique<CQuietProblemSetWindow>()) {}

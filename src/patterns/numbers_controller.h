@@ -10,7 +10,6 @@
 #include "patterns/patterns_problems.h"
 #include "problemsets/problem_set_controller.h"
 #include "workspace/timer_host.h"
-#include "workspace/writing_tool.h"
 
 #include <map>
 #include <memory>
@@ -53,7 +52,19 @@ struct CNumbersEdit {
     CFontSpec font;
 };
 
-struct MouseModifiers;
+// Keys the workspace takes (the values are the toolkit's own key codes, so the page passes them
+// through unchanged).
+enum NumbersKey : int {
+    kKeyTab = 0x01000001,
+    kKeyBacktab = 0x01000002,
+    kKeyReturn = 0x01000004,
+    kKeyEnter = 0x01000005,
+    kKeyDelete = 0x01000007,
+    kKeyLeft = 0x01000012,
+    kKeyUp = 0x01000013,
+    kKeyRight = 0x01000014,
+    kKeyDown = 0x01000015,
+};
 
 // What the controller asks of the Numbers page besides the unit page's window.
 class INumbersViewWindow {
@@ -65,6 +76,8 @@ public:
     virtual void EndEdit() = 0;
     // The workspace point under a screen point (the Mystery tool's click).
     virtual CPoint ScreenToWorkspace(CPoint screen) const { return screen; }
+    // The workspace point under a point of the page, when the page shows the workspace there.
+    virtual std::optional<CPoint> PageToWorkspace(CPoint) const { return std::nullopt; }
     // The options changed what the page shows.
     virtual void OptionsApplied() {}
 };
@@ -146,14 +159,21 @@ public:
     const std::optional<std::pair<CPoint, CPoint>>& rubberWire() const { return m_rubberWire; }
 
 private:
-    struct DragState;
+    struct DragState {
+        CPatternManipulative* target = nullptr;
+        CPoint start;
+        CPoint last;
+        bool moved = false;
+    };
     struct EditState {
         NumbersEditKind kind;
-        CPatternManipulative* target;
+        CPatternManipulative* target; // the card, or the machine
+        CNumberMachine* machine;      // the machine of a built-in card, an operator or a label
     };
 
     // Eraser rules on a machine or a link.
     void EraseAt(CPoint p);
+    void EraseObject(CPatternManipulative& target);
     void Erase(CPatternManipulative* m, bool wholeSupermachine);
     void EraseMachine(CFunctionMachine& machine);
     // The Linking tool's release.
@@ -184,12 +204,11 @@ private:
     std::unique_ptr<ITimerHost> m_timers;
     std::unique_ptr<ITextMetrics> m_metrics;
     INumbersViewWindow* m_numbersWindow = nullptr;
-    CWritingTool m_writing;
 
     std::vector<CNumberMachine*> m_animating;
     std::map<std::uint32_t, CFunctionMachine*> m_autotrigger;
-    std::unique_ptr<DragState> m_dragState;
-    std::optional<int> m_drag;
+    std::optional<DragState> m_drag;
+    std::uint32_t m_nextAutotrigger = kFirstAutotriggerTimer;
     std::optional<EditState> m_edit;
     std::optional<CNumbersEdit> m_editBox;
     std::optional<std::pair<CPoint, CPoint>> m_rubberWire;

@@ -61,6 +61,15 @@ public:
     virtual int ShowScore(const std::string& text, bool more) = 0;
 };
 
+// The problem-set window of a page that shows none (qvtool, tests without a screen).
+class CQuietProblemSetWindow final : public IProblemSetWindow {
+public:
+    void SetCheckBitmaps(const CCheckBitmaps&) override {}
+    void CreatePromptWindow(CProblemPrompt&, const CRect&) override {}
+    void DestroyPromptWindow() override {}
+    int ShowScore(const std::string&, bool) override { return kScoreClose; }
+};
+
 class CProblemSetViewController;
 
 // A unit's part of the flow: whether an answer is right, its messages, how it opens the way to

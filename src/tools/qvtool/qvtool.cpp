@@ -61,6 +61,11 @@ int CQvTool::Usage() {
              "                                    draw the workspace as the program shows it\n"
              "       qvtool resave IN OUT         read a document and write it back\n"
              "       qvtool calc A [OP B]         exact arithmetic as the number machines do it\n"
+             "       qvtool chain [--fractional] A OP B [X OP Y]...\n"
+             "                                    machines linked one after another; _ is the\n"
+             "                                    previous output, OP + - x / or ? (none)\n"
+             "       qvtool run FILE.qvn [--save OUT]\n"
+             "                                    run every supermachine as Go would\n"
              "       qvtool cmdline [--program-dir DIR] -- ARG...\n"
              "                                    what the program makes of a command line\n"
              "exit status: 0 success, 1 a file or value failed, 2 usage\n";
@@ -86,6 +91,10 @@ int CQvTool::Run(const std::vector<std::string>& args) {
         return Render(rest);
     if (verb == "calc")
         return Calc(rest);
+    if (verb == "chain")
+        return Chain(rest);
+    if (verb == "run")
+        return RunMachines(rest);
     if (verb == "cmdline")
         return Cmdline(rest);
     if (verb == "--help" || verb == "-h" || verb == "help") {

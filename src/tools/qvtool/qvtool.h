@@ -28,6 +28,10 @@ public:
     // Draws a document's workspace into a PNG or SVG file: FILE OUT [--scale S].
     int Render(const std::vector<std::string>& args);
     int Calc(const std::vector<std::string>& args);
+    // Machines linked one after another: [--fractional] A OP B [X OP Y]...
+    int Chain(const std::vector<std::string>& args);
+    // Runs every supermachine of a Numbers document: FILE [--save OUT].
+    int RunMachines(const std::vector<std::string>& args);
     // Prints what the program makes of a command line.
     int Cmdline(const std::vector<std::string>& args);
 

@@ -1,0 +1,285 @@
+// Machines run without a page, on a simulated clock.
+#include "patterns/numbers_runner.h"
+
+#include "patterns/numbers_controller.h"
+#include "workspace/file_chooser.h"
+#include "workspace/prompter.h"
+
+#include <algorithm>
+#include <limits>
+#include <map>
+
+namespace quorvel {
+
+namespace {
+
+// A supermachine whose inputs never run out (two built-in inputs) is stopped after this many
+// runs.
+constexpr int kMaxSeriesRuns = 100;
+constexpr const char* kSeriesStopped = "stopped after 100 runs";
+
+// Fires the timers in the order a clock would: always the one due first.
+class CSimulatedTimers final : public ITimerHost {
+public:
+    bool StartTimer(std::uint32_t id, int intervalMs, ITimerClient* client) override {
+        m_timers[id] = {std::max(intervalMs, 1), m_now + std::max(intervalMs, 1), client};
+        return true;
+    }
+    void KillTimer(std::uint32_t id) override { m_timers.erase(id); }
+    bool IsRunning(std::uint32_t id) const override { return m_timers.count(id) != 0; }
+
+    // Fires the timer due first; false when none runs.
+    bool FireNext() {
+        if (m_timers.empty())
+            return false;
+        auto next = std::min_element(m_timers.begin(), m_timers.end(),
+                                     [](auto& a, auto& b) { return a.second.due < b.second.due; });
+        const std::uint32_t id = next->first;
+        m_now = next->second.due;
+        next->second.due += next->second.interval;
+        next->second.client->OnTimer(id);
+        return true;
+    }
+
+private:
+    struct Timer {
+        long long interval;
+        long long due;
+        ITimerClient* client;
+    };
+    std::map<std::uint32_t, Timer> m_timers;
+    long long m_now = 0;
+};
+
+// Characters of 7 by 16 pixels: what the layout needs without fonts.
+class CFixedMetrics final : public ITextMetrics {
+public:
+    CSize TextExtent(const CFontSpec&, std::string_view s) override {
+        return {7 * static_cast<int>(s.size()), 16};
+    }
+    CSize WrappedExtent(const CFontSpec& f, std::string_view s, int) override {
+        return TextExtent(f, s);
+    }
+    int LineHeight(const CFontSpec&) override { return 16; }
+    int AverageCharWidth(const CFontSpec&) override { return 7; }
+};
+
+class CRecordingPrompter final : public IPrompter {
+public:
+    std::vector<std::string> messages;
+    MessageResult MessageBox(const std::string& text, MessageIcon, MessageButtons buttons,
+                             const std::string&) override {
+        messages.push_back(text);
+        return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel
+                   ? MessageResult::No
+                   : MessageResult::Ok;
+    }
+    int Choose(const std::string&, const std::vector<std::string>&, const std::string&) override {
+        return -1;
+    }
+    std::optional<std::string> AskText(const std::string&, const std::string&, const std::string&,
+                                       std::size_t) override {
+        return std::nullopt;
+    }
+};
+
+class CNoFiles final : public IFileChooser {
+public:
+    std::optional<CFileDialogResult> Choose(const CFileDialogRequest&) override {
+        return std::nullopt;
+    }
+};
+
+class CHeadlessHost final : public IDocumentHost {
+public:
+    IPrompter& Prompter() override { return prompter; }
+    IFileChooser& FileChooser() override { return m_files; }
+    const CDirectories& Directories() const override { return m_directories; }
+    std::string MainCaption() const override { return {}; }
+    void SetMainCaption(const std::string&) override {}
+    CRecordingPrompter prompter;
+
+private:
+    CNoFiles m_files;
+    CDirectories m_directories;
+};
+
+class CHeadlessWindow final : public IUnitViewWindow {
+public:
+    void EnableView(bool) override {}
+    void ShowButton(int, bool) override {}
+    CRect ButtonRect(int) const override { return {}; }
+    int ControlIdAt(CPoint) const override { return 0; }
+    void PressToolButton(int) override {}
+    void CloseUnit() override {}
+};
+
+CPoint CentreOf(const CRect& r) {
+    return {r.left + r.Width() / 2, r.top + r.Height() / 2};
+}
+
+// The controller over a document, with a clock of its own.
+struct CHeadlessPage {
+    explicit CHeadlessPage(CNumberPatternsDocument& d) : doc(d) {
+        previousHost = doc.host();
+        doc.SetHost(&host);
+        auto t = std::make_unique<CSimulatedTimers>();
+        timers = t.get();
+        controller = std::make_unique<CNumbersViewController>(doc, window, std::move(t),
+                                                              std::make_unique<CFixedMetrics>());
+    }
+    ~CHeadlessPage() {
+        controller.reset();
+        doc.SetView(nullptr);
+        doc.SetHost(previousHost);
+    }
+    CHeadlessPage(const CHeadlessPage&) = delete;
+    CHeadlessPage& operator=(const CHeadlessPage&) = delete;
+
+    // Clicks the box of a card or a machine and types `text` in it.
+    void Type(CPoint at, const std::string& text) {
+        controller->MouseDown(at, false, false);
+        controller->MouseUp(at);
+        controller->EditChanged(text);
+        controller->EndEdit();
+    }
+    // Presses Go and lets the clock run until the supermachine rests; a series that would
+    // never end is stopped.
+    void RunFrom(CNumberMachine& first) {
+        controller->PressGo(first);
+        CNumberMachine* head = static_cast<CNumberMachine*>(first.Head());
+        const std::size_t before = head->outputCards().size();
+        while (timers->FireNext()) {
+            if (head->outputCards().size() - before >= static_cast<std::size_t>(kMaxSeriesRuns) &&
+                first.goText() == "Stop") {
+                controller->PressGo(first);
+                host.prompter.messages.push_back(kSeriesStopped);
+            }
+        }
+    }
+
+    CNumberPatternsDocument& doc;
+    IDocumentHost* previousHost = nullptr;
+    CHeadlessHost host;
+    CHeadlessWindow window;
+    CSimulatedTimers* timers = nullptr;
+    std::unique_ptr<CNumbersViewController> controller;
+};
+
+} // namespace
+
+const char* NumberKindName(const CNumber& value) {
+    switch (value.kind()) {
+    case NumberKind::Integer:
+        return "Integer";
+    case NumberKind::Fraction:
+        return "Fraction";
+    case NumberKind::Decimal:
+        return "Decimal";
+    }
+    return "";
+}
+
+std::string CardFaceText(const CNumberCardManipulative& card) {
+    const CNumberCardManipulative::Face face = card.GetFace();
+    if (!face.fraction)
+        return face.whole;
+    std::string text = face.whole.empty() ? "" : face.whole + " ";
+    return text + face.numerator + "/" + face.denominator;
+}
+
+CRunOutcome RunChain(const std::vector<CChainMachine>& machines, bool fractional) {
+    CNumberPatternsDocument doc;
+    CNumbersOptions options = doc.options();
+    options.decimalOutput = fractional ? 0 : 1;
+    doc.SetOptions(options);
+    CHeadlessPage page(doc);
+    CNumbersViewController& c = *page.controller;
+
+    std::vector<CNumberMachine*> made;
+    for (std::size_t i = 0; i < machines.size(); ++i) {
+        const int step = static_cast<int>(i);
+        const CPoint centre{200 + step * 260, 150 + step * 300};
+        auto* m =
+            static_cast<CNumberMachine*>(c.TakeFromDrawer(NumbersDrawerItem::Machine, centre));
+        made.push_back(m);
+        if (machines[i].operation >= 0)
+            page.Type(CentreOf(m->PartRect(MachinePart::Operator)),
+                      OperationSymbol(machines[i].operation));
+        for (int which = 1; which <= 2; ++which) {
+            const std::string& input = which == 1 ? machines[i].input1 : machines[i].input2;
+            if (input == "_" && i > 0) {
+                c.SelectTool(ToolCommand(kToolLinking));
+                c.MouseDown(CentreOf(made[i - 1]->Hopper(0)), false, false);
+                c.MouseUp(CentreOf(m->Hopper(which)));
+                c.SelectTool(ToolCommand(kToolArrow));
+                continue;
+            }
+            auto* card = static_cast<CNumberCardManipulative*>(
+                c.TakeFromDrawer(NumbersDrawerItem::Card, CentreOf(m->Hopper(which))));
+            if (!input.empty())
+                page.Type(CentreOf(card->rect()), input);
+        }
+    }
+    CRunOutcome outcome;
+    if (made.empty())
+        return outcome;
+    page.host.prompter.messages.clear();
+    auto* first = static_cast<CNumberMachine*>(made.back()->FirstMachine());
+    if (!first || !first->goEnabled()) {
+        outcome.message = kGoNotAvailable;
+        return outcome;
+    }
+    page.RunFrom(*first);
+    if (!page.host.prompter.messages.empty()) {
+        outcome.message = page.host.prompter.messages.front();
+        return outcome;
+    }
+    const auto& out = made.back()->outputCards();
+    if (out.empty()) {
+        outcome.message = kGoNotAvailable;
+        return outcome;
+    }
+    const auto& card = static_cast<const CNumberCardManipulative&>(*out.front());
+    outcome.ok = true;
+    outcome.face = CardFaceText(card);
+    outcome.kind = NumberKindName(card.GetValue());
+    return outcome;
+}
+
+std::vector<std::string> RunSupermachines(CNumberPatternsDocument& doc) {
+    CHeadlessPage page(doc);
+    std::vector<std::string> lines;
+    // The first machines in list order, each supermachine once.
+    std::vector<CNumberMachine*> firsts;
+    for (const auto& m : doc.manipulatives()) {
+        if (m->GetType() != kTypeNumberMachine)
+            continue;
+        auto* first = static_cast<CFunctionMachine&>(*m).FirstMachine();
+        if (first && first->GetType() == kTypeNumberMachine &&
+            std::find(firsts.begin(), firsts.end(), first) == firsts.end())
+            firsts.push_back(static_cast<CNumberMachine*>(first));
+    }
+    for (CNumberMachine* first : firsts) {
+        const std::string name = "machine " + std::to_string(doc.IndexOf(first)) + ": ";
+        if (!first->goEnabled()) {
+            lines.push_back(name + kGoNotAvailable);
+            continue;
+        }
+        auto* head = static_cast<CNumberMachine*>(first->Head());
+        const std::size_t before = head->outputCards().size();
+        page.host.prompter.messages.clear();
+        page.RunFrom(*first);
+        const auto& out = head->outputCards();
+        // Newest first: print them in the order they were made.
+        for (std::size_t i = out.size() - before; i-- > 0;) {
+            const auto& card = static_cast<const CNumberCardManipulative&>(*out[i]);
+            lines.push_back(name + CardFaceText(card) + " " + NumberKindName(card.GetValue()));
+        }
+        for (const std::string& message : page.host.prompter.messages)
+            lines.push_back(name + message);
+    }
+    return lines;
+}
+
+} // namespace quorvel
