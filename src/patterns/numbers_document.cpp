@@ -316,11 +316,6 @@ void CNumberPatternsDocument::Serialize(CArchive& ar) {
             ar.Fail(*wrong, "manipulatives");
     } catch (...) {
         if (ar.IsLoading()) {
-            // References read from a damaged file may be one-sided: no object may tell another
-            // that is already gone as the list is destroyed.
-            for (auto& m : m_manipulatives)
-                if (CPatternManipulative* p = AsPattern(m))
-                    p->ForgetReferences();
             m_options = previousOptions;
             m_paneOffset = previousOffset;
         }

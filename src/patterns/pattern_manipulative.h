@@ -115,15 +115,6 @@ public:
     std::int32_t flag() const { return m_flag; }
     void SetFlag(std::int32_t f) { m_flag = f; }
 
-    // Drops every reference without telling the other side: for a list read from a damaged
-    // file, whose references may be one-sided, before it is destroyed.
-    void ForgetReferences() {
-        m_input1 = m_input2 = m_output = m_producer = m_hopperOwner = m_table = nullptr;
-        m_waiting1.clear();
-        m_waiting2.clear();
-        m_outputCards.clear();
-    }
-
 protected:
     // Stores x as input 1 or 2 (`which`), refusing a loop through M's inputs with 1005.
     int SetInput(int which, CPatternManipulative* x);

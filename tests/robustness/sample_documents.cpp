@@ -67,7 +67,7 @@ void FillWorkspace(CUnitDocument& doc, int copies) {
     }
     const CManipulativeRegistry& registry = CManipulativeRegistry::Instance();
     for (std::int32_t type = 1; type <= 64; ++type) {
-        // The Numbers manipulatives hold references to each other; FillNumbers makes them.
+        // The Numbers manipulatives hold references to each other; FillNumbersSample makes them.
         const bool numbers =
             type == kTypeNumberMachine || type == kTypeMachineLink || type == kTypeNumberCard;
         if (!registry.IsRegistered(type) || numbers)
@@ -152,11 +152,56 @@ void FillGeometry(CGeometryUnitDocument& doc) {
     doc.scripts().Add(script);
 }
 
-// Numbers: a supermachine of two machines joined by a link, a card at each hopper of the
-// first with one more waiting, the second's built-in input and hidden operator, the whole
-// mysterious with a label, an output card, a loose selected card, a note and options, pane
-// offset and tool other than the defaults.
-void FillNumbers(CNumberPatternsDocument& doc) {
+void SetProblems(CUnitDocument& doc) {
+    CQuestionSet& q = doc.questions();
+    q[0].prompt = "3/4 + 1/8 = ?";
+    q[0].choices = {"7/8", "1", "4/12", "", "½"};
+    q[0].type = 1;
+    q[0].answer = 0.875;
+    q[0].partsMask = 1;
+    q[1].prompt = "Which shape has the most lines of symmetry? π ≈ 3.14";
+    q[1].choices = {"square", "rectangle", "kite", "équilatéral", "—"};
+    q[1].type = 2;
+    q[1].partsMask = 0x7F;
+    for (std::size_t i = 0; i < q[1].moreAnswers.size(); ++i)
+        q[1].moreAnswers[i] = static_cast<double>(i) * 1.5;
+    q[2].prompt = std::string(300, 'x'); // longer than a one-byte length
+    doc.SetQuestionCount(3);
+    doc.SetProblemSetMode(true);
+    doc.SetProblemPosition({2, 1, 1});
+    doc.SetLevel(1);
+}
+
+std::vector<std::uint8_t> Saved(UnitKind kind, int copies, bool problems) {
+    auto doc = CreateUnitDocument(kind);
+    if (auto* numbers = dynamic_cast<CNumberPatternsDocument*>(doc.get()); numbers && copies > 0) {
+        FillNumbersSample(*numbers);
+    } else if (copies > 0) {
+        FillWorkspace(*doc, copies);
+        if (auto* geometry = dynamic_cast<CGeometryUnitDocument*>(doc.get()))
+            FillGeometry(*geometry);
+    }
+    if (problems)
+        SetProblems(*doc);
+    return doc->SaveToBytes();
+}
+
+} // namespace
+
+std::vector<CSampleDocument> SampleDocuments() {
+    std::vector<CSampleDocument> out;
+    for (UnitKind kind : AllUnitKinds()) {
+        const std::string ext = "." + CreateUnitDocument(kind)->identity().defaultExtension;
+        const std::string stem = Stem(kind);
+        out.push_back({stem + "-empty" + ext, kind, Saved(kind, 0, false)});
+        out.push_back({stem + "-workspace" + ext, kind, Saved(kind, 2, false)});
+        out.push_back({stem + "-problems" + ext, kind, Saved(kind, 1, true)});
+    }
+    out.push_back({"geometry-large.qvg", UnitKind::Geometry, Saved(UnitKind::Geometry, 70, true)});
+    return out;
+}
+
+void FillNumbersSample(CNumberPatternsDocument& doc) {
     ITextMetrics& metrics = FixedMetrics();
     const CSize size = NumberCardSize(metrics);
     const auto add = [&doc](auto made) { return doc.AddManipulative(std::move(made)); };
@@ -209,55 +254,6 @@ void FillNumbers(CNumberPatternsDocument& doc) {
     doc.SetOptions(options);
     doc.SetPaneOffset({30, 40});
     doc.SetCurrentTool(9);
-}
-
-void SetProblems(CUnitDocument& doc) {
-    CQuestionSet& q = doc.questions();
-    q[0].prompt = "3/4 + 1/8 = ?";
-    q[0].choices = {"7/8", "1", "4/12", "", "½"};
-    q[0].type = 1;
-    q[0].answer = 0.875;
-    q[0].partsMask = 1;
-    q[1].prompt = "Which shape has the most lines of symmetry? π ≈ 3.14";
-    q[1].choices = {"square", "rectangle", "kite", "équilatéral", "—"};
-    q[1].type = 2;
-    q[1].partsMask = 0x7F;
-    for (std::size_t i = 0; i < q[1].moreAnswers.size(); ++i)
-        q[1].moreAnswers[i] = static_cast<double>(i) * 1.5;
-    q[2].prompt = std::string(300, 'x'); // longer than a one-byte length
-    doc.SetQuestionCount(3);
-    doc.SetProblemSetMode(true);
-    doc.SetProblemPosition({2, 1, 1});
-    doc.SetLevel(1);
-}
-
-std::vector<std::uint8_t> Saved(UnitKind kind, int copies, bool problems) {
-    auto doc = CreateUnitDocument(kind);
-    if (auto* numbers = dynamic_cast<CNumberPatternsDocument*>(doc.get()); numbers && copies > 0) {
-        FillNumbers(*numbers);
-    } else if (copies > 0) {
-        FillWorkspace(*doc, copies);
-        if (auto* geometry = dynamic_cast<CGeometryUnitDocument*>(doc.get()))
-            FillGeometry(*geometry);
-    }
-    if (problems)
-        SetProblems(*doc);
-    return doc->SaveToBytes();
-}
-
-} // namespace
-
-std::vector<CSampleDocument> SampleDocuments() {
-    std::vector<CSampleDocument> out;
-    for (UnitKind kind : AllUnitKinds()) {
-        const std::string ext = "." + CreateUnitDocument(kind)->identity().defaultExtension;
-        const std::string stem = Stem(kind);
-        out.push_back({stem + "-empty" + ext, kind, Saved(kind, 0, false)});
-        out.push_back({stem + "-workspace" + ext, kind, Saved(kind, 2, false)});
-        out.push_back({stem + "-problems" + ext, kind, Saved(kind, 1, true)});
-    }
-    out.push_back({"geometry-large.qvg", UnitKind::Geometry, Saved(UnitKind::Geometry, 70, true)});
-    return out;
 }
 
 std::string DocumentFuzzTarget(UnitKind kind) {
