@@ -4,6 +4,7 @@
 #include "fuzz/fuzz_targets.h"
 
 #include "app/document_factory.h"
+#include "patterns/patterns_documents.h"
 #include "workspace/drawing_surface.h"
 
 #include <cstdio>
@@ -69,6 +70,7 @@ void Exercise(CUnitDocument& doc) {
         if (copy)
             copy->IsEqualTo(*m);
     }
+    doc.DrawContents(dc);
     doc.DrawSelection(dc);
     CRect r;
     doc.GetSelectionFrame(r);
@@ -94,6 +96,17 @@ int FuzzDocument(UnitKind kind, const std::uint8_t* data, std::size_t size) {
         Broken("a saved document does not open again: " + error);
     if (again->SaveToBytes() != saved)
         Broken("a reopened document saves different bytes");
+
+    // A pupil's first steps in a Numbers file: its output cards erased, then put back.
+    if (auto* numbers = dynamic_cast<CNumberPatternsDocument*>(doc.get())) {
+        numbers->DeselectAll();
+        const std::vector<std::uint8_t> before = numbers->SaveToBytes();
+        numbers->MarkUndoStep();
+        numbers->DeleteOutputCards();
+        numbers->Undo();
+        if (numbers->SaveToBytes() != before)
+            Broken("undoing the erased output cards does not restore the document");
+    }
     return 0;
 }
 

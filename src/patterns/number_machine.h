@@ -150,6 +150,8 @@ public:
     static constexpr int kBodyHeight = 124;
     static constexpr int kOutputHeight = 40;
     static constexpr int kHeight = kHopperHeight + kBodyHeight + kOutputHeight;
+    // A drop area reaches this far above its hopper (a card's height).
+    static constexpr int kDropHeight = 36;
 
     CNumberMachine();
     // A machine with no operation whose frame's top-left corner is `topLeft`.
@@ -212,7 +214,8 @@ public:
 
     // Geometry in workspace coordinates.
     CPoint topLeft() const { return m_topLeft; }
-    CRect Body() const;
+    CRect Body() const override;
+    CPoint GetInputPoint(int which) const override;
     CRect Hopper(int which) const; // 1, 2 inputs; 0 the output hopper
     CRect DropArea(int which) const;
     CRect PartRect(MachinePart part) const;
@@ -234,6 +237,10 @@ private:
     static std::size_t Slot(int which) { return which == 2 ? 1 : 0; }
     void ChildMoved(CPatternManipulative* card, double dx, double dy);
     void RouteLinks();
+    // Takes a card off both hoppers and their stacks.
+    void TakeOut(CPatternManipulative* card);
+    // A part's rectangle relative to the frame, moved to the machine's place.
+    CRect Offset(const CRect& part) const;
 
     CPoint m_topLeft;
     int m_operation = kNoOperation;

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -97,15 +98,24 @@ public:
     const std::vector<CPatternManipulative*>& outputCards() const { return m_outputCards; }
     std::vector<CPatternManipulative*>& outputCards() { return m_outputCards; }
     CPatternManipulative* producer() const { return m_producer; }
-    void SetProducer(CPatternManipulative* p) { m_producer = p; }
+    void SetProducer(CPatternManipulative* p) {
+        m_producer = p;
+        Meet(p);
+    }
     CPatternManipulative* hopperOwner() const { return m_hopperOwner; }
-    void SetHopperOwner(CPatternManipulative* p) { m_hopperOwner = p; }
+    void SetHopperOwner(CPatternManipulative* p) {
+        m_hopperOwner = p;
+        Meet(p);
+    }
     std::int32_t mystery() const { return m_mystery; }
     virtual void SetMystery(std::int32_t m) { m_mystery = m; }
     const CNumber& value() const { return m_value; }
     void SetValue(const CNumber& v) { m_value = v; }
     CPatternManipulative* table() const { return m_table; }
-    void SetTable(CPatternManipulative* t) { m_table = t; }
+    void SetTable(CPatternManipulative* t) {
+        m_table = t;
+        Meet(t);
+    }
     bool input1Arrived() const { return m_input1Arrived; }
     bool input2Arrived() const { return m_input2Arrived; }
     void SetInput1Arrived(bool on) { m_input1Arrived = on; }
@@ -118,6 +128,11 @@ public:
 protected:
     // Stores x as input 1 or 2 (`which`), refusing a loop through M's inputs with 1005.
     int SetInput(int which, CPatternManipulative* x);
+    // Records that this object and `other` refer to each other in some way, so that whichever
+    // goes first can make the other forget it.
+    void Meet(CPatternManipulative* other);
+    // Clears every reference this object holds to `gone`.
+    void Forget(const CPatternManipulative* gone);
 
     CPatternManipulative* m_input1 = nullptr;
     CPatternManipulative* m_input2 = nullptr;
@@ -139,6 +154,9 @@ protected:
 private:
     // Detaches every reference in both directions.
     void DetachAll();
+
+    // Everything that may hold a reference to this object or be held by it (a superset).
+    std::set<CPatternManipulative*> m_known;
 };
 
 // Shared by number and code machines: the body's place, its hoppers, the Go button's state,
@@ -165,6 +183,9 @@ public:
     // X is this machine's head or is reached from it through inputs.
     bool Contains(const CPatternManipulative* x);
     void CollectTables(std::vector<CPatternManipulative*>& tables) override;
+    // The machine of this one's mystery group that stands for it: follow outputs while the
+    // next machine shares the mystery value.
+    CFunctionMachine* MysteryRepresentative();
     // This machine is part of a supermachine: it is not the head, or an input is a link.
     bool InSupermachine() const;
     // The supermachine shares one mystery value: every member gets `m`.
@@ -182,6 +203,13 @@ public:
     void EnableControls(bool on) { m_controlsEnabled = on; }
     // Go is enabled on the first machine of a supermachine whose head has values.
     void UpdateGoButton();
+    // UpdateGoButton on every member of the supermachine, in one walk.
+    void UpdateSupermachineGoButtons();
+
+    // Geometry that links need: the body's rectangle and the top centre of input `which`'s
+    // hopper, in workspace coordinates.
+    virtual CRect Body() const { return {}; }
+    virtual CPoint GetInputPoint(int /*which*/) const { return {}; }
 
     int ticks() const { return m_ticks; }
     void SetTicks(int t) { m_ticks = t; }
@@ -208,6 +236,10 @@ protected:
 class CMachineLink : public CFunctionMachine {
 public:
     CMachineLink() = default;
+    // A new wire from `source` to `target`, known to both ends only once the target's
+    // SetInput1/SetInput2 and then the link's SetInput1(source) accept it; holding both ends
+    // from the start lets the target's loop check see through the link.
+    CMachineLink(CFunctionMachine& source, CFunctionMachine& target);
     CMachineLink(const CMachineLink& other);
 
     std::int32_t GetType() const override { return kTypeMachineLink; }

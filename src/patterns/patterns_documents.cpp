@@ -1,7 +1,10 @@
 // Patterns document identities.
 #include "patterns/patterns_documents.h"
 
+#include "patterns/number_machine.h"
 #include "problemsets/problem_files.h"
+
+#include <mutex>
 
 namespace quorvel {
 
@@ -19,7 +22,10 @@ CNumberPatternsDocument::CNumberPatternsDocument()
     : CUnitDocument(
           {kNumbersSignature, "Patterns Unit - Numbers",
            "Quorvel (*.qvn)|*.qvn||All Files (*.*)|*.*||", "qvn",
-           "The file you are trying to open is not a Quorvel Number Patterns document!"}) {}
+           "The file you are trying to open is not a Quorvel Number Patterns document!"}) {
+    static std::once_flag registered;
+    std::call_once(registered, RegisterNumbersManipulatives);
+}
 
 void CNumberPatternsDocument::AppendProblemFileName(std::string& path, int level) {
     quorvel::AppendProblemFileName(*this, path, kNumbersProblemFiles, level);

@@ -6,6 +6,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quorvel {
 
@@ -46,6 +47,9 @@ public:
 
     // Its problem files: "patpsA", "patpsB" or "patpsC", two digits, ".qvn".
     void AppendProblemFileName(std::string& path, int level) override;
+    // As the page draws them: each visible manipulative itself (a copy would lose its links),
+    // the selected ones without their marks.
+    void DrawContents(IDrawingSurface& dc) const override;
 
     const CNumbersOptions& options() const { return m_options; }
     void SetOptions(const CNumbersOptions& options);
@@ -70,13 +74,23 @@ public:
     // A message naming what is wrong, or nothing.
     std::optional<std::string> CheckReferences() const;
 
+    // The notepad text read from the file (saved again when there is no program notepad).
+    const std::string& notepadText() const { return m_notepadText; }
+
 protected:
     void SerializeUndoState(CArchive& ar) override;
     void NewDocumentContents() override;
 
 private:
-    // The two-pass list: the type codes, then each one's data.
-    void SerializePatternList(CArchive& ar);
+    // The two-pass list: the type codes, then each one's data. False when reading ended at a
+    // type code the document does not hold (the list is then empty).
+    bool SerializePatternList(CArchive& ar);
+    // What options change in the workspace: the links' wires are shown or hidden.
+    void ApplyOptions();
+    void AfterLoading(const CRect& savedView);
+    // Loose manipulatives keep their centre's relative place; a supermachine moves whole with
+    // its head, and cards at hoppers with their machine.
+    void SpreadManipulatives(const CRect& from, const CRect& to);
 
     CNumbersOptions m_options;
     CRect m_viewRect{0, 0, 700, 560};
@@ -84,5 +98,9 @@ private:
     CPoint m_paneOffset;
     std::string m_notepadText;
 };
+
+// What qvtool info says of a Numbers document beyond its manipulatives: the options, the
+// current tool, the view it was saved in and its machines, links and cards.
+std::vector<std::string> DescribeNumbersDocument(const CNumberPatternsDocument& doc);
 
 } // namespace quorvel

@@ -4,6 +4,8 @@
 #include "geometry/anglemeter_manipulative.h"
 #include "geometry/geometry_document.h"
 #include "geometry/poly_shape_manipulative.h"
+#include "patterns/number_machine.h"
+#include "patterns/patterns_documents.h"
 #include "workspace/annotator.h"
 #include "workspace/drawing_surface.h"
 #include "workspace/line.h"
@@ -65,7 +67,10 @@ void FillWorkspace(CUnitDocument& doc, int copies) {
     }
     const CManipulativeRegistry& registry = CManipulativeRegistry::Instance();
     for (std::int32_t type = 1; type <= 64; ++type) {
-        if (!registry.IsRegistered(type))
+        // The Numbers manipulatives hold references to each other; FillNumbersSample makes them.
+        const bool numbers =
+            type == kTypeNumberMachine || type == kTypeMachineLink || type == kTypeNumberCard;
+        if (!registry.IsRegistered(type) || numbers)
             continue;
         if (auto m = registry.Create(type)) {
             m->MoveBy(300, 300);
@@ -169,7 +174,9 @@ void SetProblems(CUnitDocument& doc) {
 
 std::vector<std::uint8_t> Saved(UnitKind kind, int copies, bool problems) {
     auto doc = CreateUnitDocument(kind);
-    if (copies > 0) {
+    if (auto* numbers = dynamic_cast<CNumberPatternsDocument*>(doc.get()); numbers && copies > 0) {
+        FillNumbersSample(*numbers);
+    } else if (copies > 0) {
         FillWorkspace(*doc, copies);
         if (auto* geometry = dynamic_cast<CGeometryUnitDocument*>(doc.get()))
             FillGeometry(*geometry);
@@ -192,6 +199,61 @@ std::vector<CSampleDocument> SampleDocuments() {
     }
     out.push_back({"geometry-large.qvg", UnitKind::Geometry, Saved(UnitKind::Geometry, 70, true)});
     return out;
+}
+
+void FillNumbersSample(CNumberPatternsDocument& doc) {
+    ITextMetrics& metrics = FixedMetrics();
+    const CSize size = NumberCardSize(metrics);
+    const auto add = [&doc](auto made) { return doc.AddManipulative(std::move(made)); };
+    auto* first =
+        static_cast<CNumberMachine*>(add(std::make_unique<CNumberMachine>(CPoint{60, 60})));
+    auto* second =
+        static_cast<CNumberMachine*>(add(std::make_unique<CNumberMachine>(CPoint{60, 380})));
+    first->SetOperation(0);
+    second->SetOperation(3);
+    const auto drop = [&](int which, const char* text) {
+        const CRect area = first->DropArea(which);
+        auto card = std::make_unique<CNumberCardManipulative>(
+            CPoint{(area.left + area.right - size.cx) / 2, (area.top + area.bottom - size.cy) / 2},
+            metrics);
+        card->SetText(text);
+        first->AcceptCard(static_cast<CPatternManipulative*>(add(std::move(card))));
+    };
+    drop(1, "1/2");
+    drop(2, "7");
+    drop(1, "-2.5");
+    auto link = std::make_unique<CMachineLink>();
+    CMachineLink* wire = link.get();
+    second->SetInput1(wire);
+    wire->SetInput1(first);
+    wire->Route();
+    doc.AddManipulative(std::move(link));
+    second->SetBuiltIn(2, true);
+    second->builtInCard(2).SetText("3");
+    second->ToggleOperatorHidden();
+    second->SetSupermachineMystery(1);
+    second->SetLabel("mystery");
+    auto output =
+        std::make_unique<CNumberCardManipulative>(second->OutputCardPlace(0, size), metrics);
+    output->SetReadOnly(true);
+    output->SetShownValue(CNumber(5, 2));
+    output->SetProducer(second);
+    second->outputCards().insert(second->outputCards().begin(),
+                                 static_cast<CPatternManipulative*>(add(std::move(output))));
+    auto loose = std::make_unique<CNumberCardManipulative>(CPoint{400, 100}, metrics);
+    loose->SetText("12");
+    doc.Select(add(std::move(loose)));
+    auto note = std::make_unique<CAnnotatorManipulative>(CPoint{400, 300});
+    note->SetText("what does it do?");
+    note->FitToText(metrics);
+    note->SetVisible(true);
+    doc.AddManipulative(std::move(note));
+    CNumbersOptions options;
+    options.autotrigger = 0;
+    options.decimalOutput = 0;
+    doc.SetOptions(options);
+    doc.SetPaneOffset({30, 40});
+    doc.SetCurrentTool(9);
 }
 
 std::string DocumentFuzzTarget(UnitKind kind) {

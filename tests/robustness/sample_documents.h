@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/document_factory.h"
+#include "patterns/patterns_documents.h"
 
 #include <cstdint>
 #include <string>
@@ -19,6 +20,12 @@ struct CSampleDocument {
 // For each unit: an empty workspace, a workspace with manipulatives of every registered type,
 // and a problem set with its questions; and one large workspace, over 64 KB.
 std::vector<CSampleDocument> SampleDocuments();
+
+// The Numbers workspace of the samples: a mysterious supermachine of two machines joined by a
+// link, with cards at and above the first one's hoppers, the second one's built-in input and
+// hidden operator and an output card; a loose selected card, a note, and options, pane offset
+// and tool other than the defaults.
+void FillNumbersSample(CNumberPatternsDocument& doc);
 
 // The name of the libFuzzer target that reads documents of `kind`.
 std::string DocumentFuzzTarget(UnitKind kind);

@@ -5,6 +5,7 @@
 
 #include "app/document_factory.h"
 #include "geometry/geometry_document.h"
+#include "patterns/patterns_documents.h"
 #include "workspace/archive.h"
 #include "workspace/file_store.h"
 
@@ -132,6 +133,9 @@ int CQvTool::Info(const std::vector<std::string>& files) {
         m_out << (types.empty() ? " none\n" : "\n");
         if (const auto* geometry = dynamic_cast<const CGeometryUnitDocument*>(&doc))
             for (const std::string& line : DescribeGeometryDocument(*geometry))
+                m_out << line << "\n";
+        if (const auto* numbers = dynamic_cast<const CNumberPatternsDocument*>(&doc))
+            for (const std::string& line : DescribeNumbersDocument(*numbers))
                 m_out << line << "\n";
     }
     return status;

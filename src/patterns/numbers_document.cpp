@@ -1,0 +1,484 @@
+// Numbers document: its options, the two-pass file layout with the checks of every reference
+// read, spreading a file saved in another view, and the command that clears output cards.
+#include "patterns/number_machine.h"
+#include "patterns/patterns_documents.h"
+#include "workspace/annotator.h"
+#include "workspace/archive.h"
+#include "workspace/manipulative_registry.h"
+#include "workspace/notepad_text.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace quorvel {
+
+namespace {
+
+constexpr int kToolCodes = 12;
+
+// The codes a Numbers list holds. A table (14) is read once its class is registered; until
+// then a file holding one ends its list there, as any unknown code does.
+constexpr std::int32_t kNumbersTypes[] = {kTypeNumberMachine, kTypeMachineLink, kTypeNumberCard,
+                                          kTypeTable, kTypePatternsAnnotator};
+
+// An entry's code, and the least any manipulative's data takes.
+constexpr std::size_t kMinEntryBytes = 4 + kMinManipulativeBytes;
+
+// The Writing tool's annotators are kept under the Patterns annotator's code.
+std::int32_t StoredType(const CManipulative& m) {
+    return m.GetType() == kTypeAnnotator ? kTypePatternsAnnotator : m.GetType();
+}
+
+std::unique_ptr<CManipulative> CreateStored(std::int32_t type) {
+    if (std::find(std::begin(kNumbersTypes), std::end(kNumbersTypes), type) ==
+        std::end(kNumbersTypes))
+        return nullptr;
+    if (type == kTypePatternsAnnotator)
+        return std::make_unique<CAnnotatorManipulative>();
+    return CManipulativeRegistry::Instance().Create(type);
+}
+
+CPatternManipulative* AsPattern(const std::unique_ptr<CManipulative>& m) {
+    return dynamic_cast<CPatternManipulative*>(m.get());
+}
+
+// The rules every reference of a Numbers list keeps, so that walking a supermachine ends and
+// every object that goes tells all that know it.
+class CReferenceCheck {
+public:
+    explicit CReferenceCheck(const CUnitDocument::ManipulativeList& list) : m_list(list) {
+        for (std::size_t i = 0; i < list.size(); ++i)
+            m_index[list[i].get()] = i;
+    }
+
+    std::optional<std::string> Run() {
+        for (std::size_t i = 0; i < m_list.size(); ++i) {
+            const CPatternManipulative* p = AsPattern(m_list[i]);
+            if (!p)
+                continue;
+            std::string wrong;
+            if (p->IsLink())
+                wrong = CheckLink(*p);
+            else if (p->IsMachine())
+                wrong = CheckMachine(*p);
+            else if (p->IsCard())
+                wrong = CheckCard(*p);
+            else
+                wrong = CheckOther(*p);
+            if (!wrong.empty())
+                return "manipulative " + std::to_string(i) + ": " + wrong;
+        }
+        for (const auto& [card, holder] : m_heldAt)
+            if (card->hopperOwner() && card->hopperOwner() != holder)
+                return std::string("a card waits at a hopper of a machine it does not know");
+        for (const auto& m : m_list) {
+            const CPatternManipulative* card = AsPattern(m);
+            if (!card || !card->IsCard())
+                continue;
+            if (card->hopperOwner() && !m_heldAt.count(card))
+                return std::string("a card names a machine whose hopper does not hold it");
+            if (card->producer() && !m_producedBy.count(card))
+                return std::string("a card names a machine that did not make it");
+        }
+        return FindLoop();
+    }
+
+private:
+    static bool Machine(const CPatternManipulative* x) { return x && x->IsMachine(); }
+    static bool Card(const CPatternManipulative* x) { return x && x->IsCard(); }
+    static bool Link(const CPatternManipulative* x) { return x && x->IsLink(); }
+
+    static std::string CommonEmpty(const CPatternManipulative& p) {
+        if (!p.waiting1().empty() || !p.waiting2().empty() || !p.outputCards().empty())
+            return "cards waiting at something that is no machine";
+        if (p.table())
+            return "a table attached to something that is no machine";
+        return {};
+    }
+
+    std::string CheckLink(const CPatternManipulative& link) {
+        const CPatternManipulative* source = link.input1();
+        const CPatternManipulative* target = link.output();
+        if (!Machine(source) || !Machine(target) || link.input2())
+            return "a link that does not join two machines";
+        if (source->output() != &link)
+            return "a link whose source machine does not feed it";
+        if ((target->input1() == &link) == (target->input2() == &link))
+            return "a link that feeds no input of its target, or both";
+        if (link.producer() || link.hopperOwner())
+            return "a link placed as a card";
+        return CommonEmpty(link);
+    }
+
+    std::string CheckMachine(const CPatternManipulative& machine) {
+        for (const CPatternManipulative* in : {machine.input1(), machine.input2()}) {
+            if (!in)
+                continue;
+            if (!Card(in) && !Link(in))
+                return "a machine input that is neither a card nor a link";
+            if (in->output() != &machine)
+                return "a machine input that does not know its machine";
+            if (Card(in) && !Hold(in, machine))
+                return "a card at two hoppers";
+        }
+        if (machine.input1() && machine.input1() == machine.input2())
+            return "one object at both inputs";
+        if (const CPatternManipulative* out = machine.output())
+            if (!Link(out) || out->input1() != &machine)
+                return "a machine output that is no link from it";
+        for (const auto* waiting : {&machine.waiting1(), &machine.waiting2()})
+            for (const CPatternManipulative* card : *waiting)
+                if (!Card(card) || card->hopperOwner() != &machine || !Hold(card, machine))
+                    return "a waiting card that is not at this machine's hopper";
+        for (const CPatternManipulative* card : machine.outputCards()) {
+            if (!Card(card) || card->producer() != &machine)
+                return "an output card that this machine did not make";
+            if (!m_producedBy.emplace(card, &machine).second)
+                return "an output card listed twice";
+        }
+        if (machine.table() && machine.table()->GetType() != kTypeTable)
+            return "a table that is no table";
+        if (machine.producer() || machine.hopperOwner())
+            return "a machine placed as a card";
+        return {};
+    }
+
+    std::string CheckCard(const CPatternManipulative& card) {
+        if (card.input1() || card.input2())
+            return "a card with inputs";
+        if (const CPatternManipulative* machine = card.output())
+            if (!Machine(machine) || (machine->input1() != &card && machine->input2() != &card))
+                return "a card that names a hopper which does not hold it";
+        if ((card.producer() && !Machine(card.producer())) ||
+            (card.hopperOwner() && !Machine(card.hopperOwner())))
+            return "a card that names something other than a machine";
+        return CommonEmpty(card);
+    }
+
+    static std::string CheckOther(const CPatternManipulative& p) {
+        if (p.input1() || p.input2() || p.output() || p.producer() || p.hopperOwner())
+            return "references from an object that takes none";
+        return CommonEmpty(p);
+    }
+
+    // A card stands at one machine's hoppers only, once.
+    bool Hold(const CPatternManipulative* card, const CPatternManipulative& machine) {
+        return m_heldAt.emplace(card, &machine).second;
+    }
+
+    // Every machine has at most one outgoing link and every link one target, so following
+    // outputs from any machine either ends at a head or comes round again.
+    std::optional<std::string> FindLoop() const {
+        enum : char { kUnseen, kOnPath, kDone };
+        std::vector<char> state(m_list.size(), kUnseen);
+        std::vector<std::size_t> path;
+        for (std::size_t start = 0; start < m_list.size(); ++start) {
+            path.clear();
+            for (std::size_t i = start; state[i] != kDone;) {
+                if (state[i] == kOnPath)
+                    return std::string("machines linked in a loop");
+                state[i] = kOnPath;
+                path.push_back(i);
+                const CPatternManipulative* p = AsPattern(m_list[i]);
+                const CPatternManipulative* next =
+                    p && (p->IsMachine() || p->IsLink()) ? p->output() : nullptr;
+                const auto it = next ? m_index.find(next) : m_index.end();
+                if (it == m_index.end())
+                    break;
+                i = it->second;
+            }
+            for (std::size_t k : path)
+                state[k] = kDone;
+        }
+        return std::nullopt;
+    }
+
+    const CUnitDocument::ManipulativeList& m_list;
+    std::unordered_map<const CManipulative*, std::size_t> m_index;
+    std::unordered_map<const CPatternManipulative*, const CPatternManipulative*> m_heldAt;
+    std::unordered_map<const CPatternManipulative*, const CPatternManipulative*> m_producedBy;
+};
+
+} // namespace
+
+// --- options ---------------------------------------------------------------------------------
+
+void CNumberPatternsDocument::SetOptions(const CNumbersOptions& options) {
+    if (options == m_options)
+        return;
+    m_options = options;
+    // Options live in the file: a change is a change to save.
+    SetModifiedFlag();
+    ApplyOptions();
+}
+
+void CNumberPatternsDocument::ApplyOptions() {
+    for (auto& m : m_manipulatives)
+        if (auto* link = dynamic_cast<CMachineLink*>(m.get()))
+            link->SetWiresShown(m_options.wiresShown != 0);
+    InvalidateAll();
+}
+
+void CNumberPatternsDocument::NewDocumentContents() {
+    m_options = CNumbersOptions{};
+    m_paneOffset = CPoint{};
+    ApplyOptions();
+}
+
+void CNumberPatternsDocument::DrawContents(IDrawingSurface& dc) const {
+    std::vector<CManipulative*> selected;
+    for (const auto& m : m_manipulatives) {
+        if (m->selected()) {
+            selected.push_back(m.get());
+            m->SetSelected(false, false);
+        }
+    }
+    for (const auto& m : m_manipulatives)
+        if (m->visible())
+            m->Draw(dc);
+    for (CManipulative* m : selected)
+        m->SetSelected(true, false);
+}
+
+// --- output cards ----------------------------------------------------------------------------
+
+namespace {
+
+bool IsDeletableOutputCard(const CManipulative& m) {
+    const auto* card = dynamic_cast<const CNumberCardManipulative*>(&m);
+    return card && !card->hopperOwner() && (card->producer() || card->readOnly());
+}
+
+} // namespace
+
+bool CNumberPatternsDocument::HasOutputCardsToDelete() const {
+    return std::any_of(m_manipulatives.begin(), m_manipulatives.end(),
+                       [](const auto& m) { return IsDeletableOutputCard(*m); });
+}
+
+void CNumberPatternsDocument::DeleteOutputCards() {
+    std::vector<CManipulative*> doomed;
+    for (const auto& m : m_manipulatives)
+        if (IsDeletableOutputCard(*m))
+            doomed.push_back(m.get());
+    if (doomed.empty())
+        return;
+    SetModifiedFlag();
+    for (CManipulative* m : doomed)
+        DeleteManipulative(m);
+    InvalidateAll();
+}
+
+// --- files -----------------------------------------------------------------------------------
+
+std::optional<std::string> CNumberPatternsDocument::CheckReferences() const {
+    return CReferenceCheck(m_manipulatives).Run();
+}
+
+void CNumberPatternsDocument::Serialize(CArchive& ar) {
+    if (ar.IsStoring())
+        ar.WriteUInt32(m_identity.signature, "signature");
+    const CNumbersOptions previousOptions = m_options;
+    const CPoint previousOffset = m_paneOffset;
+    CRect savedView = m_viewRect;
+    try {
+        {
+            CArchive::Scope s(ar, "options");
+            ar.Exchange(m_options.mysteryTool, "mystery tool");
+            ar.Exchange(m_options.computerChecked, "computer checked");
+            ar.Exchange(m_options.wiresShown, "wires shown");
+            ar.Exchange(m_options.autotrigger, "autotrigger");
+            ar.Exchange(m_options.decimalOutput, "decimal output");
+            ar.Exchange(m_options.further, "further flag");
+        }
+        SerializeProblemBlock(ar);
+        {
+            CArchive::Scope s(ar, "pane offset");
+            ar.Exchange(m_paneOffset.x, "x");
+            ar.Exchange(m_paneOffset.y, "y");
+        }
+        ar.Exchange(m_currentTool, "current tool");
+        if (SerializePatternList(ar)) {
+            ar.Exchange(savedView, "view rectangle");
+            std::string notepad = m_notepadText;
+            if (ar.IsStoring() && m_host && m_host->Notepad())
+                notepad = m_host->Notepad()->text();
+            ar.Exchange(notepad, "notepad text");
+            if (ar.IsLoading()) {
+                m_notepadText = notepad;
+                if (m_host && m_host->Notepad())
+                    m_host->Notepad()->SetText(m_notepadText);
+            }
+        }
+        if (ar.IsStoring())
+            return;
+        if (const auto wrong = CheckReferences())
+            ar.Fail(*wrong, "manipulatives");
+    } catch (...) {
+        if (ar.IsLoading()) {
+            m_options = previousOptions;
+            m_paneOffset = previousOffset;
+        }
+        throw;
+    }
+    AfterLoading(savedView);
+}
+
+bool CNumberPatternsDocument::SerializePatternList(CArchive& ar) {
+    const std::size_t count = ar.ExchangeCount(m_manipulatives.size(), "manipulative count",
+                                               "manipulative types", kMinEntryBytes);
+    {
+        CArchive::ArrayScope types(ar, "manipulative types");
+        if (ar.IsLoading())
+            m_manipulatives.reserve(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            CArchive::Item item(ar, i);
+            if (ar.IsStoring()) {
+                const std::int32_t type = StoredType(*m_manipulatives[i]);
+                ar.WriteInt32(type, "type");
+                if (ar.IsTree())
+                    ar.WriteString(CManipulativeRegistry::ClassName(type), "class");
+                continue;
+            }
+            const std::int32_t type = ar.ReadInt32("type");
+            ar.Consume("class");
+            auto m = CreateStored(type);
+            if (!m) {
+                // A field tree has no layout to end; a file ends its list here, and nothing
+                // of what it holds has been read yet.
+                if (ar.IsTree())
+                    ar.Fail("unknown manipulative type " + std::to_string(type), "type");
+                m_manipulatives.clear();
+                return false;
+            }
+            m_manipulatives.push_back(std::move(m));
+        }
+    }
+    // Every object exists before any reads its references.
+    const CPatternIndex index{&m_manipulatives};
+    CArchive::ArrayScope items(ar, "manipulatives");
+    for (std::size_t i = 0; i < m_manipulatives.size(); ++i) {
+        CArchive::Item item(ar, i);
+        CManipulative& m = *m_manipulatives[i];
+        if (ar.IsTree()) {
+            if (ar.IsStoring())
+                ar.WriteString(CManipulativeRegistry::ClassName(StoredType(m)), "class");
+            else
+                ar.Consume("class");
+        }
+        if (auto* p = dynamic_cast<CPatternManipulative*>(&m))
+            p->SerializeLinked(ar, index);
+        else
+            m.Serialize(ar);
+    }
+    return true;
+}
+
+void CNumberPatternsDocument::AfterLoading(const CRect& savedView) {
+    if (m_currentTool < 0 || m_currentTool >= kToolCodes)
+        m_currentTool = 0;
+    if (!m_presentView)
+        m_viewRect = savedView;
+    else if (savedView != m_viewRect)
+        SpreadManipulatives(savedView, m_viewRect);
+    ApplyOptions();
+    if (m_options.computerChecked) {
+        SetProblemSetMode(true);
+        LoadQuestions(questions(), questionCount(), problemPosition().triesLeft);
+    }
+}
+
+void CNumberPatternsDocument::SpreadManipulatives(const CRect& from, const CRect& to) {
+    // A degenerate saved size leaves that direction alone.
+    const double fw = static_cast<double>(from.right) - from.left;
+    const double fh = static_cast<double>(from.bottom) - from.top;
+    const double tw = static_cast<double>(to.right) - to.left;
+    const double th = static_cast<double>(to.bottom) - to.top;
+    const auto moveBy = [&](const C3DPointDouble& c) {
+        const double x = fw > 0 ? (c.x - from.left) * tw / fw + to.left : c.x;
+        const double y = fh > 0 ? (c.y - from.top) * th / fh + to.top : c.y;
+        return std::pair{x - c.x, y - c.y};
+    };
+    const auto move = [](CManipulative& m, std::pair<double, double> d) {
+        const bool fixed = m.fixed();
+        m.SetFixed(false);
+        m.MoveBy(d.first, d.second);
+        m.SetFixed(fixed);
+    };
+    // Who moves whom is decided before anything moves.
+    std::vector<std::pair<CManipulative*, std::pair<double, double>>> moves;
+    for (auto& m : m_manipulatives) {
+        CPatternManipulative* p = AsPattern(m);
+        if (!p) {
+            moves.emplace_back(m.get(), moveBy(m->centre()));
+            continue;
+        }
+        // Links follow their machines; cards at or above a hopper move with the machine.
+        if (p->IsLink() || p->hopperOwner() || (p->IsCard() && p->output()))
+            continue;
+        if (p->IsMachine()) {
+            // A machine linked on moves with its supermachine's head, so that the
+            // supermachine keeps its shape.
+            if (p->output())
+                continue;
+            auto* head = static_cast<CFunctionMachine*>(p);
+            const auto d = moveBy(head->centre());
+            std::vector<CFunctionMachine*> members;
+            head->Members(members);
+            for (CFunctionMachine* member : members)
+                if (member->IsMachine())
+                    moves.emplace_back(member, d);
+            continue;
+        }
+        moves.emplace_back(m.get(), moveBy(p->centre()));
+    }
+    for (auto& [m, d] : moves)
+        move(*m, d);
+}
+
+void CNumberPatternsDocument::SerializeUndoState(CArchive& ar) {
+    // The options are not undone; the list is, with every link.
+    SerializePatternList(ar);
+    if (ar.IsLoading())
+        ApplyOptions();
+}
+
+// --- qvtool ----------------------------------------------------------------------------------
+
+std::vector<std::string> DescribeNumbersDocument(const CNumberPatternsDocument& doc) {
+    std::vector<std::string> out;
+    const CNumbersOptions& o = doc.options();
+    out.push_back("options: mystery tool=" + std::to_string(o.mysteryTool) + " computer checked=" +
+                  std::to_string(o.computerChecked) + " wires=" + std::to_string(o.wiresShown) +
+                  " autotrigger=" + std::to_string(o.autotrigger) +
+                  " output display=" + (o.decimalOutput ? "decimal" : "fractional") +
+                  " further=" + std::to_string(o.further));
+    const CRect& v = doc.viewRect();
+    out.push_back("current tool: " + std::to_string(doc.currentTool()) + ", pane offset: " +
+                  std::to_string(doc.paneOffset().x) + "," + std::to_string(doc.paneOffset().y) +
+                  ", view: " + std::to_string(v.left) + "," + std::to_string(v.top) + "," +
+                  std::to_string(v.right) + "," + std::to_string(v.bottom));
+    std::size_t machines = 0, heads = 0, links = 0, cards = 0, atHoppers = 0, outputs = 0;
+    for (const auto& m : doc.manipulatives()) {
+        const auto* p = dynamic_cast<const CPatternManipulative*>(m.get());
+        if (!p)
+            continue;
+        if (p->IsMachine()) {
+            ++machines;
+            heads += p->output() ? 0 : 1;
+        } else if (p->IsLink()) {
+            ++links;
+        } else if (p->IsCard()) {
+            ++cards;
+            atHoppers += p->hopperOwner() || p->output() ? 1 : 0;
+            outputs += p->producer() ? 1 : 0;
+        }
+    }
+    out.push_back("machines: " + std::to_string(machines) + " (" + std::to_string(heads) +
+                  " heads), links: " + std::to_string(links) + ", cards: " + std::to_string(cards) +
+                  " (" + std::to_string(atHoppers) + " at hoppers, " + std::to_string(outputs) +
+                  " made by machines)");
+    return out;
+}
+
+} // namespace quorvel
