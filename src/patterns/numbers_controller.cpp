@@ -144,6 +144,8 @@ void CNumbersViewController::ResetView() {
     // The manipulatives the run knew may be gone: forget them without touching them.
     StopAll();
     UpdateGoButtons();
+    if (m_numbersWindow)
+        m_numbersWindow->ShowPaneOffset(m_doc.paneOffset());
 }
 
 void CNumbersViewController::StartOver() {
@@ -688,11 +690,17 @@ bool CNumbersViewController::KeyPress(int key, bool shift, bool ctrl) {
         const bool back = key == kKeyBacktab || shift;
         auto it = std::find(order.begin(), order.end(), selected);
         std::size_t next = 0;
-        if (it == order.end())
+        if (it == order.end()) {
             next = back ? order.size() - 1 : 0;
-        else {
+        } else {
+            // Past the last (or before the first) the focus moves on to the page's controls.
             const std::size_t at = static_cast<std::size_t>(it - order.begin());
-            next = back ? (at + order.size() - 1) % order.size() : (at + 1) % order.size();
+            if ((back && at == 0) || (!back && at + 1 == order.size())) {
+                m_doc.DeselectAll();
+                InvalidateAll();
+                return false;
+            }
+            next = back ? at - 1 : at + 1;
         }
         m_doc.DeselectAll();
         m_doc.Select(order[next]);

@@ -78,6 +78,8 @@ public:
     virtual CPoint ScreenToWorkspace(CPoint screen) const { return screen; }
     // The workspace point under a point of the page, when the page shows the workspace there.
     virtual std::optional<CPoint> PageToWorkspace(CPoint) const { return std::nullopt; }
+    // The document was read, reset or undone: the pane shows the workspace from `offset`.
+    virtual void ShowPaneOffset(CPoint /*offset*/) {}
     // The options changed what the page shows.
     virtual void OptionsApplied() {}
 };
@@ -133,7 +135,8 @@ public:
     bool editing() const { return m_edit.has_value(); }
     const std::optional<CNumbersEdit>& edit() const { return m_editBox; }
 
-    // Keys of a workspace with the focus: Tab and Shift+Tab step through the manipulatives,
+    // Keys of a workspace with the focus: Tab and Shift+Tab step through the manipulatives (and
+    // past the last one give the focus back to the page),
     // arrows move the selection, Enter presses Go on a selected machine or edits a selected
     // card, Delete erases the selection with the Eraser's rules. True when taken.
     bool KeyPress(int key, bool shift, bool ctrl);

@@ -91,6 +91,7 @@ constexpr Entry kStrings[] = {
     {1221, kHopperOccupied},
     {1222, kHopperOccupied},
     // Statistics workspace.
+    {1249, "Click here to run the machine."},
     {1263, "Enter a label for the graph of the current column."},
     // Tools.
     {1271, "Use the Arrow to select or remove an object."},
@@ -107,7 +108,13 @@ constexpr Entry kStrings[] = {
     {1282, "Use the Ignore tool to selectively ignore rows or tiles."},
     {1284, "The horizontal axis label."},
     {1305, "Use the tag palette to tag data cells with a color."},
-    // Patterns messages.
+    // Patterns machine controls and messages.
+    {1333, "Click here to build a number into the first input, or to take a card there again."},
+    {1334, "Click here to build a number into the second input, or to take a card there again."},
+    {1335, "Click here to choose the next operation."},
+    {1336, "Click here to choose the previous operation."},
+    {1337, "Click here to make a new table."},
+    {1344, "The machine's name. Click it to type a new one."},
     {1345, "Please provide an input value before hiding the Number Card."},
     {1346, "Please provide a value for the operator before hiding it."},
     {1350, "No more columns can be created in this table."},
