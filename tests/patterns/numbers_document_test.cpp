@@ -191,7 +191,7 @@ CValue& Field(CValue& items, std::size_t i, const char* field) {
 }
 
 // The sample's list: 0 and 1 the machines, 2 to 4 the cards at and above the first one's
-// hoppers, 5 the link, 6 the output card.
+// hoppers, 5 the link, 6 the output card, 7 the loose card, 8 the note.
 const BrokenReference kBroken[] = {
     {"an index outside the list",
      [](CValue&, CValue& items) { Field(items, 0, "input1") = CValue::Int(99); }, "names nothing"},
@@ -201,11 +201,14 @@ const BrokenReference kBroken[] = {
      [](CValue&, CValue& items) { Field(items, 1, "waiting2").Append(CValue::Int(4)); }, "hopper"},
     {"a loop through the second inputs",
      [](CValue& types, CValue& items) {
-         // A second link from the second machine back into the first one's second input.
+         // A second link from the second machine into the first one's second input, in place
+         // of the card there.
          types.Append(types.items()[5]);
          items.Append(items.items()[5]);
-         Field(items, 7, "input1") = CValue::Int(1);
-         Field(items, 0, "input2") = CValue::Int(7);
+         const auto added = static_cast<std::int64_t>(items.items().size() - 1);
+         Field(items, items.items().size() - 1, "input1") = CValue::Int(1);
+         Field(items, 0, "input2") = CValue::Int(added);
+         Field(items, 3, "hopper owner") = CValue::Int(-1);
      },
      "loop"},
 };
