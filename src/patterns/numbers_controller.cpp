@@ -893,7 +893,7 @@ void CNumbersViewController::FinishLink(CFunctionMachine& source, CPoint p) {
     if (!ConfirmClearTables(kMsgAddingClearsTable, {&source, target}))
         return;
     m_doc.MarkUndoStep();
-    auto link = std::make_unique<CMachineLink>();
+    auto link = std::make_unique<CMachineLink>(source, *target);
     CMachineLink* raw = link.get();
     const int result = which == 1 ? target->SetInput1(raw) : target->SetInput2(raw);
     if (result != kAccepted) {

@@ -260,8 +260,13 @@ std::vector<std::string> RunSupermachines(CNumberPatternsDocument& doc) {
             std::find(firsts.begin(), firsts.end(), first) == firsts.end())
             firsts.push_back(static_cast<CNumberMachine*>(first));
     }
-    for (CNumberMachine* first : firsts) {
-        const std::string name = "machine " + std::to_string(doc.IndexOf(first)) + ": ";
+    // Named by their places before any run takes cards away.
+    std::vector<std::string> names;
+    for (CNumberMachine* first : firsts)
+        names.push_back("machine " + std::to_string(doc.IndexOf(first)) + ": ");
+    for (std::size_t f = 0; f < firsts.size(); ++f) {
+        CNumberMachine* first = firsts[f];
+        const std::string& name = names[f];
         if (!first->goEnabled()) {
             lines.push_back(name + kGoNotAvailable);
             continue;

@@ -2,10 +2,13 @@
 #include "tools/qvtool/qvtool.h"
 
 #include "geometry/geometry_document.h"
+#include "patterns/number_machine.h"
 #include "patterns/patterns_documents.h"
 #include "sample_documents.h"
 #include "workspace/annotator.h"
 #include "workspace/file_store.h"
+
+#include "fakes/fakes.h"
 
 #include <gtest/gtest.h>
 
@@ -266,4 +269,58 @@ TEST_F(QvTool, UnknownVerbsAndMissingArgumentsShowUsage) {
     EXPECT_EQ(Run({"frobnicate"}), 2);
     EXPECT_EQ(Run({"resave", "only-one"}), 2);
     EXPECT_NE(err.str().find("usage:"), std::string::npos);
+}
+
+TEST_F(QvTool, ChainPrintsTheLastCardOrWhatStoppedTheRun) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string printed;
+        int status;
+    };
+    const Case cases[] = {
+        {{"1/2", "+", "1/3", "_", "x", "6"}, "5.0 Decimal\n", 0},
+        {{"--fractional", "1", "-", "3", "_", "/", "-2"}, "1 Integer\n", 0},
+        {{"--fractional", "7", "/", "3"}, "2 1/3 Fraction\n", 0},
+        {{"--fractional", "-32768", "x", "65536", "_", "/", "-1"}, "Integer Overflow\n", 1},
+        {{"7", "/", "0"}, "Division by Zero\n", 1},
+        {{"1", "?", "2"}, "Go is not available\n", 1},
+        {{"", "+", "2"}, "Go is not available\n", 1},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"chain"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        EXPECT_EQ(Run(args), c.status) << args[1];
+        EXPECT_EQ(out.str(), c.printed) << args[1];
+    }
+    for (std::vector<std::string> bad : {std::vector<std::string>{"chain", "1", "+"},
+                                         {"chain", "1", "+", "_"},
+                                         {"chain", "1", "+", "2", "3", "+", "4"},
+                                         {"chain", "1", "%", "2"}})
+        EXPECT_EQ(Run(bad), 2) << bad.size();
+}
+
+TEST_F(QvTool, RunReportsEverySupermachineAndWritesOnlyWhenAsked) {
+    quorvel::testing::FakeTextMetrics metrics;
+    CNumberPatternsDocument doc;
+    auto* m = static_cast<CNumberMachine*>(
+        doc.AddManipulative(std::make_unique<CNumberMachine>(CPoint{100, 100})));
+    m->SetOperation(2);
+    for (const char* text : {"6", "7", "2"}) {
+        auto card = std::make_unique<CNumberCardManipulative>(CPoint{0, 0}, metrics);
+        card->SetText(text);
+        auto* added = doc.AddManipulative(std::move(card));
+        const CRect hopper = m->Hopper(text[0] == '7' ? 2 : 1);
+        added->MoveBy(hopper.left + 4, hopper.top + 2);
+        ASSERT_EQ(m->AcceptCard(static_cast<CPatternManipulative*>(added)), kAccepted);
+    }
+    doc.AddManipulative(std::make_unique<CNumberMachine>(CPoint{400, 100}));
+    const std::string path = File("series.qvn");
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    const auto before = Bytes(path);
+    EXPECT_EQ(Run({"run", path}), 0);
+    EXPECT_EQ(out.str(), "machine 0: 42.0 Decimal\nmachine 4: Go is not available\n");
+    EXPECT_EQ(Bytes(path), before);
+    EXPECT_EQ(Run({"run", path, "--save", File("after.qvn")}), 0);
+    EXPECT_EQ(Run({"info", File("after.qvn")}), 0);
+    EXPECT_NE(out.str().find("13 x 2"), std::string::npos) << out.str();
 }
