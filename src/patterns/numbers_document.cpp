@@ -219,6 +219,13 @@ void CNumberPatternsDocument::ApplyOptions() {
     InvalidateAll();
 }
 
+void CNumberPatternsDocument::RouteLinks() {
+    // A link is read before or after its machines; its wire follows once both are in place.
+    for (auto& m : m_manipulatives)
+        if (auto* link = dynamic_cast<CMachineLink*>(m.get()))
+            link->Route();
+}
+
 void CNumberPatternsDocument::NewDocumentContents() {
     m_options = CNumbersOptions{};
     m_paneOffset = CPoint{};
@@ -371,12 +378,15 @@ bool CNumberPatternsDocument::SerializePatternList(CArchive& ar) {
         else
             m.Serialize(ar);
     }
+    if (index.unresolved)
+        ar.Fail("an index names nothing in the list", "manipulatives");
     return true;
 }
 
 void CNumberPatternsDocument::AfterLoading(const CRect& savedView) {
     if (m_currentTool < 0 || m_currentTool >= kToolCodes)
         m_currentTool = 0;
+    RouteLinks();
     if (!m_presentView)
         m_viewRect = savedView;
     else if (savedView != m_viewRect)
@@ -439,8 +449,10 @@ void CNumberPatternsDocument::SpreadManipulatives(const CRect& from, const CRect
 void CNumberPatternsDocument::SerializeUndoState(CArchive& ar) {
     // The options are not undone; the list is, with every link.
     SerializePatternList(ar);
-    if (ar.IsLoading())
+    if (ar.IsLoading()) {
+        RouteLinks();
         ApplyOptions();
+    }
 }
 
 // --- qvtool ----------------------------------------------------------------------------------

@@ -91,9 +91,15 @@ std::int32_t CPatternIndex::IndexOf(const CManipulative* m) const {
 }
 
 CPatternManipulative* CPatternIndex::At(std::int32_t i) const {
-    if (!list || i < 0 || static_cast<std::size_t>(i) >= list->size())
+    if (!list || i == -1)
         return nullptr;
-    return dynamic_cast<CPatternManipulative*>((*list)[static_cast<std::size_t>(i)].get());
+    CPatternManipulative* p =
+        i >= 0 && static_cast<std::size_t>(i) < list->size()
+            ? dynamic_cast<CPatternManipulative*>((*list)[static_cast<std::size_t>(i)].get())
+            : nullptr;
+    if (!p)
+        unresolved = true;
+    return p;
 }
 
 // ---- CPatternManipulative ----

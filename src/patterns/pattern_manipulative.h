@@ -38,8 +38,11 @@ struct CPatternIndex {
     const std::vector<std::unique_ptr<CManipulative>>* list = nullptr;
 
     std::int32_t IndexOf(const CManipulative* m) const;
-    // Null when `i` lies outside the list or names no Patterns manipulative.
+    // Null when `i` lies outside the list or names no Patterns manipulative; such an index
+    // other than -1 sets `unresolved`, which the document reads as a damaged file.
     CPatternManipulative* At(std::int32_t i) const;
+
+    mutable bool unresolved = false;
 };
 
 class CPatternManipulative : public CManipulative {

@@ -87,6 +87,7 @@ private:
     bool SerializePatternList(CArchive& ar);
     // What options change in the workspace: the links' wires are shown or hidden.
     void ApplyOptions();
+    void RouteLinks();
     void AfterLoading(const CRect& savedView);
     // Loose manipulatives keep their centre's relative place; a supermachine moves whole with
     // its head, and cards at hoppers with their machine.

@@ -26,28 +26,27 @@ using Bytes = std::vector<std::uint8_t>;
 // A file assembled from the archive's primitives, field by field.
 struct Layout {
     Bytes b;
-    Layout& I32(std::int32_t v) {
-        for (int i = 0; i < 4; ++i)
-            b.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i)));
+    Layout& I32(std::initializer_list<std::int32_t> values) {
+        for (std::int32_t v : values)
+            for (int i = 0; i < 4; ++i)
+                b.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i)));
         return *this;
     }
-    Layout& Tab() {
-        b.push_back(9);
+    Layout& Tab() { return Raw({9}); }
+    // A point: x, y and z, each a double and a TAB.
+    Layout& Point(double x, double y) {
+        for (double v : {x, y, 0.0}) {
+            const auto bits = std::bit_cast<std::uint64_t>(v);
+            for (int i = 0; i < 8; ++i)
+                b.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
+            Tab();
+        }
         return *this;
     }
-    Layout& Double(double v) {
-        const auto bits = std::bit_cast<std::uint64_t>(v);
-        for (int i = 0; i < 8; ++i)
-            b.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
-        return *this;
-    }
-    Layout& Point(double x, double y) { return Double(x).Tab().Double(y).Tab().Double(0).Tab(); }
     Layout& Str(const std::string& s) {
         b.push_back(static_cast<std::uint8_t>(s.size()));
-        b.insert(b.end(), s.begin(), s.end());
-        return *this;
+        return Raw(Bytes(s.begin(), s.end()));
     }
-    Layout& Rect(int l, int t, int r, int bottom) { return I32(l).I32(t).I32(r).I32(bottom); }
     Layout& Raw(const Bytes& more) {
         b.insert(b.end(), more.begin(), more.end());
         return *this;
@@ -89,38 +88,28 @@ TEST(NumbersDocument, WritesTheLayoutFieldByField) {
     CArchive block;
     run.Serialize(block);
     Layout expected;
-    expected.I32(19992003)
-        .I32(0) // Mystery Tool
-        .I32(0) // Computer Checked
-        .I32(1) // Wires
-        .I32(0) // Autotrigger
-        .I32(1) // Output display Decimal
-        .I32(0) // the further flag
+    expected
+        .I32({19992003})
+        // Mystery Tool, Computer Checked, Wires, Autotrigger, Output display, the further flag
+        .I32({0, 0, 1, 0, 1, 0})
         .Raw(block.bytes())
-        .I32(30)
-        .I32(-4) // pane offset
-        .I32(3)  // current tool
-        .I32(1)  // one manipulative,
-        .I32(15) // the Writing tool's annotator under the Patterns annotator's code
-        // its data: the manipulative base (no lines, centre, rotation point, selected,
-        // visible, script mark, highlighted, kind, fixed), then the annotator's own fields
-        .I32(0)
+        .I32({30, -4}) // pane offset
+        .I32({3})      // current tool
+        .I32({1, 15})  // one manipulative: the Writing tool's annotator as a Patterns annotator
+        // Its data: the manipulative base (no lines, centre, rotation point, selected, visible,
+        // script mark, highlighted, kind, fixed), then text, rectangle and visible flag.
+        .I32({0})
         .Point(40, 50)
         .Point(40, 50)
-        .I32(1)
-        .I32(1)
-        .I32(0)
-        .I32(0)
-        .I32(-1)
-        .I32(0)
+        .I32({1, 1, 0, 0, -1, 0})
         .Str("hi")
         .Tab()
-        .Rect(40, 50, 640, 51)
+        .I32({40, 50, 640, 51})
         .Tab()
-        .I32(1)
+        .I32({1})
         .Tab()
-        .Rect(0, 0, 700, 560) // the view rectangle
-        .Str("");             // the notepad
+        .I32({0, 0, 700, 560}) // the view rectangle
+        .Str("");              // the notepad
     const Bytes saved = doc.SaveToBytes();
     EXPECT_EQ(saved, expected.b);
 
@@ -159,13 +148,10 @@ TEST(NumbersDocument, ASupermachineComesBackWhole) {
     EXPECT_TRUE(second.IsBuiltIn(2));
     EXPECT_EQ(second.builtInCard(2).text(), "3");
     EXPECT_TRUE(second.operatorHidden());
-    EXPECT_EQ(second.operation(), 3);
     EXPECT_NE(first.mystery(), 0);
     EXPECT_NE(second.mystery(), 0);
     ASSERT_EQ(second.outputCards().size(), 1u);
     EXPECT_EQ(second.outputCards()[0]->producer(), &second);
-    EXPECT_EQ(doc.options().autotrigger, 0);
-    EXPECT_EQ(doc.currentTool(), 9);
     ASSERT_EQ(doc.selection().size(), 1u);
     EXPECT_EQ(static_cast<CPatternManipulative*>(doc.selection()[0])->GetText(), "12");
 
@@ -191,7 +177,7 @@ CValue& Field(CValue& items, std::size_t i, const char* field) {
 }
 
 // The sample's list: 0 and 1 the machines, 2 to 4 the cards at and above the first one's
-// hoppers, 5 the link, 6 the output card.
+// hoppers, 5 the link, 6 the output card, 7 the loose card, 8 the note.
 const BrokenReference kBroken[] = {
     {"an index outside the list",
      [](CValue&, CValue& items) { Field(items, 0, "input1") = CValue::Int(99); }, "names nothing"},
@@ -201,11 +187,14 @@ const BrokenReference kBroken[] = {
      [](CValue&, CValue& items) { Field(items, 1, "waiting2").Append(CValue::Int(4)); }, "hopper"},
     {"a loop through the second inputs",
      [](CValue& types, CValue& items) {
-         // A second link from the second machine back into the first one's second input.
+         // A second link from the second machine into the first one's second input, in place
+         // of the card there.
          types.Append(types.items()[5]);
          items.Append(items.items()[5]);
-         Field(items, 7, "input1") = CValue::Int(1);
-         Field(items, 0, "input2") = CValue::Int(7);
+         const auto added = static_cast<std::int64_t>(items.items().size() - 1);
+         Field(items, items.items().size() - 1, "input1") = CValue::Int(1);
+         Field(items, 0, "input2") = CValue::Int(added);
+         Field(items, 3, "hopper owner") = CValue::Int(-1);
      },
      "loop"},
 };
@@ -258,13 +247,8 @@ TEST(NumbersDocument, NewStartsAgainWithTheDefaultOptions) {
     EXPECT_TRUE(doc.IsModified()) << "options are saved with the document";
     host.prompter.answers.push_back(MessageResult::No);
     ASSERT_TRUE(doc.FileNew());
-    const CNumbersOptions& o = doc.options();
-    EXPECT_EQ(o.mysteryTool, 1);
-    EXPECT_EQ(o.computerChecked, 0);
-    EXPECT_EQ(o.wiresShown, 1);
-    EXPECT_EQ(o.autotrigger, 1);
-    EXPECT_EQ(o.decimalOutput, 1);
-    EXPECT_EQ(o.further, 1);
+    // Mystery tool on, computer checking off, wires shown, autotrigger on, decimal output.
+    EXPECT_EQ(doc.options(), (CNumbersOptions{1, 0, 1, 1, 1, 1}));
 }
 
 TEST(NumbersDocument, SpreadsToAViewOfAnotherSize) {

@@ -4,6 +4,7 @@
 #include "geometry/geometry_document.h"
 #include "patterns/number_machine.h"
 #include "patterns/patterns_documents.h"
+#include "sample_documents.h"
 #include "workspace/annotator.h"
 #include "workspace/file_store.h"
 
@@ -42,6 +43,14 @@ struct QvTool : ::testing::Test {
         out.str({});
         err.str({});
         return CQvTool(out, err).Run(args);
+    }
+    // A mysterious supermachine with cards at its hoppers, a link and an output card.
+    std::string SaveNumbers(const std::string& name) {
+        CNumberPatternsDocument doc;
+        quorvel::testing::FillNumbersSample(doc);
+        const std::string path = File(name);
+        EXPECT_TRUE(doc.OnSaveDocument(path));
+        return path;
     }
     std::string SaveSample(const std::string& name) {
         CGeometryUnitDocument doc;
@@ -91,6 +100,16 @@ TEST_F(QvTool, InfoNamesTheDocumentTypeAndItsManipulatives) {
     ASSERT_TRUE(CGeometryUnitDocument().OnSaveDocument(File("empty.qvg")));
     ASSERT_EQ(Run({"info", File("empty.qvg")}), 0);
     EXPECT_NE(out.str().find("\ntypes: none\n"), std::string::npos) << out.str();
+
+    ASSERT_EQ(Run({"info", SaveNumbers("machines.qvn")}), 0);
+    EXPECT_NE(out.str().find("types: 4 x 1, 10 x 2, 12 x 1, 13 x 5\n"
+                             "options: mystery tool=1 computer checked=0 wires=1 autotrigger=0 "
+                             "output display=fractional further=1\n"
+                             "current tool: 9, pane offset: 30,40, view: 0,0,700,560\n"
+                             "machines: 2 (1 heads), links: 1, cards: 5 (3 at hoppers, 1 made by "
+                             "machines)\n"),
+              std::string::npos)
+        << out.str();
 }
 
 TEST_F(QvTool, InfoReportsUnreadableFilesAndExitsNonZero) {
@@ -117,6 +136,10 @@ TEST_F(QvTool, ResaveIsByteIdenticalForEveryUnitType) {
     ASSERT_TRUE(codes.OnSaveDocument(File("codes.qvc")));
     EXPECT_EQ(Run({"resave", File("codes.qvc"), File("codes2.qvc")}), 0);
     EXPECT_EQ(Bytes(File("codes2.qvc")), Bytes(File("codes.qvc")));
+
+    const std::string machines = SaveNumbers("machines.qvn");
+    EXPECT_EQ(Run({"resave", machines, File("machines2.qvn")}), 0);
+    EXPECT_EQ(Bytes(File("machines2.qvn")), Bytes(machines));
 }
 
 TEST_F(QvTool, ResaveOfABadFileWritesNothing) {
@@ -141,6 +164,7 @@ TEST_F(QvTool, DumpThenBuildGivesTheSameFileForEveryUnitType) {
     numbers.SetProblemPosition({4, 1, 2});
     ASSERT_TRUE(numbers.OnSaveDocument(File("n.qvn")));
     files.push_back(File("n.qvn"));
+    files.push_back(SaveNumbers("machines.qvn"));
     for (const std::string& file : files) {
         ASSERT_EQ(Run({"dump", file}), 0) << err.str();
         const std::string json = out.str();
@@ -156,7 +180,8 @@ TEST_F(QvTool, DumpThenBuildGivesTheSameFileForEveryUnitType) {
 TEST_F(QvTool, BuildNamesTheJsonPathOfABadField) {
     ASSERT_TRUE(SaveFileAtomically(File("bad.json"), std::vector<std::uint8_t>{}));
     std::istringstream in(
-        R"({"signature": 19992003, "manipulatives": [{"type": 0, "kind": 1.5}]})");
+        R"({"signature": 19992003, "manipulative types": [{"type": 13}],
+            "manipulatives": [{"kind": 1.5}]})");
     std::ostringstream o, e;
     EXPECT_EQ(CQvTool(o, e, &in).Run({"build", "-", File("x.qvn")}), 1);
     EXPECT_EQ(e.str(), "-: /manipulatives/0/kind: expected a whole number\n");
@@ -226,6 +251,13 @@ TEST_F(QvTool, RenderDrawsTheWorkspaceAsTheProgramDoes) {
     const std::string text((std::istreambuf_iterator<char>(svg)), std::istreambuf_iterator<char>());
     EXPECT_NE(text.find("<svg"), std::string::npos);
     EXPECT_NE(text.find("viewBox=\"0 0 32"), std::string::npos) << text.substr(0, 400);
+
+    // Machines draw themselves, cards and wire included, as on the page.
+    ASSERT_EQ(Run({"render", SaveNumbers("machines.qvn"), File("machines.png")}), 0) << err.str();
+    QImage machines(QString::fromStdString(File("machines.png")));
+    EXPECT_FALSE(near(machines.pixelColor(100, 130), QColor(97, 191, 255))) << "a machine body";
+    EXPECT_FALSE(near(machines.pixelColor(160, 300), QColor(97, 191, 255))) << "the wire";
+    EXPECT_TRUE(near(machines.pixelColor(300, 300), QColor(97, 191, 255))) << "the workspace";
 
     EXPECT_EQ(Run({"render", File("two.qvg"), File("x.png"), "--scale", "0"}), 2);
     EXPECT_EQ(Run({"render", File("missing.qvg"), File("x.png")}), 1);
