@@ -143,12 +143,12 @@ TEST_F(Fixture, ManipulativesAreWrittenWithTheirTypeCodesInDrawingOrder) {
     EXPECT_EQ(tail, one.bytes());
 }
 
+// Numbers documents hold only machines, links and cards; their files have tests of their own.
 TEST(UnitDocumentFiles, EveryUnitTypeSavesAndReopensByteForByte) {
     std::vector<std::function<std::unique_ptr<CUnitDocument>()>> makers = {
         [] { return std::make_unique<CGeometryUnitDocument>(); },
         [] { return std::make_unique<CDesignPatternsDocument>(); },
         [] { return std::make_unique<CCodePatternsDocument>(); },
-        [] { return std::make_unique<CNumberPatternsDocument>(); },
         [] { return std::make_unique<CStatsUnitDocument>(); }};
     TempDir dir;
     for (auto& make : makers) {

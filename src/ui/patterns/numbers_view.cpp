@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <utility>
@@ -265,6 +266,22 @@ void CNumberPatternsView::LayoutControls() {
         ScrollTo(navigator()->model().FractionX(), navigator()->model().FractionY());
     if (!area.isEmpty())
         numbers().numbersDocument().SetPresentViewRect({0, 0, area.width(), area.height()});
+}
+
+void CNumberPatternsView::ShowPaneOffset(CPoint offset) {
+    if (!pane() || !navigator())
+        return;
+    // The navigator takes the place the file was scrolled to, and tells the pane.
+    CWorkspaceNavigatorModel& nav = navigator()->model();
+    const int rangeX = pane()->width() * (kNumbersScreensAcross - 1);
+    const int rangeY = pane()->height() * (kNumbersScreensDown - 1);
+    const double fx = rangeX > 0 ? std::clamp(offset.x / double(rangeX), 0.0, 1.0) : 0.0;
+    const double fy = rangeY > 0 ? std::clamp(offset.y / double(rangeY), 0.0, 1.0) : 0.0;
+    const CRect& frame = nav.frame();
+    const CRect& shown = nav.shown();
+    nav.MoveTo({frame.left + static_cast<int>(std::lround(fx * (frame.Width() - shown.Width()))),
+                frame.top + static_cast<int>(std::lround(fy * (frame.Height() - shown.Height())))});
+    navigator()->update();
 }
 
 void CNumberPatternsView::ScrollTo(double x, double y) {

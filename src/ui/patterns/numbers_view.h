@@ -50,6 +50,7 @@ public:
     CPoint ScreenToWorkspace(CPoint screen) const override;
     std::optional<CPoint> PageToWorkspace(CPoint page) const override;
     void OptionsApplied() override;
+    void ShowPaneOffset(CPoint offset) override;
 
 protected:
     void DrawWorkspace(IDrawingSurface& dc, const CRect& area, bool printing) override;
