@@ -286,6 +286,17 @@ std::vector<CSummaryLine> CSummaryStatistics::Lines(ITextMetrics& metrics, int c
     return out;
 }
 
+std::vector<std::string> CSummaryStatistics::PrintedLines(ITextMetrics& metrics) const {
+    std::vector<std::string> out;
+    for (const CSummaryLine& l : Lines(metrics, FitSize(metrics).cx)) {
+        std::string text;
+        for (const CSummaryText& part : l.parts)
+            text += (text.empty() ? "" : "\t") + part.text;
+        out.push_back(std::move(text));
+    }
+    return out;
+}
+
 void CSummaryStatistics::Paint(IDrawingSurface& dc, CPoint origin, int clientWidth) const {
     const CStatsDataSet* data = dataSet();
     if (!data)

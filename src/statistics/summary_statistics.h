@@ -65,6 +65,8 @@ public:
     std::vector<CSummaryLine> Lines(ITextMetrics& metrics, int clientWidth) const;
     // The window's client area painted at `origin`, `clientWidth` wide (the fitted width).
     void Paint(IDrawingSurface& dc, CPoint origin, int clientWidth) const;
+    // Each painted line as text, its pieces joined by a TAB: what qvtool stats prints.
+    std::vector<std::string> PrintedLines(ITextMetrics& metrics) const;
     // A value as the window prints it: "%.<decimals>f".
     std::string FormatValue(double value) const;
 
