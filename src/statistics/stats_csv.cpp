@@ -10,8 +10,9 @@ namespace quorvel {
 namespace {
 
 void AppendField(std::string& out, const std::string& field) {
-    const bool quote = field.find_first_of(",\"\r\n") != std::string::npos ||
-                       (!field.empty() && (IsSpaceChar(field.front()) || IsSpaceChar(field.back())));
+    const bool quote =
+        field.find_first_of(",\"\r\n") != std::string::npos ||
+        (!field.empty() && (IsSpaceChar(field.front()) || IsSpaceChar(field.back())));
     if (!quote) {
         out += field;
         return;
@@ -148,8 +149,9 @@ std::optional<std::string> ImportCsv(CStatsDataSet& data, std::string_view text)
     const int cases = static_cast<int>(records.size()) - 1;
     const auto field = [&](int record, int column) -> std::string_view {
         const auto& r = records[static_cast<std::size_t>(record)];
-        return static_cast<std::size_t>(column) < r.size() ? std::string_view(r[static_cast<std::size_t>(column)])
-                                                           : std::string_view();
+        return static_cast<std::size_t>(column) < r.size()
+                   ? std::string_view(r[static_cast<std::size_t>(column)])
+                   : std::string_view();
     };
     data.Reset(cases, columns);
     for (int c = 0; c < columns; ++c) {

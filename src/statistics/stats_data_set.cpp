@@ -41,7 +41,7 @@ std::string CellValueText(const CStatsDataSet& data, int row, int column) {
     case NumberKind::Decimal:
         std::snprintf(buf, sizeof buf,
                       data.GetColumnFormat(column) == StatsColumnFormat::OneDecimal ? "%.1f"
-                                                                                   : "%.2f",
+                                                                                    : "%.2f",
                       cell.number.ToDouble());
         return buf;
     case NumberKind::Fraction:

@@ -194,7 +194,9 @@ public:
     CStatsCase& Case(int row) { return *m_rows.at(static_cast<std::size_t>(row)); }
     const CStatsCase& Case(int row) const { return *m_rows.at(static_cast<std::size_t>(row)); }
     const CNumber& Scale(int column) const { return m_scales.at(static_cast<std::size_t>(column)); }
-    void SetScale(int column, const CNumber& s) { m_scales.at(static_cast<std::size_t>(column)) = s; }
+    void SetScale(int column, const CNumber& s) {
+        m_scales.at(static_cast<std::size_t>(column)) = s;
+    }
     const std::vector<CStatsDataObserver*>& observers() const { return m_observers; }
 
     // The data set as the document file holds it: counts, flags, scales, then every case.

@@ -291,8 +291,8 @@ void CStatsUnitDocument::FitToBoard(const CRect& from, const CRect& to) {
             *p = {x(p->x), y(p->y)};
     }
     const auto round = [](double v) {
-        return static_cast<std::int32_t>(std::clamp(v < 0 ? v - 0.5 : v + 0.5, -2147483648.0,
-                                                    2147483647.0));
+        return static_cast<std::int32_t>(
+            std::clamp(v < 0 ? v - 0.5 : v + 0.5, -2147483648.0, 2147483647.0));
     };
     for (auto& cluster : m_viewState.clusters) {
         CRect& r = cluster.labelRect;
@@ -419,7 +419,8 @@ void CStatsUnitDocument::SerializeViewState(CArchive& ar) {
     const std::size_t rows = static_cast<std::size_t>(m_data.rowCount());
     // A cluster takes at least its kind, format and tile count; a tile is a row, and no more
     // clusters than rows can hold two tiles each.
-    const std::size_t clusters = ar.ExchangeCount(v.clusters.size(), "cluster count", "clusters", 12);
+    const std::size_t clusters =
+        ar.ExchangeCount(v.clusters.size(), "cluster count", "clusters", 12);
     if (ar.IsLoading()) {
         if (clusters > rows)
             ar.Fail("more clusters than rows", "cluster count");
@@ -492,7 +493,8 @@ void CStatsUnitDocument::AfterLoading(CSize savedScreen, const CRect& savedBoard
                 return static_cast<std::int32_t>(static_cast<std::int64_t>(v) * to / from);
             };
             CRect& r = w.rect;
-            r = {scale(r.left, m_screen.cx, savedScreen.cx), scale(r.top, m_screen.cy, savedScreen.cy),
+            r = {scale(r.left, m_screen.cx, savedScreen.cx),
+                 scale(r.top, m_screen.cy, savedScreen.cy),
                  scale(r.right, m_screen.cx, savedScreen.cx),
                  scale(r.bottom, m_screen.cy, savedScreen.cy)};
         }

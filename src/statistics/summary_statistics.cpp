@@ -37,8 +37,8 @@ CFontSpec SummaryFont() {
 std::uint32_t CategoryHash(std::string_view lowerText) {
     std::uint32_t hash = 0;
     for (char c : lowerText)
-        hash = hash * 33u + static_cast<std::uint32_t>(static_cast<std::int32_t>(
-                                static_cast<signed char>(c)));
+        hash = hash * 33u +
+               static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<signed char>(c)));
     return hash;
 }
 
@@ -250,8 +250,9 @@ std::vector<CSummaryLine> CSummaryStatistics::Lines(ITextMetrics& metrics, int c
     if (m_isCategory) {
         for (int i = 0; i < m_entryCount; ++i) {
             const int f = m_entryFrequencies[static_cast<std::size_t>(i)];
-            CSummaryLine l{y, {{m_entryLabels[static_cast<std::size_t>(i)], kMargin,
-                                CSummaryText::Align::Left}}};
+            CSummaryLine l{
+                y,
+                {{m_entryLabels[static_cast<std::size_t>(i)], kMargin, CSummaryText::Align::Left}}};
             if (f > 0)
                 l.parts.push_back({FrequencyText(f), right, CSummaryText::Align::Right});
             out.push_back(std::move(l));
@@ -277,7 +278,8 @@ std::vector<CSummaryLine> CSummaryStatistics::Lines(ITextMetrics& metrics, int c
             if (point == std::string::npos)
                 l.parts.push_back({std::move(text), d, CSummaryText::Align::Right});
             else
-                l.parts.push_back({text, d - Width(metrics, std::string_view(text).substr(0, point)),
+                l.parts.push_back({text,
+                                   d - Width(metrics, std::string_view(text).substr(0, point)),
                                    CSummaryText::Align::Left});
         }
         out.push_back(std::move(l));
@@ -335,6 +337,40 @@ void CSummaryStatistics::Paint(IDrawingSurface& dc, CPoint origin, int clientWid
     const int separator = kMargin + 2 * line + kGap + counts * line + kGap;
     dc.SetPen(1, PaletteRGB(0, 0, 0));
     dc.Line(at(kMargin, separator), at(right, separator));
+}
+
+void DrawAverageLines(IDrawingSurface& dc, const CSummaryStatistics& summary, const CRect& client,
+                      const CRect& board, double scale, CAverageLines ticked) {
+    if (summary.isCategory() || summary.usedCases() <= 0)
+        return;
+    const double perUnit = scale > 1e-11 ? (board.Height() - 80) / scale : 0.0;
+    const int left = client.left + 200, right = client.right - 135;
+    const int line = dc.Metrics().LineHeight(SummaryFont());
+    struct Average {
+        bool shown;
+        const char* label;
+        double value;
+        Color colour;
+        unsigned align;
+    };
+    const Average averages[] = {
+        {ticked.mean, "Mean = ", summary.mean(), PaletteRGB(255, 247, 0), kAlignLeft},
+        {ticked.median, "Median = ", summary.median(), PaletteRGB(0, 255, 0), kAlignCenter},
+        {ticked.mode, "Mode = ", summary.mode(), PaletteRGB(97, 191, 255), kAlignRight},
+    };
+    dc.SetFont(SummaryFont());
+    dc.SetTextBackground(kNoColor, true);
+    for (const Average& a : averages) {
+        if (!a.shown || a.value < 0)
+            continue;
+        const double yy = (client.bottom - 115) - perUnit * a.value;
+        const int y = static_cast<int>(std::clamp(yy, -1e9, 1e9));
+        dc.SetPen(2, a.colour);
+        dc.Line({left, y}, {right, y});
+        dc.SetTextColor(a.colour);
+        dc.DrawText({left, y - 2 - line, right, y - 2}, a.label + summary.FormatValue(a.value),
+                    a.align | kSingleLine | kNoClip);
+    }
 }
 
 } // namespace quorvel

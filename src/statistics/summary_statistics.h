@@ -82,7 +82,9 @@ public:
     double minimum() const { return m_minimum; }
     double maximum() const { return m_maximum; }
     const std::string& modeText() const { return m_modeText; }
-    const std::string& entryLabel(int i) const { return m_entryLabels.at(static_cast<std::size_t>(i)); }
+    const std::string& entryLabel(int i) const {
+        return m_entryLabels.at(static_cast<std::size_t>(i));
+    }
     int entryFrequency(int i) const { return m_entryFrequencies.at(static_cast<std::size_t>(i)); }
 
 private:
@@ -105,6 +107,20 @@ private:
     std::string m_modeText;
     std::array<std::string, kSummaryListLines> m_entryLabels;
 };
+
+// Which of the Mean, Median and Mode lines are ticked.
+struct CAverageLines {
+    bool mean = false;
+    bool median = false;
+    bool mode = false;
+};
+
+// The Mean, Median and Mode lines over the data board of a view's `client` rectangle, for a
+// number column with used cases: each ticked one whose value is 0 or more, at its height on
+// the board's `scale`, with its label just above it. The board decides whether to call it (not
+// in a computer-checked problem).
+void DrawAverageLines(IDrawingSurface& dc, const CSummaryStatistics& summary, const CRect& client,
+                      const CRect& board, double scale, CAverageLines ticked);
 
 // A category column's counting: the texts' hash, as the 17-bucket map places them.
 std::uint32_t CategoryHash(std::string_view lowerText);

@@ -34,7 +34,9 @@ struct Recorder : CStatsDataObserver {
     void CaseRemoved(int i, CStatsCase& c) override {
         heard.push_back("removed " + std::to_string(i) + " #" + std::to_string(c.caseNumber));
     }
-    void CaseInserted(int i, CStatsCase&) override { heard.push_back("inserted " + std::to_string(i)); }
+    void CaseInserted(int i, CStatsCase&) override {
+        heard.push_back("inserted " + std::to_string(i));
+    }
     void DataChanged() override { heard.push_back("changed"); }
 };
 
@@ -121,7 +123,8 @@ TEST(StatsDataSet, ColumnOneCannotBeRemovedAndLabelsMoveWithTheirColumns) {
     d.SetCurrentColumn(1);
     EXPECT_FALSE(doc.CanRemoveCurrentColumn());
     doc.InsertNamedColumn(doc.NewColumnPlace().index, "New", StatsColumnFormat::Categories);
-    EXPECT_EQ(doc.viewState().graphLabels[1], (std::vector<std::string>{"", "one", "", "two", "three"}));
+    EXPECT_EQ(doc.viewState().graphLabels[1],
+              (std::vector<std::string>{"", "one", "", "two", "three"}));
     d.SetCurrentColumn(3);
     doc.RemoveCurrentColumn();
     EXPECT_EQ(doc.viewState().graphLabels[1], (std::vector<std::string>{"", "one", "", "three"}));
@@ -158,7 +161,8 @@ std::vector<int> InsertionSortOrder(const CStatsDataSet& d, bool descending) {
             const double p = d.GetCellNumber(a, c).ToDouble(), q = d.GetCellNumber(b, c).ToDouble();
             v = p < q ? -1 : p > q ? 1 : 0;
         } else {
-            const std::string p = LowerText(d.GetCellText(a, c)), q = LowerText(d.GetCellText(b, c));
+            const std::string p = LowerText(d.GetCellText(a, c)),
+                              q = LowerText(d.GetCellText(b, c));
             v = p < q ? -1 : p > q ? 1 : 0;
         }
         if (v != 0)
@@ -186,7 +190,8 @@ TEST(StatsDataSet, SortGivesTheInsertionSortsOrder) {
         for (int i = 0; i < cases; ++i) {
             const char* words[] = {"", "Cat", "cat", "dog", "Emu", "ant"};
             names.push_back(words[random() % 6]);
-            values.push_back(random() % 5 == 0 ? "" : std::to_string(static_cast<int>(random() % 7) - 3));
+            values.push_back(
+                random() % 5 == 0 ? "" : std::to_string(static_cast<int>(random() % 7) - 3));
         }
         Fill(d, names, values);
         // Removals leave case numbers out of row order, as a pupil's table has them.
@@ -194,7 +199,8 @@ TEST(StatsDataSet, SortGivesTheInsertionSortsOrder) {
         d.SetCurrentColumn(static_cast<int>(random() % 3));
         const bool descending = random() % 2;
         const std::vector<int> expected = InsertionSortOrder(d, descending);
-        const int selected = 1 + static_cast<int>(random() % static_cast<unsigned>(d.rowCount() - 1));
+        const int selected =
+            1 + static_cast<int>(random() % static_cast<unsigned>(d.rowCount() - 1));
         const CStatsCase* selectedCase = &d.Case(selected);
         d.SetSelectedRow(selected);
         d.SortByCurrentColumn(descending);

@@ -99,7 +99,8 @@ TEST(SummaryStatistics, CategoryColumns) {
         Lines expected;
     };
     const Case cases[] = {
-        {"letter case and trailing blanks", {"Cat", "cat ", "dog"},
+        {"letter case and trailing blanks",
+         {"Cat", "cat ", "dog"},
          counts(3, 3, "cat", {"cat\t 2 (66.7%)", "dog\t 1 (33.3%)"})},
         {"eight categories once",
          {"a", "b", "c", "d", "e", "f", "g", "h"},
@@ -109,7 +110,8 @@ TEST(SummaryStatistics, CategoryColumns) {
          counts(16, 16, "none", {"8 categories have a frequency of 2"})},
         // Equal frequencies follow the map's walk: bucket 12 ("a") before bucket 13 ("b"),
         // and within bucket 12 the newer key ("r") first.
-        {"walk order", {"b", "a", "r"},
+        {"walk order",
+         {"b", "a", "r"},
          counts(3, 3, "none", {"r\t 1 (33.3%)", "a\t 1 (33.3%)", "b\t 1 (33.3%)"})},
         {"frequencies 5, 3, 3, 2, 2, 2, 1",
          times({{"e", 5}, {"c", 3}, {"d", 3}, {"a", 2}, {"b", 2}, {"f", 2}, {"g", 1}}),
@@ -118,13 +120,19 @@ TEST(SummaryStatistics, CategoryColumns) {
                  "a\t 2 (11.1%)", "b\t 2 (11.1%)", "g\t 1 (5.6%)"})},
         // A later group that does not fit goes into Other with the rest: 5 + 9 + 6 = 20.
         {"a later group too large",
-         times({{"e", 5}, {"a", 3}, {"b", 3}, {"c", 3}, {"d", 2}, {"f", 2}, {"g", 2}, {"h", 2},
+         times({{"e", 5},
+                {"a", 3},
+                {"b", 3},
+                {"c", 3},
+                {"d", 2},
+                {"f", 2},
+                {"g", 2},
+                {"h", 2},
                 {"i", 1}}),
          counts(23, 23, "e",
                 {"e\t 5 (21.7%)", "a\t 3 (13.0%)", "b\t 3 (13.0%)", "c\t 3 (13.0%)",
                  "Other\t 9 (39.1%)"})},
-        {"ignored and blank cells", {"!cat", "", "dog"},
-         counts(3, 1, "dog", {"dog\t 1 (100.0%)"})},
+        {"ignored and blank cells", {"!cat", "", "dog"}, counts(3, 1, "dog", {"dog\t 1 (100.0%)"})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -153,4 +161,22 @@ TEST(SummaryStatistics, WindowFitsAndPaintsItsLines) {
     EXPECT_EQ(texts[3], "text 115,89 2.0");
     EXPECT_EQ(dc.Only("fill").front(), "fill 10,10 178,42 #ffff7f");
     EXPECT_EQ(dc.Only("line").front(), "line 10,84 178,84");
+}
+
+TEST(SummaryStatistics, AverageLinesStandAtTheirValuesOnTheBoard) {
+    CStatsUnitDocument doc;
+    CStatsDataSet& d = doc.dataSet();
+    d.Cell(0, 1).format = static_cast<int>(StatsColumnFormat::WholeNumbers);
+    for (const char* v : {"2", "4", "4", "10"})
+        d.EnterCell(d.dataCaseEnd(), 1, v, true);
+    d.NotifyDataChanged();
+    RecordingSurface dc;
+    // A board 380 high on a scale of 10: 30 pixels a unit above the baseline at 560 - 115.
+    DrawAverageLines(dc, doc.summary(), {0, 0, 800, 560}, {160, 55, 705, 435}, 10.0,
+                     {true, false, true});
+    EXPECT_EQ(dc.Only("line"),
+              (std::vector<std::string>{"line 200,295 665,295", "line 200,325 665,325"}));
+    EXPECT_EQ(dc.Only("drawtext"),
+              (std::vector<std::string>{"drawtext 200,277 665,293 96 Mean = 5.0",
+                                        "drawtext 200,307 665,323 98 Mode = 4.0"}));
 }

@@ -105,8 +105,8 @@ int CQvTool::Render(const std::vector<std::string>& args) {
         CQtDrawingSurface dc(painter);
         const CSize size = stats->summary().FitSize(dc.Metrics());
         summary = {area.right, kMargin, area.right + size.cx, kMargin + size.cy};
-        area = area.United({summary.left, summary.top, summary.right + kMargin,
-                            summary.bottom + kMargin});
+        area = area.United(
+            {summary.left, summary.top, summary.right + kMargin, summary.bottom + kMargin});
     }
     const QSize size(static_cast<int>(area.Width() * scale + 0.5),
                      static_cast<int>(area.Height() * scale + 0.5));

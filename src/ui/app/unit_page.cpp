@@ -39,7 +39,8 @@ CUnitPage::CUnitPage(CUnitDocument& doc, UnitKind unit, const QString& title, QW
         m_view = new CUnitView(doc, this);
     }
     // The Statistics page's own menus and its Summary Statistics window.
-    if (auto* stats = dynamic_cast<CStatsUnitDocument*>(&doc); stats && unit == UnitKind::Statistics) {
+    if (auto* stats = dynamic_cast<CStatsUnitDocument*>(&doc);
+        stats && unit == UnitKind::Statistics) {
         auto* menus = new CStatsPageMenus(*stats, this);
         m_unitMenu = menus->statisticsMenu();
         m_secondMenu = menus->tableMenu();

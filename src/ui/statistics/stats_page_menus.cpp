@@ -76,9 +76,9 @@ void CStatsPageMenus::Command(int id) {
     if (id == kCmdImportCsv) {
         if (!StatsCommandState(m_doc, id).enabled)
             return;
-        const QString path = QFileDialog::getOpenFileName(
-            m_page, QStringLiteral("Import Data from CSV"), QString(),
-            QStringLiteral("CSV files (*.csv);;All Files (*)"));
+        const QString path =
+            QFileDialog::getOpenFileName(m_page, QStringLiteral("Import Data from CSV"), QString(),
+                                         QStringLiteral("CSV files (*.csv);;All Files (*)"));
         if (!path.isEmpty())
             ImportCsvFile(path);
         return;
@@ -103,7 +103,8 @@ bool CStatsPageMenus::ImportCsvFile(const QString& path) {
     } else {
         const QByteArray bytes = file.readAll();
         m_doc.MarkUndoStep();
-        error = m_doc.ImportCsv(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        error = m_doc.ImportCsv(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     }
     if (error) {
         QMessageBox::warning(m_page, QStringLiteral("Import Data from CSV"), ToQString(*error));
@@ -116,7 +117,8 @@ bool CStatsPageMenus::ExportCsvFile(const QString& path) {
     const std::string text = m_doc.ExportCsv();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) ||
-        file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) ||
+        file.write(text.data(), static_cast<qint64>(text.size())) !=
+            static_cast<qint64>(text.size()) ||
         !file.commit()) {
         QMessageBox::warning(m_page, QStringLiteral("Export Data as CSV"),
                              QStringLiteral("The file could not be written."));
