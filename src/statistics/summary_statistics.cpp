@@ -86,13 +86,15 @@ void CSummaryStatistics::Recompute() {
 void CSummaryStatistics::RecomputeNumbers(int column) {
     const CStatsDataSet& data = *dataSet();
     std::vector<double> values;
+    values.reserve(static_cast<std::size_t>(std::max(data.dataCaseEnd() - 1, 0)));
     for (int r = 1; r < data.dataCaseEnd(); ++r) {
         const CStatsCase& cs = data.Case(r);
         if (cs.state == CaseState::Excluded)
             continue;
         ++m_totalCases;
-        if (cs.state == CaseState::Used && !data.IsCellEmpty(r, column)) {
-            values.push_back(data.GetCellNumber(r, column).ToDouble());
+        const CStatsCell& cell = cs.cells[static_cast<std::size_t>(column)];
+        if (cs.state == CaseState::Used && !cell.empty) {
+            values.push_back(cell.number.ToDouble());
             ++m_usedCases;
         }
     }
