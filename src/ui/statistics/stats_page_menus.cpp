@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QSaveFile>
 
+#include <functional>
 #include <span>
 
 namespace quorvel {
