@@ -1,5 +1,6 @@
 // Numbers document: its options, the two-pass file layout with the checks of every reference
 // read, spreading a file saved in another view, and the command that clears output cards.
+#include "patterns/machine_table.h"
 #include "patterns/number_machine.h"
 #include "patterns/patterns_documents.h"
 #include "workspace/annotator.h"
@@ -16,8 +17,7 @@ namespace {
 
 constexpr int kToolCodes = 12;
 
-// The codes a Numbers list holds. A table (14) is read once its class is registered; until
-// then a file holding one ends its list there, as any unknown code does.
+// The codes a Numbers list holds.
 constexpr std::int32_t kNumbersTypes[] = {kTypeNumberMachine, kTypeMachineLink, kTypeNumberCard,
                                           kTypeTable, kTypePatternsAnnotator};
 
@@ -63,6 +63,8 @@ public:
                 wrong = CheckMachine(*p);
             else if (p->IsCard())
                 wrong = CheckCard(*p);
+            else if (p->GetType() == kTypeTable)
+                wrong = CheckTable(static_cast<const CTableManipulative&>(*p));
             else
                 wrong = CheckOther(*p);
             if (!wrong.empty())
@@ -136,8 +138,14 @@ private:
             if (!m_producedBy.emplace(card, &machine).second)
                 return "an output card listed twice";
         }
-        if (machine.table() && machine.table()->GetType() != kTypeTable)
-            return "a table that is no table";
+        if (const CPatternManipulative* table = machine.table()) {
+            if (table->GetType() != kTypeTable)
+                return "a table that is no table";
+            const auto& groups = static_cast<const CTableManipulative*>(table)->groups();
+            if (std::none_of(groups.begin(), groups.end(),
+                             [&](const CColumnGroup& g) { return g.machine == &machine; }))
+                return "a machine names a table that has no columns for it";
+        }
         if (machine.producer() || machine.hopperOwner())
             return "a machine placed as a card";
         return {};
@@ -153,6 +161,21 @@ private:
             (card.hopperOwner() && !Machine(card.hopperOwner())))
             return "a card that names something other than a machine";
         return CommonEmpty(card);
+    }
+
+    // A table's groups name machines of one supermachine that name the table back.
+    static std::string CheckTable(const CTableManipulative& table) {
+        const std::string other = CheckOther(table);
+        if (!other.empty())
+            return other;
+        const auto& groups = table.groups();
+        for (const CColumnGroup& group : groups) {
+            if (group.machine->table() != &table)
+                return "a table group's machine does not name the table";
+            if (!groups[0].machine->Head()->Contains(group.machine))
+                return "a table's machines belong to different supermachines";
+        }
+        return {};
     }
 
     static std::string CheckOther(const CPatternManipulative& p) {
@@ -240,6 +263,10 @@ void CNumberPatternsDocument::DrawContents(IDrawingSurface& dc) const {
             m->SetSelected(false, false);
         }
     }
+    // The tables' wires lie under everything.
+    for (const auto& m : m_manipulatives)
+        if (m->GetType() == kTypeTable && m->visible())
+            static_cast<const CTableManipulative&>(*m).DrawWires(dc);
     for (const auto& m : m_manipulatives)
         if (m->visible())
             m->Draw(dc);
