@@ -24,6 +24,9 @@ public:
     CCodePatternsDocument();
 };
 
+// The tools of the Numbers page: Arrow, Selector, Eraser, Writing tool, Help, Mystery, Linking.
+bool IsNumbersTool(int code);
+
 // The Numbers options, in the order the file holds them (each 1 = on).
 struct CNumbersOptions {
     std::int32_t mysteryTool = 1;
