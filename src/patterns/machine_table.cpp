@@ -181,7 +181,7 @@ void CGridCtrl::AppendRow() {
     m_cells.emplace_back(Index(columns()));
     for (int c = 1; c < columns(); ++c)
         SetEmpty(rows() - 1, c);
-    NumberRows();
+    NumberRows(rows() - 1);
 }
 
 bool CGridCtrl::ClearRows() {
@@ -212,8 +212,8 @@ void CGridCtrl::ReorderRows(const std::vector<int>& order) {
     NumberRows();
 }
 
-void CGridCtrl::NumberRows() {
-    for (int r = 1; r < rows(); ++r) {
+void CGridCtrl::NumberRows(int from) {
+    for (int r = std::max(from, 1); r < rows(); ++r) {
         CGridCell& cell = Cell(r, 0);
         cell.text = std::to_string(r);
         cell.background = kRowHeaderFill;
@@ -1026,6 +1026,23 @@ void CTableManipulative::DrawPrintPage(IDrawingSurface& dc, int first, int count
     dc.DrawText({0, 0, std::max(size.cx, 400), 2 * rh - 6}, kTablePrintTitle,
                 kAlignLeft | kAlignVCenter | kSingleLine);
     DrawWindow(dc, {0, 2 * rh}, view);
+}
+
+CTablePrintPlan PlanTablePrint(const CTableManipulative& table, CSize page) {
+    constexpr int kNarrowest = 640;
+    CTablePrintPlan plan;
+    const int width = std::max(table.PrintSize(1, 0).cx, kNarrowest);
+    if (page.cx <= 0 || page.cy <= 0)
+        return plan;
+    plan.scale = static_cast<double>(page.cx) / width;
+    const int perPage = table.PrintRowsPerPage(static_cast<int>(page.cy / plan.scale));
+    const int rows = table.grid().dataRows();
+    int first = 1;
+    do {
+        plan.pages.push_back({first, std::min(perPage, rows - first + 1)});
+        first += perPage;
+    } while (first <= rows);
+    return plan;
 }
 
 void RegisterTableManipulative() {

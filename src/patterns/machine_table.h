@@ -170,7 +170,8 @@ public:
 
 private:
     static std::size_t Index(int i) { return static_cast<std::size_t>(i); }
-    void NumberRows();
+    // Column 0 reads 1, 2, ... from row `from` down.
+    void NumberRows(int from = 1);
     void ClampScroll();
     void DrawBars(IDrawingSurface& dc, const CRect& window) const;
 
@@ -298,6 +299,19 @@ private:
     std::vector<CColumnGroup> m_groups;
     bool m_clearing = false;
 };
+
+// How a table goes onto paper: one factor for both directions, so that every column fits the
+// page's width (a narrow table no larger than a 640-pixel-wide one), and the runs of rows each
+// page takes.
+struct CTablePrintPage {
+    int firstRow = 1;
+    int rowCount = 0;
+};
+struct CTablePrintPlan {
+    double scale = 1.0;
+    std::vector<CTablePrintPage> pages;
+};
+CTablePrintPlan PlanTablePrint(const CTableManipulative& table, CSize page);
 
 // Registers the table with the manipulative registry.
 void RegisterTableManipulative();

@@ -511,6 +511,7 @@ std::vector<std::string> DescribeNumbersDocument(const CNumberPatternsDocument& 
                   ", view: " + std::to_string(v.left) + "," + std::to_string(v.top) + "," +
                   std::to_string(v.right) + "," + std::to_string(v.bottom));
     std::size_t machines = 0, heads = 0, links = 0, cards = 0, atHoppers = 0, outputs = 0;
+    std::size_t tables = 0, columns = 0, rows = 0;
     for (const auto& m : doc.manipulatives()) {
         const auto* p = dynamic_cast<const CPatternManipulative*>(m.get());
         if (!p)
@@ -524,12 +525,19 @@ std::vector<std::string> DescribeNumbersDocument(const CNumberPatternsDocument& 
             ++cards;
             atHoppers += p->hopperOwner() || p->output() ? 1 : 0;
             outputs += p->producer() ? 1 : 0;
+        } else if (p->GetType() == kTypeTable) {
+            const auto& table = static_cast<const CTableManipulative&>(*p);
+            ++tables;
+            columns += static_cast<std::size_t>(table.grid().dataColumns());
+            rows += static_cast<std::size_t>(table.grid().dataRows());
         }
     }
     out.push_back("machines: " + std::to_string(machines) + " (" + std::to_string(heads) +
                   " heads), links: " + std::to_string(links) + ", cards: " + std::to_string(cards) +
                   " (" + std::to_string(atHoppers) + " at hoppers, " + std::to_string(outputs) +
                   " made by machines)");
+    out.push_back("tables: " + std::to_string(tables) + " (" + std::to_string(columns) +
+                  " columns, " + std::to_string(rows) + " rows)");
     return out;
 }
 
