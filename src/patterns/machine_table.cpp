@@ -895,23 +895,41 @@ void CTableManipulative::DrawWires(IDrawingSurface& dc) const {
     if (!m_visible)
         return;
     const CRect window = WindowRect();
+    const int rh = m_grid.rowHeight();
+    int wire = 0;
     for (const CColumnGroup& group : m_groups) {
         for (int kind : {kColumnInput1, kColumnInput2, kColumnOutput}) {
             const std::int32_t offset = group.Offset(kind);
             if (offset < 0 || !group.machine)
                 continue;
+            // Out of the hopper (down from the spout, up from an input), along, and into the
+            // column from above or below, or into the table's side beside the header row.
             const CPoint plug = PlugPoint(*group.machine, kind);
-            const CRect header = CellRect(0, group.firstColumn + offset);
-            int x = header.IsEmpty() ? (group.firstColumn + offset < m_grid.firstColumn()
-                                            ? window.left + m_grid.rowHeaderWidth()
-                                            : window.right - 1)
-                                     : CentreOf(header).x;
-            const int y = window.top;
-            const int mid = (plug.y + y) / 2;
+            const int column = group.firstColumn + offset;
+            const CRect header = CellRect(0, column);
+            const int x = header.IsEmpty() ? (column < m_grid.firstColumn()
+                                                  ? window.left + m_grid.rowHeaderWidth()
+                                                  : window.right - 1)
+                                           : CentreOf(header).x;
+            const int lane = plug.y + (kind == kColumnOutput ? 12 : -12) + 3 * (wire % 3);
+            std::vector<CPoint> route{plug, {plug.x, lane}};
+            if (lane < window.top) {
+                route.insert(route.end(), {{x, lane}, {x, window.top}});
+            } else if (lane >= window.bottom) {
+                route.insert(route.end(), {{x, lane}, {x, window.bottom - 1}});
+            } else {
+                const bool left = plug.x < window.left;
+                const int edge = left ? window.left : window.right - 1;
+                const int bend = (plug.x + edge) / 2;
+                const int y = window.top + rh + rh / 2 + 4 * (wire % 3 - 1);
+                route.insert(route.end(), {{bend, lane}, {bend, y}, {edge, y}});
+            }
+            dc.SetPen(2, kWireInk[kind]);
+            dc.Polyline(route);
             dc.SetPen(1, kWireInk[kind]);
-            dc.Polyline({plug, {plug.x, mid}, {x, mid}, {x, y}});
             dc.SetBrush(kWireInk[kind]);
             dc.Ellipse({plug.x - 3, plug.y - 3, plug.x + 4, plug.y + 4});
+            ++wire;
         }
     }
 }
@@ -975,19 +993,19 @@ bool CTableManipulative::HitTest(double x, double y) const {
 }
 
 void CTableManipulative::MoveBy(double dx, double dy) {
-    if (m_fixed)
+    if (m_fixed || !(dx == dx) || !(dy == dy))
         return;
-    m_centre.x += dx;
-    m_centre.y += dy;
+    // The corner follows the centre's whole pixels, whatever the size the grid took since.
+    const double oldX = m_centre.x, oldY = m_centre.y;
+    m_centre.x = std::clamp<double>(m_centre.x + dx, -kCoordinateLimit, kCoordinateLimit);
+    m_centre.y = std::clamp<double>(m_centre.y + dy, -kCoordinateLimit, kCoordinateLimit);
     m_rotationPoint = m_centre;
-    const CSize size = m_grid.WindowSize();
-    const auto clamp = [](double v) {
-        if (!(v == v))
-            return 0;
-        return static_cast<int>(
-            std::lround(std::clamp<double>(v, -kCoordinateLimit, kCoordinateLimit)));
+    const auto step = [](double from, double to) {
+        return static_cast<int>(std::lround(to) - std::lround(from));
     };
-    m_topLeft = {clamp(m_centre.x - size.cx / 2.0), clamp(m_centre.y - size.cy / 2.0)};
+    m_topLeft = {
+        std::clamp(m_topLeft.x + step(oldX, m_centre.x), -kCoordinateLimit, kCoordinateLimit),
+        std::clamp(m_topLeft.y + step(oldY, m_centre.y), -kCoordinateLimit, kCoordinateLimit)};
 }
 
 void CTableManipulative::MoveTo(const C3DPointDouble& p) {

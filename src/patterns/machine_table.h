@@ -211,7 +211,7 @@ struct CTableCard {
 
 class CTableManipulative : public CPatternManipulative {
 public:
-    CTableManipulative() = default;
+    CTableManipulative() { SyncCentre(); }
     // An empty table whose window's top-left corner is `topLeft`.
     explicit CTableManipulative(CPoint topLeft);
     // The copy keeps the cells as they are, without machines: a record of what was seen.

@@ -13,6 +13,7 @@ namespace quorvel {
 namespace {
 
 constexpr int kNewTableMargin = 20;
+constexpr int kNewTableStep = 24;
 
 CTableManipulative* AsTable(CManipulative* m) {
     return m && m->GetType() == kTypeTable ? static_cast<CTableManipulative*>(m) : nullptr;
@@ -72,11 +73,23 @@ CTableManipulative* CTableTool::NewTable() {
     const CRect view = m_doc.viewRect();
     const CPoint offset = m_doc.paneOffset();
     const CSize size = table->grid().WindowSize();
-    // Clear of the right edge by the width of a table with a few columns.
-    const int left = offset.x + std::max(kNewTableMargin, view.Width() - kNewTableMargin -
-                                                              4 * table->grid().columnWidth());
-    table->MoveBy(left + size.cx / 2.0 - table->centre().x,
-                  offset.y + kNewTableMargin + size.cy / 2.0 - table->centre().y);
+    // Room for a machine's three columns, right to left and top to bottom in what the pane
+    // shows, at the first place nothing covers; else at the top right.
+    const CSize room{size.cx + 3 * table->grid().columnWidth(), size.cy};
+    const auto covered = [this](const CRect& r) {
+        return std::any_of(m_doc.manipulatives().begin(), m_doc.manipulatives().end(),
+                           [&r](const auto& m) { return m->GetFrameOf().Intersects(r); });
+    };
+    CPoint at{offset.x + std::max(kNewTableMargin, view.Width() - kNewTableMargin - room.cx),
+              offset.y + kNewTableMargin};
+    bool found = false;
+    for (int x = at.x; !found && x >= offset.x + kNewTableMargin; x -= kNewTableStep)
+        for (int y = at.y; !found && y + room.cy <= offset.y + view.Height(); y += kNewTableStep)
+            if (!covered({x, y, x + room.cx, y + room.cy})) {
+                at = {x, y};
+                found = true;
+            }
+    table->MoveBy(at.x - table->topLeft().x, at.y - table->topLeft().y);
     auto* made = static_cast<CTableManipulative*>(m_doc.AddManipulative(std::move(table)));
     m_doc.DeselectAll();
     m_doc.Select(made);

@@ -261,6 +261,8 @@ bool CMainFrame::OpenUnitPage(UnitKind unit, CUnitDocument& doc, const std::stri
     // The unit's own menu sits before Tools; it goes with the page.
     if (QMenu* menu = m_unitPage->unitMenu())
         menuBar()->insertMenu(m_toolsMenus->toolsMenu()->menuAction(), menu);
+    for (QMenu* menu : m_unitPage->moreMenus())
+        menuBar()->insertMenu(m_toolsMenus->toolsMenu()->menuAction(), menu);
     m_stack->addWidget(m_unitPage);
     m_stack->setCurrentWidget(m_unitPage);
     m_unitPage->setFocus();

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <vector>
+
 class QMenu;
 
 namespace quorvel {
@@ -26,6 +28,8 @@ public:
     CBitmapButton* exitButton() const;
     // The unit's own menu for the menu bar ("Te&ssellations", "&Numbers"), or null.
     QMenu* unitMenu() const { return m_unitMenu; }
+    // Menus the unit shows after its own ("&Table" in Numbers).
+    const std::vector<QMenu*>& moreMenus() const { return m_moreMenus; }
     void Print();
 
 signals:
@@ -40,6 +44,7 @@ private:
     QString m_title;
     CUnitView* m_view = nullptr;
     QMenu* m_unitMenu = nullptr;
+    std::vector<QMenu*> m_moreMenus;
 };
 
 } // namespace quorvel
