@@ -32,6 +32,8 @@ public:
     int Chain(const std::vector<std::string>& args);
     // Runs every supermachine of a Numbers document: FILE [--save OUT].
     int RunMachines(const std::vector<std::string>& args);
+    // The Summary Statistics window's lines: FILE.qvs [--column N] [--decimals D].
+    int Stats(const std::vector<std::string>& args);
     // Prints what the program makes of a command line.
     int Cmdline(const std::vector<std::string>& args);
 

@@ -4,10 +4,12 @@
 #include "app/problem_rules.h"
 #include "geometry/geometry_document.h"
 #include "patterns/patterns_documents.h"
+#include "statistics/stats_document.h"
 #include "ui/app/bitmap_button.h"
 #include "ui/geometry/geometry_unit_view.h"
 #include "ui/patterns/numbers_view.h"
 #include "ui/problemsets/problem_set_page.h"
+#include "ui/statistics/stats_page_menus.h"
 #include "ui/workspace/unit_view.h"
 
 #include <QVBoxLayout>
@@ -27,7 +29,7 @@ CUnitPage::CUnitPage(CUnitDocument& doc, UnitKind unit, const QString& title, QW
                numbers && unit == UnitKind::Numbers) {
         auto* view = new CNumberPatternsView(*numbers, this);
         m_unitMenu = view->unitMenu();
-        m_moreMenus.push_back(view->tableMenu());
+        m_secondMenu = view->tableMenu();
         m_view = view;
     } else if (HasProblemSets(unit)) {
         // The other units with problem sets run them on the shared page with their core's rule.
@@ -36,6 +38,13 @@ CUnitPage::CUnitPage(CUnitDocument& doc, UnitKind unit, const QString& title, QW
             ProblemSetControllerFactory([unit] { return CreateProblemRule(unit); }, false));
     } else {
         m_view = new CUnitView(doc, this);
+    }
+    // The Statistics page's own menus and its Summary Statistics window.
+    if (auto* stats = dynamic_cast<CStatsUnitDocument*>(&doc);
+        stats && unit == UnitKind::Statistics) {
+        auto* menus = new CStatsPageMenus(*stats, this);
+        m_unitMenu = menus->statisticsMenu();
+        m_secondMenu = menus->tableMenu();
     }
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -46,6 +55,14 @@ CUnitPage::CUnitPage(CUnitDocument& doc, UnitKind unit, const QString& title, QW
 }
 
 CUnitPage::~CUnitPage() = default;
+
+QList<QMenu*> CUnitPage::unitMenus() const {
+    QList<QMenu*> menus;
+    for (QMenu* m : {m_unitMenu, m_secondMenu})
+        if (m)
+            menus.push_back(m);
+    return menus;
+}
 
 CBitmapButton* CUnitPage::exitButton() const {
     return m_view->button(kExitCommand);

@@ -3,9 +3,8 @@
 
 #include "app/activities.h"
 
+#include <QList>
 #include <QWidget>
-
-#include <vector>
 
 class QMenu;
 
@@ -28,8 +27,8 @@ public:
     CBitmapButton* exitButton() const;
     // The unit's own menu for the menu bar ("Te&ssellations", "&Numbers"), or null.
     QMenu* unitMenu() const { return m_unitMenu; }
-    // Menus the unit shows after its own ("&Table" in Numbers).
-    const std::vector<QMenu*>& moreMenus() const { return m_moreMenus; }
+    // Every menu the unit puts on the menu bar, in order.
+    QList<QMenu*> unitMenus() const;
     void Print();
 
 signals:
@@ -44,7 +43,7 @@ private:
     QString m_title;
     CUnitView* m_view = nullptr;
     QMenu* m_unitMenu = nullptr;
-    std::vector<QMenu*> m_moreMenus;
+    QMenu* m_secondMenu = nullptr;
 };
 
 } // namespace quorvel
