@@ -6,3 +6,6 @@ if(TARGET quorvel_ui)
     quorvel_bench(patterns_view_bench ${CMAKE_CURRENT_SOURCE_DIR}/patterns_view_bench.cpp)
     target_link_libraries(patterns_view_bench PRIVATE quorvel_ui)
 endif()
+# Machine tables: sorting 10,000 rows and the row a run adds.
+quorvel_bench(table_bench ${CMAKE_CURRENT_SOURCE_DIR}/table_bench.cpp)
+target_link_libraries(table_bench PRIVATE quorvel_patterns)

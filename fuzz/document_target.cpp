@@ -4,6 +4,7 @@
 #include "fuzz/fuzz_targets.h"
 
 #include "app/document_factory.h"
+#include "patterns/machine_table.h"
 #include "patterns/patterns_documents.h"
 #include "statistics/stats_document.h"
 #include "workspace/drawing_surface.h"
@@ -141,6 +142,24 @@ int FuzzDocument(UnitKind kind, const std::uint8_t* data, std::size_t size) {
         numbers->Undo();
         if (numbers->SaveToBytes() != before)
             Broken("undoing the erased output cards does not restore the document");
+        // Every table sorted by its first column both ways, a run recorded, then undone.
+        numbers->MarkUndoStep();
+        for (const auto& m : numbers->manipulatives()) {
+            if (m->GetType() != kTypeTable)
+                continue;
+            auto& table = static_cast<CTableManipulative&>(*m);
+            table.grid().SetSelectedColumn(1);
+            table.Sort(false);
+            table.Sort(true);
+            table.PrepareRun();
+            for (const CColumnGroup& group : table.groups())
+                table.AddEntry(group.machine, kColumnOutput, CNumber(1, 3));
+            if (table.CardsToMake({70, 30}).size() > static_cast<std::size_t>(table.grid().rows()))
+                Broken("a table makes more cards than it has rows");
+        }
+        numbers->Undo();
+        if (numbers->SaveToBytes() != before)
+            Broken("undoing the sorted tables does not restore the document");
     }
     return 0;
 }

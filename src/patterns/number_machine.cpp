@@ -1,6 +1,8 @@
 // Number cards and the number machine: their values, places, archive forms and looks.
 #include "patterns/number_machine.h"
 
+#include "patterns/machine_table.h"
+
 #include "numbers/number_text.h"
 #include "workspace/archive.h"
 #include "workspace/manipulative_registry.h"
@@ -969,6 +971,7 @@ void RegisterNumbersManipulatives() {
     registry.Register(kTypeNumberMachine, [] { return std::make_unique<CNumberMachine>(); });
     registry.Register(kTypeMachineLink, [] { return std::make_unique<CMachineLink>(); });
     registry.Register(kTypeNumberCard, [] { return std::make_unique<CNumberCardManipulative>(); });
+    RegisterTableManipulative();
 }
 
 } // namespace quorvel

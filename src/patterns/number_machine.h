@@ -250,7 +250,7 @@ private:
     std::array<std::unique_ptr<CNumberCardManipulative>, 2> m_builtIn;
 };
 
-// Registers the Numbers manipulatives (machine, link, card) with the registry.
+// Registers the Numbers manipulatives (machine, link, card, table) with the registry.
 void RegisterNumbersManipulatives();
 
 } // namespace quorvel

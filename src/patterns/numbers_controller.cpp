@@ -26,6 +26,24 @@ CNumberMachine* AsMachine(CManipulative* m) {
     return m && m->GetType() == kTypeNumberMachine ? static_cast<CNumberMachine*>(m) : nullptr;
 }
 
+CTableManipulative* AsTable(CManipulative* m) {
+    return m && m->GetType() == kTypeTable ? static_cast<CTableManipulative*>(m) : nullptr;
+}
+
+// The plug of a machine's part: an input hopper or the output; -1 for other parts.
+int PlugOf(MachinePart part) {
+    switch (part) {
+    case MachinePart::Input1:
+        return kColumnInput1;
+    case MachinePart::Input2:
+        return kColumnInput2;
+    case MachinePart::Output:
+        return kColumnOutput;
+    default:
+        return -1;
+    }
+}
+
 CNumberCardManipulative* AsCard(CManipulative* m) {
     return m && m->GetType() == kTypeNumberCard ? static_cast<CNumberCardManipulative*>(m)
                                                 : nullptr;
@@ -66,7 +84,7 @@ CNumbersViewController::CNumbersViewController(CNumberPatternsDocument& doc,
                                                std::unique_ptr<IProblemSetWindow> problems)
     : CNumbersProblemParts(std::move(problems)),
       CProblemSetViewController(doc, window, *m_problemWindow, *m_numbersRule), m_doc(doc),
-      m_timers(std::move(timers)), m_metrics(std::move(metrics)) {
+      m_timers(std::move(timers)), m_metrics(std::move(metrics)), m_tables(doc, *m_metrics) {
     UpdateGoButtons();
 }
 
@@ -110,9 +128,23 @@ bool CNumbersViewController::OnCommand(int id) {
         return true;
     }
     case kCmdNewTable:
+        if (running())
+            return true;
+        EndEdit();
+        m_tables.NewTable();
+        InvalidateAll();
         return true;
     default:
         break;
+    }
+    if (m_tables.CommandEnabled(id)) {
+        if (!running()) {
+            EndEdit();
+            m_tables.OnCommand(id, prompter());
+            UpdateGoButtons();
+            InvalidateAll();
+        }
+        return true;
     }
     if (running() && (id == kBroomCommand || IsToolCommand(id)))
         StopAll();
@@ -124,11 +156,13 @@ bool CNumbersViewController::IsCommandEnabled(int id) const {
     case kCmdDeleteOutputCards:
         return m_doc.HasOutputCardsToDelete() && !running();
     case kCmdNumberOptions:
-    case kCmdNewTable:
         return false;
     case kCmdNumbersCopy:
+    case kCmdNewTable:
         return !running();
     default:
+        if (const std::optional<bool> enabled = m_tables.CommandEnabled(id))
+            return *enabled && !running();
         return CProblemSetViewController::IsCommandEnabled(id);
     }
 }
@@ -252,7 +286,8 @@ CPatternManipulative* CNumbersViewController::TopAt(CPoint p) const {
             const std::int32_t type = (*it)->GetType();
             if ((type == kTypeMachineLink) != (pass == 1))
                 continue;
-            if (type != kTypeNumberCard && type != kTypeNumberMachine && type != kTypeMachineLink)
+            if (type != kTypeNumberCard && type != kTypeNumberMachine && type != kTypeMachineLink &&
+                type != kTypeTable)
                 continue;
             if ((*it)->visible() && (*it)->HitTest(p.x, p.y))
                 return static_cast<CPatternManipulative*>(it->get());
@@ -302,14 +337,19 @@ void CNumbersViewController::MouseDown(CPoint p, bool shift, bool ctrl) {
         EraseAt(p);
         return;
     case kToolLinking:
-        if (CNumberMachine* machine = MachineAt(p);
-            machine && machine->PartAt(p) == MachinePart::Output) {
-            if (machine->output()) {
-                Message(kMsgOutputHopperOccupied);
+        // From a machine's output to another machine or a table, from an input hopper to a
+        // table, or from a table to a machine's hopper.
+        if (CNumberMachine* machine = MachineAt(p)) {
+            const int kind = PlugOf(machine->PartAt(p));
+            if (kind < 0)
                 return;
-            }
             m_linkSource = machine;
-            m_rubberWire = std::make_pair(machine->GetOutputPoint(), p);
+            m_linkKind = kind;
+            m_rubberWire = std::make_pair(CTableManipulative::PlugPoint(*machine, kind), p);
+            InvalidateAll();
+        } else if (CTableManipulative* table = AsTable(hit)) {
+            m_linkTable = table;
+            m_rubberWire = std::make_pair(p, p);
             InvalidateAll();
         }
         return;
@@ -317,6 +357,8 @@ void CNumbersViewController::MouseDown(CPoint p, bool shift, bool ctrl) {
         return;
     }
     // The Arrow.
+    if (CTableManipulative* table = AsTable(hit); table && m_tables.MouseDown(*table, p, shift))
+        return;
     if (CNumberMachine* machine = AsMachine(hit)) {
         const MachinePart part = machine->PartAt(p);
         if (part != MachinePart::Body && part != MachinePart::Input1 &&
@@ -389,6 +431,8 @@ void CNumbersViewController::MouseMove(CPoint p) {
         InvalidateAll();
         return;
     }
+    if (m_tables.MouseMove(p))
+        return;
     if (!m_drag || !Alive(m_drag->target))
         return;
     DragState& d = *m_drag;
@@ -405,19 +449,34 @@ void CNumbersViewController::MouseMove(CPoint p) {
     d.target->MoveBy(p.x - d.last.x, p.y - d.last.y);
     d.last = p;
     m_doc.SetModifiedFlag();
-    if (d.target->GetType() == kTypeNumberMachine)
-        InvalidateAll();
+    if (d.target->GetType() != kTypeNumberCard)
+        InvalidateAll(); // links and the tables' wires follow
     else
         InvalidateRect(Grown(before.United(d.target->GetFrameOf()), 2));
 }
 
 void CNumbersViewController::MouseUp(CPoint p) {
+    if (m_tables.MouseUp())
+        return;
     if (m_rubberWire) {
         CFunctionMachine* source = m_linkSource;
+        CTableManipulative* table = m_linkTable;
+        const int kind = m_linkKind;
         m_rubberWire.reset();
         m_linkSource = nullptr;
-        if (source && Alive(source))
-            FinishLink(*source, p);
+        m_linkTable = nullptr;
+        if (table && Alive(table)) {
+            if (CNumberMachine* machine = MachineAt(p))
+                if (const int plug = PlugOf(machine->PartAt(p)); plug >= 0)
+                    AttachToTable(*table, *machine, plug);
+        } else if (source && Alive(source)) {
+            if (CTableManipulative* to = m_tables.TableAt(p))
+                AttachToTable(*to, *source, kind);
+            else if (kind == kColumnOutput && source->output())
+                Message(kMsgOutputHopperOccupied);
+            else if (kind == kColumnOutput)
+                FinishLink(*source, p);
+        }
         InvalidateAll();
         return;
     }
@@ -441,6 +500,17 @@ void CNumbersViewController::MouseUp(CPoint p) {
 void CNumbersViewController::DoubleClick(CPoint p) {
     if (currentTool() != kToolArrow || running())
         return;
+    if (CTableManipulative* table = AsTable(TopAt(p))) {
+        if (const std::optional<CCellEdit> cell = m_tables.BeginCellEdit(*table, p)) {
+            m_doc.MarkUndoStep();
+            m_edit = EditState{NumbersEditKind::Cell, table, nullptr};
+            m_editBox =
+                CNumbersEdit{NumbersEditKind::Cell, cell->rect, cell->text, 20, CGridCtrl::Font()};
+            if (m_numbersWindow)
+                m_numbersWindow->BeginEdit(*m_editBox);
+        }
+        return;
+    }
     if (CNumberCardManipulative* card = AsCard(TopAt(p)); card && !card->readOnly())
         BeginEditOf(NumbersEditKind::Card, *card);
 }
@@ -454,6 +524,7 @@ bool CNumbersViewController::CancelMouse() {
     if (m_rubberWire) {
         m_rubberWire.reset();
         m_linkSource = nullptr;
+        m_linkTable = nullptr;
         any = true;
     }
     if (m_drag) {
@@ -512,22 +583,25 @@ void CNumbersViewController::DetachFromHopper(CNumberCardManipulative& card) {
 
 bool CNumbersViewController::ConfirmClearTables(int question,
                                                 std::initializer_list<CFunctionMachine*> machines) {
-    std::vector<CPatternManipulative*> tables;
-    for (CFunctionMachine* m : machines)
-        if (m)
-            m->Head()->CollectTables(tables);
+    const std::vector<CTableManipulative*> tables = CTableTool::TablesWithRows(machines);
     if (tables.empty())
         return true;
     IPrompter* ask = prompter();
-    return !ask ||
-           ask->MessageBox(std::string(LoadString(question).value_or("")), MessageIcon::Question,
-                           MessageButtons::OkCancel) == MessageResult::Ok;
+    if (ask &&
+        ask->MessageBox(std::string(LoadString(question).value_or("")), MessageIcon::Question,
+                        MessageButtons::OkCancel) != MessageResult::Ok)
+        return false;
+    for (CTableManipulative* table : tables)
+        table->ClearTable();
+    m_doc.SetModifiedFlag();
+    return true;
 }
 
 void CNumbersViewController::Spin(CNumberMachine& machine, bool next) {
+    // One step with the tables it clears.
+    m_doc.MarkUndoStep();
     if (!ConfirmClearTables(kMsgChangeClearsTable, {&machine}))
         return;
-    m_doc.MarkUndoStep();
     if (next)
         machine.NextOperation();
     else
@@ -650,7 +724,11 @@ void CNumbersViewController::EditChanged(const std::string& text) {
         if (e.machine) {
             e.machine->SetMachineLabel(text);
             Invalidate(*e.machine);
+            InvalidateAll(); // its tables' group titles
         }
+        break;
+    case NumbersEditKind::Cell:
+        m_tables.CellTextChanged(text);
         break;
     }
     if (m_editBox)
@@ -664,6 +742,7 @@ void CNumbersViewController::EndEdit() {
         return;
     m_edit.reset();
     m_editBox.reset();
+    m_tables.EndCellEdit();
     if (m_numbersWindow)
         m_numbersWindow->EndEdit();
     UpdateGoButtons();
@@ -808,6 +887,9 @@ void CNumbersViewController::EraseObject(CPatternManipulative& target) {
             return;
         m_doc.MarkUndoStep();
         Erase(&link, choice == 1);
+    } else if (hit->GetType() == kTypeTable) {
+        m_doc.MarkUndoStep();
+        m_doc.DeleteManipulative(hit);
     } else if (CNumberMachine* machine = AsMachine(hit)) {
         if (!machine->InSupermachine()) {
             m_doc.MarkUndoStep();
@@ -844,19 +926,15 @@ void CNumbersViewController::Erase(CPatternManipulative* m, bool wholeSupermachi
         std::vector<CFunctionMachine*> members;
         fm.Head()->Members(members);
         doomed.assign(members.begin(), members.end());
-        for (CFunctionMachine* member : members)
-            if (member->table())
-                doomed.push_back(member->table());
     } else {
         doomed.push_back(m);
-        if (m->IsMachine()) {
+        if (m->IsMachine())
             for (CPatternManipulative* in : {m->input1(), m->input2(), m->output()})
                 if (in && in->IsLink())
                     doomed.push_back(in);
-            if (m->table())
-                doomed.push_back(m->table());
-        }
     }
+    // Tables stay: they lose the erased machines' columns, and those of a supermachine that
+    // was broken apart.
     for (CPatternManipulative* d : doomed) {
         if (!Alive(d))
             continue;
@@ -871,9 +949,17 @@ void CNumbersViewController::Erase(CPatternManipulative* m, bool wholeSupermachi
         }
         m_doc.DeleteManipulative(d);
     }
+    m_tables.AfterErase();
 }
 
 // --- linking ----------------------------------------------------------------------------------
+
+void CNumbersViewController::AttachToTable(CTableManipulative& table, CFunctionMachine& machine,
+                                           int kind) {
+    const int result = m_tables.Attach(table, machine, kind);
+    if (result != kAccepted)
+        Message(result);
+}
 
 void CNumbersViewController::FinishLink(CFunctionMachine& source, CPoint p) {
     CNumberMachine* target = MachineAt(p);
@@ -898,9 +984,9 @@ void CNumbersViewController::FinishLink(CFunctionMachine& source, CPoint p) {
         Message(kSecondInputOccupied);
         return;
     }
+    m_doc.MarkUndoStep();
     if (!ConfirmClearTables(kMsgAddingClearsTable, {&source, target}))
         return;
-    m_doc.MarkUndoStep();
     auto link = std::make_unique<CMachineLink>(source, *target);
     CMachineLink* raw = link.get();
     const int result = which == 1 ? target->SetInput1(raw) : target->SetInput2(raw);
@@ -979,6 +1065,7 @@ void CNumbersViewController::Trigger(CFunctionMachine& first) {
     head->Members(members);
     for (CFunctionMachine* m : members)
         m->EnableControls(false);
+    CTableTool::PrepareRun(*head);
     std::vector<CFunctionMachine*> leaves;
     head->Leaves(leaves);
     for (CFunctionMachine* leaf : leaves) {
@@ -1015,6 +1102,7 @@ void CNumbersViewController::Deliver(CNumberMachine& machine) {
         EndRun(*first);
         return;
     }
+    CTableTool::RecordInputs(machine);
     machine.SetTicks(0);
     if (std::find(m_animating.begin(), m_animating.end(), &machine) == m_animating.end())
         m_animating.push_back(&machine);
@@ -1072,6 +1160,7 @@ void CNumbersViewController::FinishRunOf(CNumberMachine& machine) {
     machine.PullWaitingCards();
     machine.PlaceWaitingCards();
     CFunctionMachine* first = machine.FirstMachine();
+    CTableTool::RecordOutput(machine);
     if (CPatternManipulative* out = machine.output(); out && out->IsLink()) {
         auto* link = static_cast<CMachineLink*>(out);
         CFunctionMachine* target = link->target();
@@ -1155,6 +1244,8 @@ void CNumbersViewController::StopAll() {
     m_drag.reset();
     m_rubberWire.reset();
     m_linkSource = nullptr;
+    m_linkTable = nullptr;
+    m_tables.MouseUp();
     if (m_edit) {
         m_edit.reset();
         m_editBox.reset();
@@ -1217,6 +1308,7 @@ void CNumbersViewController::Message(const std::string& text, MessageIcon icon) 
 }
 
 void CNumbersViewController::Draw(IDrawingSurface& dc, const CRect& clip) const {
+    m_tables.DrawWires(dc);
     for (const auto& m : m_doc.manipulatives()) {
         if (!m->visible())
             continue;

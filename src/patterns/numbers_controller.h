@@ -8,6 +8,7 @@
 #include "patterns/number_machine.h"
 #include "patterns/patterns_documents.h"
 #include "patterns/patterns_problems.h"
+#include "patterns/table_tool.h"
 #include "problemsets/problem_set_controller.h"
 #include "workspace/timer_host.h"
 
@@ -43,7 +44,7 @@ inline constexpr int kRunTicks = 6;
 enum class NumbersDrawerItem { Card, Machine };
 
 // A box the pupil types in while the page's editor lies over it.
-enum class NumbersEditKind { Card, Operator, Label };
+enum class NumbersEditKind { Card, Operator, Label, Cell };
 struct CNumbersEdit {
     NumbersEditKind kind = NumbersEditKind::Card;
     CRect rect; // workspace coordinates
@@ -106,6 +107,8 @@ public:
     CNumberPatternsDocument& numbersDocument() const { return m_doc; }
     ITimerHost& timers() { return *m_timers; }
     ITextMetrics& metrics() { return *m_metrics; }
+    // The tables: the Table menu, their cells, plugs and recorded runs.
+    CTableTool& tables() { return m_tables; }
 
     // Commands: the Numbers menu, Copy, New table, tools, and the page's own.
     bool OnCommand(int id) override;
@@ -181,7 +184,10 @@ private:
     void EraseMachine(CFunctionMachine& machine);
     // The Linking tool's release.
     void FinishLink(CFunctionMachine& source, CPoint p);
-    // Tables of a supermachine that hold rows; asks `question` first. False when cancelled.
+    // A machine's plug wired to a table, with the table's refusal.
+    void AttachToTable(CTableManipulative& table, CFunctionMachine& machine, int kind);
+    // When the supermachines' tables hold rows, asks `question` and clears them on OK. False
+    // when cancelled.
     bool ConfirmClearTables(int question, std::initializer_list<CFunctionMachine*> machines);
     void ToggleMystery(CFunctionMachine& machine);
     void MachineClick(CNumberMachine& machine, MachinePart part, CPoint p);
@@ -207,6 +213,7 @@ private:
     std::unique_ptr<ITimerHost> m_timers;
     std::unique_ptr<ITextMetrics> m_metrics;
     INumbersViewWindow* m_numbersWindow = nullptr;
+    CTableTool m_tables;
 
     std::vector<CNumberMachine*> m_animating;
     std::map<std::uint32_t, CFunctionMachine*> m_autotrigger;
@@ -216,6 +223,9 @@ private:
     std::optional<CNumbersEdit> m_editBox;
     std::optional<std::pair<CPoint, CPoint>> m_rubberWire;
     CFunctionMachine* m_linkSource = nullptr;
+    // The plug the wire started at, and the table a wire started at.
+    int m_linkKind = kColumnOutput;
+    CTableManipulative* m_linkTable = nullptr;
 };
 
 } // namespace quorvel

@@ -1,5 +1,6 @@
 // Numbers document: its options, the two-pass file layout with the checks of every reference
 // read, spreading a file saved in another view, and the command that clears output cards.
+#include "patterns/machine_table.h"
 #include "patterns/number_machine.h"
 #include "patterns/patterns_documents.h"
 #include "workspace/annotator.h"
@@ -30,8 +31,7 @@ bool IsNumbersTool(int code) {
 
 namespace {
 
-// The codes a Numbers list holds. A table (14) is read once its class is registered; until
-// then a file holding one is refused, as any unknown code is.
+// The codes a Numbers list holds.
 constexpr std::int32_t kNumbersTypes[] = {kTypeNumberMachine, kTypeMachineLink, kTypeNumberCard,
                                           kTypeTable, kTypePatternsAnnotator};
 
@@ -77,6 +77,8 @@ public:
                 wrong = CheckMachine(*p);
             else if (p->IsCard())
                 wrong = CheckCard(*p);
+            else if (p->GetType() == kTypeTable)
+                wrong = CheckTable(static_cast<const CTableManipulative&>(*p));
             else
                 wrong = CheckOther(*p);
             if (!wrong.empty())
@@ -150,8 +152,14 @@ private:
             if (!m_producedBy.emplace(card, &machine).second)
                 return "an output card listed twice";
         }
-        if (machine.table() && machine.table()->GetType() != kTypeTable)
-            return "a table that is no table";
+        if (const CPatternManipulative* table = machine.table()) {
+            if (table->GetType() != kTypeTable)
+                return "a table that is no table";
+            const auto& groups = static_cast<const CTableManipulative*>(table)->groups();
+            if (std::none_of(groups.begin(), groups.end(),
+                             [&](const CColumnGroup& g) { return g.machine == &machine; }))
+                return "a machine names a table that has no columns for it";
+        }
         if (machine.producer() || machine.hopperOwner())
             return "a machine placed as a card";
         return {};
@@ -167,6 +175,21 @@ private:
             (card.hopperOwner() && !Machine(card.hopperOwner())))
             return "a card that names something other than a machine";
         return CommonEmpty(card);
+    }
+
+    // A table's groups name machines of one supermachine that name the table back.
+    static std::string CheckTable(const CTableManipulative& table) {
+        const std::string other = CheckOther(table);
+        if (!other.empty())
+            return other;
+        const auto& groups = table.groups();
+        for (const CColumnGroup& group : groups) {
+            if (group.machine->table() != &table)
+                return "a table group's machine does not name the table";
+            if (!groups[0].machine->Head()->Contains(group.machine))
+                return "a table's machines belong to different supermachines";
+        }
+        return {};
     }
 
     static std::string CheckOther(const CPatternManipulative& p) {
@@ -254,6 +277,10 @@ void CNumberPatternsDocument::DrawContents(IDrawingSurface& dc) const {
             m->SetSelected(false, false);
         }
     }
+    // The tables' wires lie under everything.
+    for (const auto& m : m_manipulatives)
+        if (m->GetType() == kTypeTable && m->visible())
+            static_cast<const CTableManipulative&>(*m).DrawWires(dc);
     for (const auto& m : m_manipulatives)
         if (m->visible())
             m->Draw(dc);
@@ -484,6 +511,7 @@ std::vector<std::string> DescribeNumbersDocument(const CNumberPatternsDocument& 
                   ", view: " + std::to_string(v.left) + "," + std::to_string(v.top) + "," +
                   std::to_string(v.right) + "," + std::to_string(v.bottom));
     std::size_t machines = 0, heads = 0, links = 0, cards = 0, atHoppers = 0, outputs = 0;
+    std::size_t tables = 0, columns = 0, rows = 0;
     for (const auto& m : doc.manipulatives()) {
         const auto* p = dynamic_cast<const CPatternManipulative*>(m.get());
         if (!p)
@@ -497,12 +525,19 @@ std::vector<std::string> DescribeNumbersDocument(const CNumberPatternsDocument& 
             ++cards;
             atHoppers += p->hopperOwner() || p->output() ? 1 : 0;
             outputs += p->producer() ? 1 : 0;
+        } else if (p->GetType() == kTypeTable) {
+            const auto& table = static_cast<const CTableManipulative&>(*p);
+            ++tables;
+            columns += static_cast<std::size_t>(table.grid().dataColumns());
+            rows += static_cast<std::size_t>(table.grid().dataRows());
         }
     }
     out.push_back("machines: " + std::to_string(machines) + " (" + std::to_string(heads) +
                   " heads), links: " + std::to_string(links) + ", cards: " + std::to_string(cards) +
                   " (" + std::to_string(atHoppers) + " at hoppers, " + std::to_string(outputs) +
                   " made by machines)");
+    out.push_back("tables: " + std::to_string(tables) + " (" + std::to_string(columns) +
+                  " columns, " + std::to_string(rows) + " rows)");
     return out;
 }
 

@@ -134,8 +134,9 @@ protected:
     // Records that this object and `other` refer to each other in some way, so that whichever
     // goes first can make the other forget it.
     void Meet(CPatternManipulative* other);
-    // Clears every reference this object holds to `gone`.
-    void Forget(const CPatternManipulative* gone);
+    // Clears every reference this object holds to `gone`, which may be half destroyed: only
+    // its address is compared.
+    virtual void Forget(const CPatternManipulative* gone);
 
     CPatternManipulative* m_input1 = nullptr;
     CPatternManipulative* m_input2 = nullptr;

@@ -77,6 +77,9 @@ public:
     // A message naming what is wrong, or nothing.
     std::optional<std::string> CheckReferences() const;
 
+    // Asks the view to draw the whole workspace again (what tables change reaches far).
+    void RedrawWorkspace() { InvalidateAll(); }
+
     // The notepad text read from the file (saved again when there is no program notepad).
     const std::string& notepadText() const { return m_notepadText; }
 

@@ -219,21 +219,28 @@ bool CDocumentFiles::SaveAs() {
 }
 
 std::optional<std::string> CDocumentFiles::ChoosePdfPath(const std::string& defaultName) const {
+    return ChooseExportPath("Export as PDF", "PDF Files (*.pdf)|*.pdf||", "pdf", defaultName);
+}
+
+std::optional<std::string> CDocumentFiles::ChooseExportPath(const std::string& title,
+                                                            const std::string& filter,
+                                                            const std::string& extension,
+                                                            const std::string& defaultName) const {
     IDocumentHost* host = m_doc.host();
     if (!host)
         return std::nullopt;
     CFileDialogRequest request = DialogRequest(true);
-    request.title = "Export as PDF";
-    request.filter = "PDF Files (*.pdf)|*.pdf||";
-    request.defaultExtension = "pdf";
+    request.title = title;
+    request.filter = filter;
+    request.defaultExtension = extension;
     request.defaultName = defaultName;
     const auto chosen = host->FileChooser().Choose(request);
     if (!chosen)
         return std::nullopt;
-    std::string path = chosen->path, title, ext;
-    SplitFileName(path, title, ext);
+    std::string path = chosen->path, stem, ext;
+    SplitFileName(path, stem, ext);
     if (ext.empty())
-        path += ".pdf";
+        path += "." + extension;
     return path;
 }
 

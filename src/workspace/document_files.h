@@ -43,6 +43,10 @@ public:
     // Export as PDF's file question, in the Save As folders: the chosen path with ".pdf" added
     // when it has no extension, or nothing on Cancel. The folder choice stays.
     std::optional<std::string> ChoosePdfPath(const std::string& defaultName) const;
+    // The same question for any export: the dialog's title, filter and extension.
+    std::optional<std::string> ChooseExportPath(const std::string& title, const std::string& filter,
+                                                const std::string& extension,
+                                                const std::string& defaultName) const;
     // Asks to save a modified document: false when the user cancels or saving failed.
     bool AskToSave();
     // The main caption cut after the unit title, with " - path" when there is a path.

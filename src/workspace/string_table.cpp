@@ -113,7 +113,7 @@ constexpr Entry kStrings[] = {
     {1334, "Click here to build a number into the second input, or to take a card there again."},
     {1335, "Click here to choose the next operation."},
     {1336, "Click here to choose the previous operation."},
-    {1337, "Click here to make a new table."},
+    {1337, "Click here to create a new table."},
     {1344, "The machine's name. Click it to type a new one."},
     {1345, "Please provide an input value before hiding the Number Card."},
     {1346, "Please provide a value for the operator before hiding it."},

@@ -275,5 +275,50 @@ TEST_F(NumbersControllerTest, MysteryAndEraserFollowTheSupermachine) {
     EXPECT_EQ(doc.manipulatives().size(), 2u) << "only the cards stay";
 }
 
+TEST_F(NumbersControllerTest, ATableRecordsRunsAndOutlivesItsMachines) {
+    CNumberMachine& a = Machine({100, 100}, 0);
+    Card("2", a, 1);
+    Card("3", a, 2);
+    c->OnCommand(kCmdNewTable);
+    auto* table = static_cast<CTableManipulative*>(doc.manipulatives().back().get());
+    ASSERT_EQ(table->GetType(), kTypeTable);
+    c->SelectTool(ToolCommand(kToolLinking));
+    for (int part : {0, 1}) { // the output hopper, then input hopper 1
+        const CPoint plug = Centre(a.Hopper(part));
+        c->MouseDown(plug, false, false);
+        c->MouseMove(Centre(table->WindowRect()));
+        c->MouseUp(Centre(table->WindowRect()));
+    }
+    ASSERT_EQ(table->grid().dataColumns(), 2);
+    EXPECT_EQ(table->grid().Cell(0, 1).text, "Input 1");
+    c->SelectTool(ToolCommand(kToolArrow));
+    Go(a);
+    RunOut();
+    ASSERT_EQ(table->grid().dataRows(), 1);
+    EXPECT_EQ(table->CopyText(), "");
+    table->grid().Select({1, 1, 1, 2});
+    EXPECT_EQ(table->CopyText(), "2\t5.0\r\n");
+
+    // Changing the operation asks first and clears the rows.
+    c->MouseDown(Centre(a.PartRect(MachinePart::SpinNext)), false, false);
+    EXPECT_EQ(Messages().back(), "Changing the function of this machine will clear the "
+                                 "associated table. Do you want to continue?");
+    EXPECT_FALSE(table->HasRows());
+
+    const auto theTable = [this]() -> CTableManipulative* {
+        for (const auto& m : doc.manipulatives())
+            if (m->GetType() == kTypeTable)
+                return static_cast<CTableManipulative*>(m.get());
+        return nullptr;
+    };
+    c->SelectTool(ToolCommand(kToolEraser));
+    c->MouseDown(BodyPoint(a), false, false);
+    ASSERT_EQ(theTable(), table) << "the table stays";
+    EXPECT_EQ(table->grid().columns(), 1);
+    EXPECT_TRUE(doc.Undo());
+    ASSERT_NE(theTable(), nullptr);
+    EXPECT_EQ(theTable()->grid().dataColumns(), 2);
+}
+
 } // namespace
 } // namespace quorvel

@@ -178,7 +178,8 @@ CValue& Field(CValue& items, std::size_t i, const char* field) {
 }
 
 // The sample's list: 0 and 1 the machines, 2 to 4 the cards at and above the first one's
-// hoppers, 5 the link, 6 the output card, 7 the loose card, 8 the note.
+// hoppers, 5 the link, 6 the output card, 7 the loose card, 8 the note, 9 the table, whose groups
+// are the second machine's and the first's.
 const BrokenReference kBroken[] = {
     {"an index outside the list",
      [](CValue&, CValue& items) { Field(items, 0, "input1") = CValue::Int(99); }, "names nothing"},
@@ -198,6 +199,21 @@ const BrokenReference kBroken[] = {
          Field(items, 3, "hopper owner") = CValue::Int(-1);
      },
      "loop"},
+    {"a table group naming a card",
+     [](CValue&, CValue& items) {
+         Field(Field(items, 9, "groups"), 0, "machine") = CValue::Int(2);
+     },
+     "no machine"},
+    {"a table group naming its machine twice",
+     [](CValue&, CValue& items) {
+         Field(Field(items, 9, "groups"), 1, "machine") = CValue::Int(1);
+     },
+     "twice"},
+    {"a table group outside the grid",
+     [](CValue&, CValue& items) {
+         Field(Field(items, 9, "groups"), 1, "first column") = CValue::Int(7);
+     },
+     "outside the grid"},
 };
 
 class NumbersDocumentBroken : public ::testing::TestWithParam<BrokenReference> {};

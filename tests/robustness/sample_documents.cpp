@@ -4,6 +4,7 @@
 #include "geometry/anglemeter_manipulative.h"
 #include "geometry/geometry_document.h"
 #include "geometry/poly_shape_manipulative.h"
+#include "patterns/machine_table.h"
 #include "patterns/number_machine.h"
 #include "patterns/patterns_documents.h"
 #include "statistics/stats_document.h"
@@ -69,8 +70,8 @@ void FillWorkspace(CUnitDocument& doc, int copies) {
     const CManipulativeRegistry& registry = CManipulativeRegistry::Instance();
     for (std::int32_t type = 1; type <= 64; ++type) {
         // The Numbers manipulatives hold references to each other; FillNumbersSample makes them.
-        const bool numbers =
-            type == kTypeNumberMachine || type == kTypeMachineLink || type == kTypeNumberCard;
+        const bool numbers = type == kTypeNumberMachine || type == kTypeMachineLink ||
+                             type == kTypeNumberCard || type == kTypeTable;
         if (!registry.IsRegistered(type) || numbers)
             continue;
         if (auto m = registry.Create(type)) {
@@ -290,6 +291,20 @@ void FillNumbersSample(CNumberPatternsDocument& doc) {
     note->FitToText(metrics);
     note->SetVisible(true);
     doc.AddManipulative(std::move(note));
+    // A table of both machines: the second's output, then the first's input 1 and output, with
+    // two runs, the second one stopped before its outputs.
+    auto table = std::make_unique<CTableManipulative>(CPoint{330, 380});
+    table->AttachColumn(first, kColumnOutput);
+    table->AttachColumn(first, kColumnInput1);
+    table->AttachColumn(second, kColumnOutput);
+    table->PrepareRun();
+    table->AddEntry(first, kColumnInput1, CNumber(1, 2));
+    table->AddEntry(first, kColumnOutput, CNumber(15, 2));
+    table->AddEntry(second, kColumnOutput, CNumber(2.5));
+    table->PrepareRun();
+    table->AddEntry(first, kColumnInput1, CNumber(-2.5));
+    table->grid().SetSelectedColumn(2);
+    doc.AddManipulative(std::move(table));
     CNumbersOptions options;
     options.autotrigger = 0;
     options.decimalOutput = 0;

@@ -23,8 +23,8 @@ std::vector<CSampleDocument> SampleDocuments();
 
 // The Numbers workspace of the samples: a mysterious supermachine of two machines joined by a
 // link, with cards at and above the first one's hoppers, the second one's built-in input and
-// hidden operator and an output card; a loose selected card, a note, and options, pane offset
-// and tool other than the defaults.
+// hidden operator and an output card; a loose selected card, a note, a table of both machines
+// with two runs, and options, pane offset and tool other than the defaults.
 void FillNumbersSample(CNumberPatternsDocument& doc);
 
 // The name of the libFuzzer target that reads documents of `kind`.

@@ -102,12 +102,13 @@ TEST_F(QvTool, InfoNamesTheDocumentTypeAndItsManipulatives) {
     EXPECT_NE(out.str().find("\ntypes: none\n"), std::string::npos) << out.str();
 
     ASSERT_EQ(Run({"info", SaveNumbers("machines.qvn")}), 0);
-    EXPECT_NE(out.str().find("types: 4 x 1, 10 x 2, 12 x 1, 13 x 5\n"
+    EXPECT_NE(out.str().find("types: 4 x 1, 10 x 2, 12 x 1, 13 x 5, 14 x 1\n"
                              "options: mystery tool=1 computer checked=0 wires=1 autotrigger=0 "
                              "output display=fractional further=1\n"
                              "current tool: 9, pane offset: 30,40, view: 0,0,700,560\n"
                              "machines: 2 (1 heads), links: 1, cards: 5 (3 at hoppers, 1 made by "
-                             "machines)\n"),
+                             "machines)\n"
+                             "tables: 1 (3 columns, 2 rows)\n"),
               std::string::npos)
         << out.str();
 }

@@ -2,7 +2,9 @@
 // drawer, numbers typed on the cards, the cards dropped on the hoppers, "+" typed in the
 // operator box and Go pressed, the run left to its real timers; and the page's tools and menu.
 #include "fakes/fakes.h"
+#include "patterns/machine_table.h"
 #include "patterns/numbers_controller.h"
+#include "ui/app/bitmap_button.h"
 #include "ui/patterns/numbers_drawer.h"
 #include "ui/patterns/numbers_view.h"
 #include "ui/platform/qt_text.h"
@@ -10,7 +12,9 @@
 #include "ui/workspace/tool_palette.h"
 #include "ui/workspace/workspace_pane.h"
 
+#include <QClipboard>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QtTest>
@@ -135,6 +139,54 @@ private slots:
         QCOMPARE(cards.front()->value().ToDouble(), 12.0);
         QDir().mkpath(QStringLiteral(QUORVEL_SCREENS_DIR));
         QVERIFY(m_view->grab().save(QStringLiteral(QUORVEL_SCREENS_DIR "/numbers_twelve.png")));
+    }
+
+    // A table wired to the machine's output with the Linking tool records the run; a click on
+    // its header chooses the column, and the Table menu turns it into a card and copies it.
+    void tableRecordsARun() {
+        DragFromDrawer(NumbersDrawerItem::Machine, QPoint(200, 230));
+        CNumberMachine& machine = *All<CNumberMachine>(kTypeNumberMachine).front();
+        CardOnHopper(QPoint(40, 60), QStringLiteral("7"), machine, 1);
+        CardOnHopper(QPoint(40, 160), QStringLiteral("1/2"), machine, 2);
+        TypeIn(Centre(machine.PartRect(MachinePart::Operator)), QStringLiteral("*"));
+
+        QTest::mouseClick(m_view->viewButton(kCmdNewTable), Qt::LeftButton);
+        const auto tables = All<CTableManipulative>(kTypeTable);
+        QCOMPARE(tables.size(), std::size_t{1});
+        CTableManipulative& table = *tables.front();
+        QVERIFY(!table.WindowRect().Intersects(machine.GetFrameOf()));
+        QTest::mouseClick(m_view->palette()->button(ToolCommand(kToolLinking)), Qt::LeftButton);
+        Drag(Centre(machine.Hopper(0)), Centre(table.WindowRect()));
+        QCOMPARE(table.grid().dataColumns(), 1);
+        QTest::mouseClick(m_view->palette()->button(ToolCommand(kToolArrow)), Qt::LeftButton);
+
+        QTest::mouseClick(Pane(), Qt::LeftButton, Qt::NoModifier,
+                          Centre(machine.PartRect(MachinePart::Go)));
+        QVERIFY(QTest::qWaitFor([this] { return !m_view->numbers().running(); }, 3000));
+        QCOMPARE(table.grid().dataRows(), 1);
+        QCOMPARE(table.grid().Cell(1, 1).text, std::string("3.5"));
+
+        QStringList items;
+        for (QAction* a : m_view->tableMenu()->actions())
+            if (!a->isSeparator())
+                items << a->text();
+        QCOMPARE(items.mid(0, 5),
+                 (QStringList{QStringLiteral("Sort &Largest to Smallest "),
+                              QStringLiteral("Sort &Smallest to Largest "),
+                              QStringLiteral("&Create Cards"), QStringLiteral("Clear &Table"),
+                              QStringLiteral("&Print Table")}));
+        QTest::mouseClick(Pane(), Qt::LeftButton, Qt::NoModifier, Centre(table.CellRect(0, 1)));
+        QCOMPARE(table.grid().selectedColumn(), 1);
+        const std::size_t cards = All<CNumberCardManipulative>(kTypeNumberCard).size();
+        m_view->TableCommand(kCmdCreateCards);
+        const auto made = All<CNumberCardManipulative>(kTypeNumberCard);
+        QCOMPARE(made.size(), cards + 1);
+        QCOMPARE(made.back()->value().ToDouble(), 3.5);
+        QVERIFY(made.back()->rect().top >= table.WindowRect().bottom);
+        m_view->TableCommand(kCmdCopyCells);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("3.5\r\n"));
+        QDir().mkpath(QStringLiteral(QUORVEL_SCREENS_DIR));
+        QVERIFY(m_view->grab().save(QStringLiteral(QUORVEL_SCREENS_DIR "/numbers_table.png")));
     }
 };
 

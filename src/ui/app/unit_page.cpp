@@ -29,6 +29,7 @@ CUnitPage::CUnitPage(CUnitDocument& doc, UnitKind unit, const QString& title, QW
                numbers && unit == UnitKind::Numbers) {
         auto* view = new CNumberPatternsView(*numbers, this);
         m_unitMenu = view->unitMenu();
+        m_secondMenu = view->tableMenu();
         m_view = view;
     } else if (HasProblemSets(unit)) {
         // The other units with problem sets run them on the shared page with their core's rule.

@@ -6,6 +6,8 @@
 #include "ui/app/bitmap_button.h"
 #include "ui/patterns/numbers_drawer.h"
 #include "ui/platform/qt_drawing_surface.h"
+#include "ui/platform/qt_page_setup.h"
+#include "ui/platform/qt_pdf_export.h"
 #include "ui/platform/qt_text.h"
 #include "ui/platform/qt_timer_host.h"
 #include "ui/problemsets/problem_set_host.h"
@@ -16,11 +18,16 @@
 #include "workspace/string_table.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -91,7 +98,11 @@ protected:
             const int k = key->key();
             const bool typing =
                 k < Qt::Key_Escape || (k >= Qt::Key_Escape && k <= Qt::Key_PageDown);
-            if (k == Qt::Key_Escape || (modifiers == Qt::NoModifier && typing)) {
+            // The editing keys (copy, cut, paste, select all) are the box's own too.
+            const bool editing =
+                key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Cut) ||
+                key->matches(QKeySequence::Paste) || key->matches(QKeySequence::SelectAll);
+            if (k == Qt::Key_Escape || editing || (modifiers == Qt::NoModifier && typing)) {
                 e->accept();
                 return true;
             }
@@ -144,6 +155,7 @@ private:
 CNumberPatternsView::CNumberPatternsView(CNumberPatternsDocument& doc, QWidget* parent)
     : CUnitView(doc, parent, MakeController), m_scroller(std::make_unique<CScroller>(*this)) {
     numbers().SetNumbersWindow(this);
+    numbers().tables().SetWindow(this);
 
     const auto viewButton = [this](int id, const char* art, const char* name) {
         auto* b = new CBitmapButton(id, QString::fromLatin1(art), QString::fromLatin1(name), this);
@@ -193,6 +205,7 @@ CNumberPatternsView::~CNumberPatternsView() {
     if (navigator())
         navigator()->SetListener(nullptr);
     numbers().SetNumbersWindow(nullptr);
+    numbers().tables().SetWindow(nullptr);
 }
 
 CNumbersViewController& CNumberPatternsView::numbers() const {
@@ -218,6 +231,31 @@ void CNumberPatternsView::BuildMenu() {
     connect(m_menu, &QMenu::aboutToShow, this, [this] {
         for (QAction* a : m_menu->actions())
             a->setEnabled(numbers().IsCommandEnabled(a->data().toInt()));
+    });
+
+    m_tableMenu = new QMenu(QStringLiteral("&Table"), this);
+    const bool teacher = document().host() && document().host()->AuthoringMode();
+    for (const CTableMenuItem& item : TableMenuItems()) {
+        // The CSV export is the teachers'.
+        if (item.id == kCmdExportTableCsv && !teacher)
+            continue;
+        if (item.separatorBefore)
+            m_tableMenu->addSeparator();
+        QAction* a = m_tableMenu->addAction(QString::fromLatin1(item.text));
+        a->setData(item.id);
+        if (item.id == kCmdCopyCells)
+            a->setShortcut(QKeySequence::Copy);
+        const int id = item.id;
+        connect(a, &QAction::triggered, this, [this, id] {
+            // A shortcut reaches a greyed item only while the menu was not refreshed.
+            if (numbers().IsCommandEnabled(id))
+                Command(id);
+        });
+    }
+    connect(m_tableMenu, &QMenu::aboutToShow, this, [this] {
+        for (QAction* a : m_tableMenu->actions())
+            if (!a->isSeparator())
+                a->setEnabled(numbers().IsCommandEnabled(a->data().toInt()));
     });
 }
 
@@ -335,6 +373,57 @@ void CNumberPatternsView::OptionsApplied() {
         pane()->update();
 }
 
+// --- tables: the clipboard and the printer ---------------------------------------------------
+
+bool CNumberPatternsView::PutOnClipboard(const std::string& text) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return false;
+    const QString q = ToQString(text);
+    clipboard->setText(q);
+    return clipboard->text() == q;
+}
+
+bool CNumberPatternsView::PrintTablesTo(QPrinter& printer,
+                                        const std::vector<const CTableManipulative*>& tables) {
+    printer.setDocName(QString::fromLatin1(kTablePrintTitle));
+    QPainter p;
+    if (!p.begin(&printer))
+        return false;
+    const QRect page = p.viewport();
+    bool first = true;
+    for (const CTableManipulative* table : tables) {
+        const CTablePrintPlan plan = PlanTablePrint(*table, {page.width(), page.height()});
+        for (const CTablePrintPage& part : plan.pages) {
+            if (!first)
+                printer.newPage();
+            first = false;
+            p.save();
+            p.scale(plan.scale, plan.scale);
+            p.setRenderHint(QPainter::Antialiasing);
+            CQtDrawingSurface dc(p);
+            table->DrawPrintPage(dc, part.firstRow, part.rowCount);
+            p.restore();
+        }
+    }
+    return true;
+}
+
+void CNumberPatternsView::PrintTables(const std::vector<const CTableManipulative*>& tables) {
+    QPrinter printer(QPrinter::HighResolution);
+    ApplyPageSetup(printer);
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QString::fromLatin1(kTablePrintTitle));
+    if (dialog.exec() == QDialog::Accepted)
+        PrintTablesTo(printer, tables);
+}
+
+void CNumberPatternsView::ExportTablesPdf(const std::vector<const CTableManipulative*>& tables) {
+    quorvel::ExportPdf(document(), "table", [this, tables](QPrinter& printer) {
+        return PrintTablesTo(printer, tables);
+    });
+}
+
 // --- the edit box ----------------------------------------------------------------------------
 
 void CNumberPatternsView::BeginEdit(const CNumbersEdit& edit) {
@@ -441,6 +530,15 @@ bool CNumberPatternsView::eventFilter(QObject* watched, QEvent* e) {
 
 bool CNumberPatternsView::PaneMouse(QEvent* e) {
     const QEvent::Type type = e->type();
+    if (type == QEvent::Wheel) {
+        // The wheel over a table scrolls its rows (with Shift its columns).
+        const auto* wheel = static_cast<QWheelEvent*>(e);
+        const int steps = -wheel->angleDelta().y() / 120;
+        if (steps != 0 && numbers().tables().Wheel(ToWorkspace(wheel->position().toPoint()), steps,
+                                                   IsShift(wheel)))
+            return true;
+        return false;
+    }
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
         type != QEvent::MouseButtonRelease && type != QEvent::MouseButtonDblClick)
         return false;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "patterns/numbers_controller.h"
+#include "patterns/table_tool.h"
 #include "ui/workspace/unit_view.h"
 
 class QLineEdit;
@@ -19,7 +20,7 @@ class CNumbersEditBox;
 inline constexpr int kNumbersScreensAcross = 2;
 inline constexpr int kNumbersScreensDown = 2;
 
-class CNumberPatternsView : public CUnitView, public INumbersViewWindow {
+class CNumberPatternsView : public CUnitView, public INumbersViewWindow, public ITableWindow {
     Q_OBJECT
 public:
     CNumberPatternsView(CNumberPatternsDocument& doc, QWidget* parent);
@@ -33,6 +34,10 @@ public:
     QLineEdit* editBox() const;
     // "&Numbers", for the main window's menu bar while the page shows.
     QMenu* unitMenu() const { return m_menu; }
+    // "&Table", beside it.
+    QMenu* tableMenu() const { return m_tableMenu; }
+    // Runs a Table menu command as the menu does.
+    void TableCommand(int id) { Command(id); }
 
     // Workspace and pane coordinates.
     CPoint ToWorkspace(QPoint onPane) const;
@@ -51,6 +56,13 @@ public:
     std::optional<CPoint> PageToWorkspace(CPoint page) const override;
     void OptionsApplied() override;
     void ShowPaneOffset(CPoint offset) override;
+
+    // ITableWindow.
+    bool PutOnClipboard(const std::string& text) override;
+    void PrintTables(const std::vector<const CTableManipulative*>& tables) override;
+    void ExportTablesPdf(const std::vector<const CTableManipulative*>& tables) override;
+    // Draws the tables into a printer or PDF, each from a new page, under "Quorvel Table".
+    bool PrintTablesTo(QPrinter& printer, const std::vector<const CTableManipulative*>& tables);
 
 protected:
     void DrawWorkspace(IDrawingSurface& dc, const CRect& area, bool printing) override;
@@ -83,6 +95,7 @@ private:
     CBitmapButton* m_copy = nullptr;
     CBitmapButton* m_newTable = nullptr;
     QMenu* m_menu = nullptr;
+    QMenu* m_tableMenu = nullptr;
     bool m_loadingEdit = false;
     int m_keyDrops = 0;
 };
