@@ -457,6 +457,13 @@ void CFunctionMachine::ClearGroupLabels() {
             m->SetLabel({});
 }
 
+CPoint CFunctionMachine::OutputCardPlace(std::size_t earlier, CSize card) const {
+    const CRect h = Hopper(0);
+    const int shift = earlier % 2 == 0 ? -3 : 3;
+    const int centre = static_cast<int>((std::int64_t{h.left} + h.right) / 2);
+    return {centre - card.cx / 2 + shift, h.bottom};
+}
+
 void CFunctionMachine::UpdateGoButton() {
     m_goEnabled = !IsLink() && FirstMachine() == this && Head()->HasValue();
 }
