@@ -336,6 +336,8 @@ void CNumber::Serialize(CArchive& ar) {
     case static_cast<std::int32_t>(NumberKind::Decimal):
         m_kind = NumberKind::Decimal;
         m_decimal = ar.ReadDouble("decimal");
+        if (!std::isfinite(m_decimal))
+            ar.Fail("a decimal that is not finite", "decimal");
         return;
     default:
         ar.Fail("unknown number kind " + std::to_string(kind), "number kind");
