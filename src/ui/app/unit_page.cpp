@@ -6,6 +6,7 @@
 #include "patterns/patterns_documents.h"
 #include "ui/app/bitmap_button.h"
 #include "ui/geometry/geometry_unit_view.h"
+#include "ui/patterns/codes_view.h"
 #include "ui/patterns/numbers_view.h"
 #include "ui/problemsets/problem_set_page.h"
 #include "ui/workspace/unit_view.h"
@@ -26,6 +27,11 @@ CUnitPage::CUnitPage(CUnitDocument& doc, UnitKind unit, const QString& title, QW
     } else if (auto* numbers = dynamic_cast<CNumberPatternsDocument*>(&doc);
                numbers && unit == UnitKind::Numbers) {
         auto* view = new CNumberPatternsView(*numbers, this);
+        m_unitMenu = view->unitMenu();
+        m_view = view;
+    } else if (auto* codes = dynamic_cast<CCodePatternsDocument*>(&doc);
+               codes && unit == UnitKind::Codes) {
+        auto* view = new CCodePatternsView(*codes, this);
         m_unitMenu = view->unitMenu();
         m_view = view;
     } else if (HasProblemSets(unit)) {
