@@ -5,8 +5,10 @@
 
 #include "app/document_factory.h"
 #include "patterns/patterns_documents.h"
+#include "statistics/stats_document.h"
 #include "workspace/drawing_surface.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -78,6 +80,36 @@ void Exercise(CUnitDocument& doc) {
     doc.IsOnSelectionRotationPoint(doc.selectionRotationPoint().Rounded());
 }
 
+// What the Statistics page does with an opened file: the summary of every column (the first
+// few), painted; a sort each way; and its table taken out as CSV and brought in again, which
+// settles after one round.
+void ExerciseStatistics(CStatsUnitDocument& doc) {
+    CNullSurface dc;
+    CStatsDataSet& data = doc.dataSet();
+    const int current = data.currentColumn();
+    for (int c = -1; c < std::min(data.columnCount(), 6); ++c) {
+        data.SetCurrentColumn(c);
+        doc.summary().Recompute();
+        const CSize size = doc.summary().FitSize(dc.Metrics());
+        doc.summary().Paint(dc, {0, 0}, size.cx);
+        doc.summary().PrintedLines(dc.Metrics());
+    }
+    data.SetCurrentColumn(current);
+    if (static_cast<long long>(data.rowCount()) * data.columnCount() > 20000)
+        return;
+    CStatsUnitDocument once;
+    if (once.ImportCsv(doc.ExportCsv()))
+        return;
+    const std::string settled = once.ExportCsv();
+    CStatsUnitDocument twice;
+    if (twice.ImportCsv(settled) || twice.ExportCsv() != settled)
+        Broken("CSV brought in and taken out again changes");
+    doc.SortByCurrentColumn(false);
+    doc.SortByCurrentColumn(true);
+    if (data.rowCount() < 1 || (data.selectedRow() < -1 || data.selectedRow() >= data.rowCount()))
+        Broken("a sort lost the selected row");
+}
+
 int FuzzDocument(UnitKind kind, const std::uint8_t* data, std::size_t size) {
     const std::vector<std::uint8_t> bytes(data, data + size);
     const auto doc = CreateUnitDocument(kind);
@@ -96,6 +128,9 @@ int FuzzDocument(UnitKind kind, const std::uint8_t* data, std::size_t size) {
         Broken("a saved document does not open again: " + error);
     if (again->SaveToBytes() != saved)
         Broken("a reopened document saves different bytes");
+
+    if (auto* stats = dynamic_cast<CStatsUnitDocument*>(doc.get()))
+        ExerciseStatistics(*stats);
 
     // A pupil's first steps in a Numbers file: its output cards erased, then put back.
     if (auto* numbers = dynamic_cast<CNumberPatternsDocument*>(doc.get())) {

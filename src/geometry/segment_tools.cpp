@@ -74,6 +74,13 @@ bool CSegmentToolController::AnglemeterPress(CPoint p) {
     m_start = m_last = p;
     m_action = hit->BeginHandleDrag(C3DPointDouble(p)) ? SegmentToolAction::DragArm
                                                        : SegmentToolAction::MoveAnglemeter;
+    // Picked with the Arrow by an arm or the label (a handle only turns its arm), it is the
+    // selection that Flip and Rotate work on.
+    if (m_action == SegmentToolAction::MoveAnglemeter && m_doc.currentTool() == kToolArrow &&
+        !hit->selected()) {
+        m_doc.DeselectAll();
+        m_doc.Select(hit);
+    }
     return true;
 }
 

@@ -333,12 +333,15 @@ void CNumber::Serialize(CArchive& ar) {
         SetFraction(n, d);
         return;
     }
-    case static_cast<std::int32_t>(NumberKind::Decimal):
-        m_kind = NumberKind::Decimal;
-        m_decimal = ar.ReadDouble("decimal");
-        if (!std::isfinite(m_decimal))
+    case static_cast<std::int32_t>(NumberKind::Decimal): {
+        const double value = ar.ReadDouble("decimal");
+        // A decimal made by arithmetic is finite; anything else was not written by us.
+        if (!std::isfinite(value))
             ar.Fail("a decimal that is not finite", "decimal");
+        m_kind = NumberKind::Decimal;
+        m_decimal = value;
         return;
+    }
     default:
         ar.Fail("unknown number kind " + std::to_string(kind), "number kind");
     }

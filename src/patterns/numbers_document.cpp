@@ -6,18 +6,32 @@
 #include "workspace/archive.h"
 #include "workspace/manipulative_registry.h"
 #include "workspace/notepad_text.h"
+#include "workspace/tool_palette.h"
 
 #include <algorithm>
 #include <unordered_map>
 
 namespace quorvel {
 
+bool IsNumbersTool(int code) {
+    switch (code) {
+    case kToolArrow:
+    case kToolSelector:
+    case kToolEraser:
+    case kToolWriting:
+    case kToolHelp:
+    case kToolMystery:
+    case kToolLinking:
+        return true;
+    default:
+        return false;
+    }
+}
+
 namespace {
 
-constexpr int kToolCodes = 12;
-
 // The codes a Numbers list holds. A table (14) is read once its class is registered; until
-// then a file holding one ends its list there, as any unknown code does.
+// then a file holding one is refused, as any unknown code is.
 constexpr std::int32_t kNumbersTypes[] = {kTypeNumberMachine, kTypeMachineLink, kTypeNumberCard,
                                           kTypeTable, kTypePatternsAnnotator};
 
@@ -309,8 +323,14 @@ void CNumberPatternsDocument::Serialize(CArchive& ar) {
             ar.Exchange(m_paneOffset.y, "y");
         }
         ar.Exchange(m_currentTool, "current tool");
+        if (ar.IsLoading() && !IsNumbersTool(m_currentTool))
+            ar.Fail("tool " + std::to_string(m_currentTool) + " is not a Numbers tool",
+                    "current tool");
         if (SerializePatternList(ar)) {
             ar.Exchange(savedView, "view rectangle");
+            // Spreading to the present view divides by the stored one's size.
+            if (ar.IsLoading() && (savedView.Width() <= 0 || savedView.Height() <= 0))
+                ar.Fail("a view rectangle without area", "view rectangle");
             std::string notepad = m_notepadText;
             if (ar.IsStoring() && m_host && m_host->Notepad())
                 notepad = m_host->Notepad()->text();
@@ -354,14 +374,9 @@ bool CNumberPatternsDocument::SerializePatternList(CArchive& ar) {
             const std::int32_t type = ar.ReadInt32("type");
             ar.Consume("class");
             auto m = CreateStored(type);
-            if (!m) {
-                // A field tree has no layout to end; a file ends its list here, and nothing
-                // of what it holds has been read yet.
-                if (ar.IsTree())
-                    ar.Fail("unknown manipulative type " + std::to_string(type), "type");
-                m_manipulatives.clear();
-                return false;
-            }
+            // The objects already made would never get their data: the file is refused.
+            if (!m)
+                ar.Fail("unknown manipulative type " + std::to_string(type), "type");
             m_manipulatives.push_back(std::move(m));
         }
     }
@@ -388,8 +403,6 @@ bool CNumberPatternsDocument::SerializePatternList(CArchive& ar) {
 }
 
 void CNumberPatternsDocument::AfterLoading(const CRect& savedView) {
-    if (m_currentTool < 0 || m_currentTool >= kToolCodes)
-        m_currentTool = 0;
     RouteLinks();
     if (!m_presentView)
         m_viewRect = savedView;

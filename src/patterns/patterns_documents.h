@@ -84,6 +84,9 @@ private:
     std::string m_notepadText;
 };
 
+// The tools of the Numbers page: Arrow, Selector, Eraser, Writing tool, Help, Mystery, Linking.
+bool IsNumbersTool(int code);
+
 // The Codes tools: Arrow, Selector, Eraser, Writing tool, Help, Mystery and Linking.
 bool IsCodesTool(int code);
 

@@ -110,8 +110,9 @@ bool CUnitViewController::LeaveUnit() {
         return false;
     // Saved, or the pupil chose to drop the changes: closing must not ask a second time.
     m_doc.SetModifiedFlag(false);
-    if (prompt && AskEndProblemSet(m_problemCount != 1) == 2)
-        AfterProblemSet();
+    // The score on the way out offers no further problems: the unit closes whatever is chosen.
+    if (prompt)
+        AskEndProblemSet(false);
     m_window.CloseUnit();
     return true;
 }

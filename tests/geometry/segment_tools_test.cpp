@@ -443,3 +443,29 @@ TEST_F(SegmentTools, EnteringAndLeavingHideShowRedrawsEverything) {
     UseTool(kToolEraser);
     EXPECT_EQ(view.full, left);
 }
+
+TEST_F(SegmentTools, ArrowPicksAnAnglemeterByArmOrLabelAtAnyAngle) {
+    tools.PlaceAnglemeter({100, 200});
+    UseTool(kToolArrow);
+    // Straight: arm 1 turned to point down, 180 degrees.
+    tools.MouseDown({156, 200});
+    tools.MouseUp({100, 400});
+    ASSERT_EQ(Anglemeter(0).label(), "180");
+    for (int place = 0; place < 3; ++place) {
+        doc.DeselectAll();
+        const C3DPointDouble before = Anglemeter(0).vertex();
+        const CPoint v = before.Rounded();
+        const CRect label = Anglemeter(0).labelRect();
+        // On the arm up, on the arm down (a pixel aside), on the label.
+        const CPoint at = place == 0   ? CPoint{v.x, v.y - 40}
+                          : place == 1 ? CPoint{v.x + 1, v.y + 40}
+                                       : CPoint{label.left + 2, label.top + 2};
+        ASSERT_TRUE(tools.MouseDown(at)) << at.x << "," << at.y;
+        EXPECT_EQ(tools.action(), SegmentToolAction::MoveAnglemeter);
+        tools.MouseMove({at.x + 10, at.y + 5});
+        tools.MouseUp({at.x + 10, at.y + 5});
+        EXPECT_EQ(Anglemeter(0).vertex(), C3DPointDouble(before.x + 10, before.y + 5, 0.0));
+        EXPECT_EQ(doc.selection(), std::vector<CManipulative*>{doc.manipulatives()[0].get()})
+            << "picked for Flip and Rotate";
+    }
+}

@@ -70,6 +70,8 @@ TEST(NumberArchive, DamagedRecordsAreRefused) {
         {1, 0, 0, 0, 0, 0, 0, 0, 5, 0, 0, 0},             // 0/5
         {1, 0, 0, 0, 2, 0, 0, 0, 4, 0, 0, 0},             // 2/4
         {1, 0, 0, 0, 0, 0, 0, 0x80, 0, 0, 0, 0x80},       // -2147483648/-2147483648
+        {2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xF0, 0x7F},       // infinity
+        {2, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0xF8, 0x7F},       // NaN
     };
     for (const Bytes& b : damaged) {
         CArchive ar(b);

@@ -2,6 +2,7 @@
 // file may not break, options, spreading to another view and undo.
 #include "patterns/number_machine.h"
 #include "patterns/patterns_documents.h"
+#include "workspace/tool_palette.h"
 
 #include "fakes/fakes.h"
 #include "sample_documents.h"
@@ -219,6 +220,31 @@ INSTANTIATE_TEST_SUITE_P(, NumbersDocumentBroken, ::testing::ValuesIn(kBroken), 
     std::replace(n.begin(), n.end(), ' ', '_');
     return n;
 });
+
+// Fields around the list that a page could not show, and a code no Numbers list holds.
+TEST(NumbersDocument, RefusesWhatThePageCannotShow) {
+    const std::vector<std::pair<std::function<void(CValue&)>, const char*>> edits = {
+        {[](CValue& root) { *root.Find("current tool") = CValue::Int(kToolAnglemeter); },
+         "not a Numbers tool"},
+        {[](CValue& root) { *root.Find("view rectangle")->Find("right") = CValue::Int(0); },
+         "without area"},
+        {[](CValue& root) {
+             *root.Find("manipulative types")->items()[7].Find("type") = CValue::Int(kTypeShape);
+         },
+         "unknown manipulative type"},
+    };
+    for (const auto& [edit, message] : edits) {
+        CNumberPatternsDocument doc;
+        ASSERT_EQ(doc.LoadFromBytes(SupermachineFile()), OpenResult::Opened);
+        CValue tree = doc.DumpToTree();
+        edit(tree);
+        CNumberPatternsDocument broken;
+        std::string error;
+        EXPECT_FALSE(broken.LoadFromTree(tree, &error));
+        EXPECT_NE(error.find(message), std::string::npos) << error;
+        EXPECT_TRUE(broken.manipulatives().empty());
+    }
+}
 
 TEST(NumbersDocument, RefusesACodesFileWithItsMessage) {
     const auto path = std::filesystem::temp_directory_path() /

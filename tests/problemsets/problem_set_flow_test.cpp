@@ -258,7 +258,7 @@ TEST_F(ProblemSetFlow, LeavingDuringTheFirstProblemAsksToSaveThenShowsTheScore) 
     ASSERT_EQ(problems.scores.size(), 1u);
     EXPECT_EQ(problems.scores[0].first,
               "WHAT'S MY CORE? (Level A)\r\nYou did not complete any problems.");
-    EXPECT_TRUE(problems.scores[0].second);
+    EXPECT_FALSE(problems.scores[0].second) << "no further problems on the way out";
     EXPECT_EQ(window.closed, 1);
 }
 

@@ -7,6 +7,7 @@
 #include "patterns/code_machines.h"
 #include "patterns/number_machine.h"
 #include "patterns/patterns_documents.h"
+#include "statistics/stats_document.h"
 #include "workspace/annotator.h"
 #include "workspace/drawing_surface.h"
 #include "workspace/line.h"
@@ -156,6 +157,45 @@ void FillGeometry(CGeometryUnitDocument& doc) {
     doc.scripts().Add(script);
 }
 
+// Statistics: a class's names, heights as fractions and pets, with tags, an ignored and an
+// excluded case, clusters of both kinds, graph labels, a note and the summary window shown.
+void FillStatistics(CStatsUnitDocument& doc) {
+    CStatsDataSet& d = doc.dataSet();
+    doc.InsertNamedColumn(2, "Height", StatsColumnFormat::Fractions);
+    doc.InsertNamedColumn(3, "Pet", StatsColumnFormat::Categories);
+    doc.InsertNamedColumn(4, "Score", StatsColumnFormat::TwoDecimals);
+    const char* rows[][4] = {{"Ann", "1 1/2", "cat", "7.25"},
+                             {"Bob", "2", "Dog", ""},
+                             {"Cy", "", "dog ", "3.5"},
+                             {"Di", "0.75", "", "9"}};
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c)
+            d.EnterCell(r + 1, c + 1, rows[r][c], true);
+    for (int r = 0; r < d.rowCount(); ++r) {
+        d.Case(r).numberTilePosition = {250.0 + 30 * r, 400.5};
+        d.Case(r).categoryTilePosition = {260.0 + 60 * r, 401.25};
+    }
+    d.SetCellColour(2, 3, 0x83B3FF, true);
+    d.Case(2).state = CaseState::Ignored;
+    d.Case(3).state = CaseState::Excluded;
+    d.SetCurrentColumn(2);
+    d.SetSelectedRow(1);
+    d.SetScale(2, CNumber(5, 2));
+    CStatsViewState& v = doc.viewState();
+    v.viewMode = static_cast<int>(StatsViewMode::Board);
+    v.clusters.push_back({0, 4, {1, 4}, 0, "", {}});
+    v.clusters.push_back({1, 0, {2, 3}, 1, "dogs", {300, 200, 360, 220}});
+    v.graphLabels[1] = {"", "names", "heights", "pets"};
+    v.showMean = 1;
+    doc.summary().window().visible = 1;
+    doc.summary().window().rect = {520, 90, 700, 300};
+    auto note = std::make_unique<CAnnotatorManipulative>(CPoint{250, 320});
+    note->SetText("our class");
+    note->FitToText(FixedMetrics());
+    note->SetVisible(true);
+    doc.AddManipulative(std::move(note));
+}
+
 void SetProblems(CUnitDocument& doc) {
     CQuestionSet& q = doc.questions();
     q[0].prompt = "3/4 + 1/8 = ?";
@@ -182,6 +222,8 @@ std::vector<std::uint8_t> Saved(UnitKind kind, int copies, bool problems) {
         FillNumbersSample(*numbers);
     } else if (auto* codes = dynamic_cast<CCodePatternsDocument*>(doc.get()); codes && copies > 0) {
         FillCodesSample(*codes);
+    } else if (auto* stats = dynamic_cast<CStatsUnitDocument*>(doc.get()); stats && copies > 0) {
+        FillStatistics(*stats);
     } else if (copies > 0) {
         FillWorkspace(*doc, copies);
         if (auto* geometry = dynamic_cast<CGeometryUnitDocument*>(doc.get()))

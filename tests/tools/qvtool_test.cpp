@@ -361,3 +361,37 @@ TEST_F(QvTool, CodeAppliesOneMachineAsItsBoxesReadWhatIsTyped) {
                   SubstituteText(ShiftText("Meet me at noon", 3), KeywordOffsets("zebra", false)) +
                   "\n");
 }
+
+TEST_F(QvTool, StatsPrintsTheSummaryWindowsLinesAndResaveKeepsTheBytes) {
+    std::vector<std::uint8_t> sample;
+    for (auto& s : quorvel::testing::SampleDocuments())
+        if (s.name == "statistics-workspace.qvs")
+            sample = s.bytes;
+    ASSERT_FALSE(sample.empty());
+    const std::string file = File("class.qvs");
+    ASSERT_TRUE(SaveFileAtomically(file, sample));
+    // Pets: Ann's cat is used, Bob's dog ignored, Cy excluded, Di's cell empty.
+    ASSERT_EQ(Run({"stats", file, "--column", "3", "--decimals", "0"}), 0) << err.str();
+    EXPECT_EQ(out.str(), "Total Number of Cases: 3\nNumber of Cases Used: 1\nMode: cat\n"
+                         "cat\t 1 (100%)\n");
+    // Heights, the current column, at the document's decimal places: 1 1/2 and 0.75.
+    ASSERT_EQ(Run({"stats", file}), 0) << err.str();
+    EXPECT_EQ(out.str(), "Total Number of Cases: 3\nNumber of Cases Used: 2\nMean:\t1.1\n"
+                         "Median:\t1.1\nMode:\tnone\nMinimum:\t0.8\nMaximum:\t1.5\n");
+    EXPECT_EQ(Run({"stats", file, "--column", "5"}), 1);
+    EXPECT_EQ(Run({"stats", file, "--decimals", "3"}), 2);
+
+    ASSERT_EQ(Run({"info", file}), 0);
+    EXPECT_NE(out.str().find("column 2: \"Height\" fractions"), std::string::npos) << out.str();
+    ASSERT_EQ(Run({"resave", file, File("again.qvs")}), 0);
+    EXPECT_EQ(Bytes(File("again.qvs")), sample);
+    ASSERT_EQ(Run({"dump", file}), 0);
+    std::istringstream json(out.str());
+    std::ostringstream o, e;
+    ASSERT_EQ(CQvTool(o, e, &json).Run({"build", "-", File("rebuilt.qvs")}), 0) << e.str();
+    EXPECT_EQ(Bytes(File("rebuilt.qvs")), sample);
+#ifdef QUORVEL_QVTOOL_RENDER
+    ASSERT_EQ(Run({"render", file, File("class.png")}), 0) << err.str();
+    EXPECT_FALSE(QImage(QString::fromStdString(File("class.png"))).isNull());
+#endif
+}

@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPainter>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -104,6 +105,26 @@ private slots:
         QCOMPARE(image.at(15, 15), 0xFF00FF00u);
         QCOMPARE(image.at(34, 34), 0xFF0000FFu);
         QCOMPARE(image.at(35, 35), kWhite);
+    }
+
+    // Smoothed as the panes paint, a one-pixel line still lights one row and one column, in
+    // its own colour (an anglemeter's black arms).
+    void thinLinesStayCrispWhenSmoothed() {
+        QImage image(40, 40, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter p(&image);
+            p.setRenderHint(QPainter::Antialiasing, true);
+            CQtDrawingSurface surface(p);
+            surface.SetPen(1, PaletteRGB(0, 0, 0));
+            surface.Line({5, 10}, {30, 10});
+            surface.Polyline({{20, 15}, {20, 35}});
+        }
+        QCOMPARE(image.pixel(15, 10), qRgb(0, 0, 0));
+        QCOMPARE(image.pixel(15, 9), qRgb(255, 255, 255));
+        QCOMPARE(image.pixel(15, 11), qRgb(255, 255, 255));
+        QCOMPARE(image.pixel(20, 25), qRgb(0, 0, 0));
+        QCOMPARE(image.pixel(21, 25), qRgb(255, 255, 255));
     }
 
     void transparentTextLeavesItsCellAlone() {

@@ -378,10 +378,13 @@ private slots:
         QCOMPARE(view.button(kCheckCommand)->bitmaps().up, 434);
         Save(&view, QStringLiteral("problem_workspace_page"));
 
-        // Leaving now asks to save the started problem, then shows the score.
+        // Leaving now asks to save the started problem, then shows the score with its back
+        // button alone: further problems make no sense on the way out.
         QString score;
-        controller.host().scoreAnswer = [&score](CScoreDialog& d) {
+        bool offeredMore = true;
+        controller.host().scoreAnswer = [&score, &offeredMore](CScoreDialog& d) {
             score = d.label()->text();
+            offeredMore = d.moreButton() != nullptr;
             return kScoreClose;
         };
         QSignalSpy left(&view, &CUnitView::leaveRequested);
@@ -390,6 +393,7 @@ private slots:
         QCOMPARE(docHost.prompter.messages.back().text, std::string(kAskToSave));
         QCOMPARE(score,
                  QStringLiteral("WHAT'S MY CORE? (Level B)\nYou did not complete any problems."));
+        QVERIFY(!offeredMore);
         QCOMPARE(left.count(), 1);
     }
 

@@ -299,19 +299,19 @@ TEST_F(Page, LeavingDuringAProblemSetAsksAboutTheSetAndItsWork) {
     host.prompter.answers = {MessageResult::No};
     view.LeaveUnit();
     ASSERT_EQ(messages().size(), 1u) << "a started problem counts as a change";
-    EXPECT_EQ(view.askedEnd, (std::vector<bool>{true}));
+    EXPECT_EQ(view.askedEnd, (std::vector<bool>{false})) << "no further problems on the way out";
     EXPECT_EQ(view.afterProblemSets, 0);
     EXPECT_EQ(window.closed, 1);
 }
 
-TEST_F(Page, LeavingTheLastOfOneProblemOffersNoMoreAndTwoRunsAfterProblemSet) {
+TEST_F(Page, LeavingCannotStartFurtherProblems) {
     window.prompt = true;
-    doc.SetProblemSequence(CProblemPosition{0, 3, 0}, 1);
+    doc.SetProblemSequence(CProblemPosition{0, 3, 0}, 5);
     view.endAnswer = 2;
     view.LeaveUnit();
     EXPECT_TRUE(messages().empty()) << "an unstarted problem is no change";
     EXPECT_EQ(view.askedEnd, (std::vector<bool>{false}));
-    EXPECT_EQ(view.afterProblemSets, 1);
+    EXPECT_EQ(view.afterProblemSets, 0);
     EXPECT_EQ(window.closed, 1);
 }
 

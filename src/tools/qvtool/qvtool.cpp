@@ -6,6 +6,7 @@
 #include "app/document_factory.h"
 #include "geometry/geometry_document.h"
 #include "patterns/patterns_documents.h"
+#include "statistics/stats_document.h"
 #include "workspace/archive.h"
 #include "workspace/file_store.h"
 
@@ -69,6 +70,8 @@ int CQvTool::Usage() {
              "                                    one code machine applied to a text\n"
              "       qvtool run FILE.qvn|FILE.qvc [--save OUT]\n"
              "                                    run every supermachine as Go would\n"
+             "       qvtool stats FILE.qvs [--column N] [--decimals D]\n"
+             "                                    the Summary Statistics window's lines\n"
              "       qvtool cmdline [--program-dir DIR] -- ARG...\n"
              "                                    what the program makes of a command line\n"
              "exit status: 0 success, 1 a file or value failed, 2 usage\n";
@@ -100,6 +103,8 @@ int CQvTool::Run(const std::vector<std::string>& args) {
         return Code(rest);
     if (verb == "run")
         return RunMachines(rest);
+    if (verb == "stats")
+        return Stats(rest);
     if (verb == "cmdline")
         return Cmdline(rest);
     if (verb == "--help" || verb == "-h" || verb == "help") {
@@ -144,6 +149,9 @@ int CQvTool::Info(const std::vector<std::string>& files) {
                 m_out << line << "\n";
         if (const auto* codes = dynamic_cast<const CCodePatternsDocument*>(&doc))
             for (const std::string& line : DescribeCodesDocument(*codes))
+                m_out << line << "\n";
+        if (const auto* stats = dynamic_cast<const CStatsUnitDocument*>(&doc))
+            for (const std::string& line : DescribeStatsDocument(*stats))
                 m_out << line << "\n";
     }
     return status;

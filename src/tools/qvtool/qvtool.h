@@ -35,6 +35,8 @@ public:
     int Code(const std::vector<std::string>& args);
     // Runs every supermachine of a Numbers or Codes document: FILE [--save OUT].
     int RunMachines(const std::vector<std::string>& args);
+    // The Summary Statistics window's lines: FILE.qvs [--column N] [--decimals D].
+    int Stats(const std::vector<std::string>& args);
     // Prints what the program makes of a command line.
     int Cmdline(const std::vector<std::string>& args);
 

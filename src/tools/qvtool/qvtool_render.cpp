@@ -7,6 +7,7 @@
 #include <ostream>
 
 #ifdef QUORVEL_QVTOOL_RENDER
+#include "statistics/stats_document.h"
 #include "ui/platform/qt_drawing_surface.h"
 #include "workspace/workspace_pane.h"
 
@@ -94,7 +95,19 @@ int CQvTool::Render(const std::vector<std::string>& args) {
     if (!QGuiApplication::instance())
         app = std::make_unique<QGuiApplication>(argc, argv);
 
-    const CRect area = RenderArea(*loaded.doc);
+    CRect area = RenderArea(*loaded.doc);
+    // A statistics document shows its Summary Statistics window beside its notes.
+    const auto* stats = dynamic_cast<const CStatsUnitDocument*>(loaded.doc.get());
+    CRect summary;
+    if (stats) {
+        QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&probe);
+        CQtDrawingSurface dc(painter);
+        const CSize size = stats->summary().FitSize(dc.Metrics());
+        summary = {area.right, kMargin, area.right + size.cx, kMargin + size.cy};
+        area = area.United(
+            {summary.left, summary.top, summary.right + kMargin, summary.bottom + kMargin});
+    }
     const QSize size(static_cast<int>(area.Width() * scale + 0.5),
                      static_cast<int>(area.Height() * scale + 0.5));
     const auto paint = [&](QPainter& painter) {
@@ -104,6 +117,10 @@ int CQvTool::Render(const std::vector<std::string>& args) {
         CQtDrawingSurface dc(painter);
         dc.FillRect(area, kPaneColor);
         loaded.doc->DrawContents(dc);
+        if (stats) {
+            dc.FillRect(summary, PaletteRGB(240, 240, 240));
+            stats->summary().Paint(dc, {summary.left, summary.top}, summary.Width());
+        }
     };
     if (EndsWith(out, ".svg")) {
         QSvgGenerator svg;

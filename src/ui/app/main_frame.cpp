@@ -258,8 +258,8 @@ bool CMainFrame::OpenUnitPage(UnitKind unit, CUnitDocument& doc, const std::stri
         m_unitPage, &CUnitPage::exitRequested, this, [this] { m_app->LeaveUnit(); },
         Qt::QueuedConnection);
     connect(m_unitPage, &CUnitPage::stateChanged, this, &CMainFrame::UpdateMenus);
-    // The unit's own menu sits before Tools; it goes with the page.
-    if (QMenu* menu = m_unitPage->unitMenu())
+    // The unit's own menus sit before Tools; they go with the page.
+    for (QMenu* menu : m_unitPage->unitMenus())
         menuBar()->insertMenu(m_toolsMenus->toolsMenu()->menuAction(), menu);
     m_stack->addWidget(m_unitPage);
     m_stack->setCurrentWidget(m_unitPage);

@@ -4,11 +4,13 @@
 #include "app/problem_rules.h"
 #include "geometry/geometry_document.h"
 #include "patterns/patterns_documents.h"
+#include "statistics/stats_document.h"
 #include "ui/app/bitmap_button.h"
 #include "ui/geometry/geometry_unit_view.h"
 #include "ui/patterns/codes_view.h"
 #include "ui/patterns/numbers_view.h"
 #include "ui/problemsets/problem_set_page.h"
+#include "ui/statistics/stats_page_menus.h"
 #include "ui/workspace/unit_view.h"
 
 #include <QVBoxLayout>
@@ -42,6 +44,13 @@ CUnitPage::CUnitPage(CUnitDocument& doc, UnitKind unit, const QString& title, QW
     } else {
         m_view = new CUnitView(doc, this);
     }
+    // The Statistics page's own menus and its Summary Statistics window.
+    if (auto* stats = dynamic_cast<CStatsUnitDocument*>(&doc);
+        stats && unit == UnitKind::Statistics) {
+        auto* menus = new CStatsPageMenus(*stats, this);
+        m_unitMenu = menus->statisticsMenu();
+        m_secondMenu = menus->tableMenu();
+    }
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
@@ -51,6 +60,14 @@ CUnitPage::CUnitPage(CUnitDocument& doc, UnitKind unit, const QString& title, QW
 }
 
 CUnitPage::~CUnitPage() = default;
+
+QList<QMenu*> CUnitPage::unitMenus() const {
+    QList<QMenu*> menus;
+    for (QMenu* m : {m_unitMenu, m_secondMenu})
+        if (m)
+            menus.push_back(m);
+    return menus;
+}
 
 CBitmapButton* CUnitPage::exitButton() const {
     return m_view->button(kExitCommand);

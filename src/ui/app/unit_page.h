@@ -3,6 +3,7 @@
 
 #include "app/activities.h"
 
+#include <QList>
 #include <QWidget>
 
 class QMenu;
@@ -26,6 +27,8 @@ public:
     CBitmapButton* exitButton() const;
     // The unit's own menu for the menu bar ("Te&ssellations", "&Numbers"), or null.
     QMenu* unitMenu() const { return m_unitMenu; }
+    // Every menu the unit puts on the menu bar, in order.
+    QList<QMenu*> unitMenus() const;
     void Print();
 
 signals:
@@ -40,6 +43,7 @@ private:
     QString m_title;
     CUnitView* m_view = nullptr;
     QMenu* m_unitMenu = nullptr;
+    QMenu* m_secondMenu = nullptr;
 };
 
 } // namespace quorvel

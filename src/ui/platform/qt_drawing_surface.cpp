@@ -119,6 +119,7 @@ void CQtDrawingSurface::SetPen(int width, Color color) {
         pen.setCapStyle(Qt::SquareCap);
     m_painter->setPen(pen);
     m_hasPen = true;
+    m_penOffset = width % 2 == 1 ? 0.5 : 0.0;
 }
 
 void CQtDrawingSurface::SetNullPen() {
@@ -137,8 +138,11 @@ void CQtDrawingSurface::SetNullBrush() {
     m_painter->setBrush(Qt::NoBrush);
 }
 
+// GDI lights the pixel whose top-left corner is the point; an odd-width pen through the
+// pixel's centre stays that crisp under smoothing instead of spreading over two rows.
 void CQtDrawingSurface::Line(CPoint from, CPoint to) {
-    m_painter->drawLine(QPoint(from.x, from.y), QPoint(to.x, to.y));
+    m_painter->drawLine(QPointF(from.x + m_penOffset, from.y + m_penOffset),
+                        QPointF(to.x + m_penOffset, to.y + m_penOffset));
 }
 
 namespace {
@@ -171,7 +175,11 @@ void CQtDrawingSurface::Polygon(const std::vector<CPoint>& points) {
 }
 
 void CQtDrawingSurface::Polyline(const std::vector<CPoint>& points) {
-    m_painter->drawPolyline(ToPolygon(points));
+    QPolygonF line;
+    line.reserve(static_cast<qsizetype>(points.size()));
+    for (const auto& p : points)
+        line << QPointF(p.x + m_penOffset, p.y + m_penOffset);
+    m_painter->drawPolyline(line);
 }
 
 QRectF CQtDrawingSurface::ShapeRect(const CRect& r) const {

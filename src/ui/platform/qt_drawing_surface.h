@@ -74,6 +74,7 @@ private:
     QColor m_textColor = Qt::black;
     QColor m_textBackground = Qt::white;
     bool m_transparentText = false;
+    double m_penOffset = 0.5;
     bool m_hasPen = true;
     CQtTextMetrics m_metrics;
 };

@@ -1,0 +1,70 @@
+// The Statistics page's menus and Summary Statistics window offscreen: shown and hidden from
+// the menu, refitted when the data change, and a CSV file brought in and taken out again.
+#include "fakes/fakes.h"
+#include "statistics/stats_commands.h"
+#include "ui/app/unit_page.h"
+#include "ui/statistics/stats_page_menus.h"
+#include "ui/statistics/summary_statistics_wnd.h"
+
+#include <QFile>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace quorvel;
+using quorvel::testing::FakeDocumentHost;
+
+class StatsPageTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void MenusShowTheWindowAndCsvComesAndGoes() {
+        FakeDocumentHost host;
+        CStatsUnitDocument doc;
+        doc.SetHost(&host);
+        CUnitPage page(doc, UnitKind::Statistics, QStringLiteral("Statistics Unit"), nullptr);
+        page.resize(800, 560);
+        page.show();
+        const QList<QMenu*> menus = page.unitMenus();
+        QCOMPARE(menus.size(), 2);
+        QCOMPARE(menus[0]->title(), QStringLiteral("&Statistics"));
+        QCOMPARE(menus[1]->title(), QStringLiteral("Ta&ble"));
+        auto* extras = page.findChild<CStatsPageMenus*>();
+        QVERIFY(extras);
+        CSummaryStatisticsWnd* window = extras->summaryWindow();
+        QVERIFY(!window->isVisible());
+
+        for (QAction* a : menus[0]->actions())
+            if (a->data().toInt() == kCmdShowSummary)
+                a->trigger();
+        QVERIFY(window->isVisible());
+        QCOMPARE(doc.summary().window().visible, 1);
+        const QSize before = window->size();
+
+        QTemporaryDir dir;
+        const QString csv = dir.filePath(QStringLiteral("class.csv"));
+        {
+            QFile f(csv);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("Name,Pet\nAnn,cat\nBob,dog\nCy,cat\nDi,Shetland pony with a long name\n");
+        }
+        QVERIFY(extras->ImportCsvFile(csv));
+        QCOMPARE(doc.dataSet().GetColumnName(2), std::string("Pet"));
+        doc.dataSet().SetCurrentColumn(2);
+        doc.UpdateAllViews();
+        QVERIFY(window->width() > before.width()); // the long category widened it
+        QVERIFY(doc.CanUndo());
+
+        const QString out = dir.filePath(QStringLiteral("out.csv"));
+        QVERIFY(extras->ExportCsvFile(out));
+        QFile f(out);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll().left(9), QByteArray("Name,Pet\r"));
+
+        window->close(); // the close box hides it as the menu does
+        QCOMPARE(doc.summary().window().visible, 0);
+    }
+};
+
+QTEST_MAIN(StatsPageTest)
+#include "stats_page_test.moc"
