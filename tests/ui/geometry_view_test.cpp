@@ -392,6 +392,33 @@ private slots:
         QTRY_COMPARE(QToolTip::text(), QString::fromLatin1(kAnglemeterHelp));
     }
 
+    // Turned straight, an anglemeter is still picked by an arm: it moves, and Flip works on it.
+    void straightAnglemeterPickedByItsArm() {
+        ChooseTool(kToolAnglemeter);
+        ClickPane(QPoint(300, 220));
+        auto* meter = dynamic_cast<CAnglemeterManipulative*>(m_doc->manipulatives().back().get());
+        QVERIFY(meter);
+        ChooseTool(kToolArrow);
+        const auto drag = [this](QPoint from, QPoint to) {
+            QTest::mousePress(Pane(), Qt::LeftButton, Qt::NoModifier, from);
+            QTest::mouseMove(Pane(), (from + to) / 2);
+            QTest::mouseMove(Pane(), to);
+            QTest::mouseRelease(Pane(), Qt::LeftButton, Qt::NoModifier, to);
+        };
+        const CPoint end = meter->lines()[1].end().Rounded();
+        drag(m_view->ToPane(end), QPoint(300, 320));
+        QCOMPARE(meter->label(), std::string("180"));
+        QVERIFY(m_doc->selection().empty());
+        const C3DPointDouble vertex = meter->vertex();
+        drag(QPoint(300, 180), QPoint(320, 190));
+        QCOMPARE(meter->vertex().x, vertex.x + 20);
+        QCOMPARE(m_doc->selection().size(), std::size_t{1});
+        QVERIFY(Command(kCmdFlipHorizontal)->isEnabled());
+        QTest::mouseClick(Command(kCmdFlipHorizontal), Qt::LeftButton);
+        QVERIFY(WaitForAnimation());
+        QCOMPARE(meter->label(), std::string("180"));
+    }
+
     void busyWorkspaceForReview() {
         // Drawer 1 shapes, drawer 3 shapes, a group of two triangles, an anglemeter.
         for (auto [slot, at] : {std::pair{0, QPoint(90, 80)}, std::pair{1, QPoint(170, 80)},
