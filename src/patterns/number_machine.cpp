@@ -911,12 +911,6 @@ CPoint CNumberMachine::CardPlace(int which, CSize card) const {
     return {c.x - card.cx / 2, c.y - card.cy / 2};
 }
 
-CPoint CNumberMachine::OutputCardPlace(std::size_t earlier, CSize card) const {
-    const CRect h = Hopper(0);
-    const int shift = earlier % 2 == 0 ? -3 : 3;
-    return {CentreOf(h).x - card.cx / 2 + shift, h.bottom};
-}
-
 void CNumberMachine::AdvanceInputCards() {
     for (int which : {1, 2}) {
         CPatternManipulative* in = which == 1 ? m_input1 : m_input2;

@@ -18,7 +18,6 @@ inline constexpr int kMsgHideEmptyCard = 1345;
 inline constexpr int kMsgHideNoOperator = 1346;
 inline constexpr int kMsgChangeClearsTable = 1029;
 inline constexpr int kMsgDeleteOutputCards = 1618;
-inline constexpr const char* kInputError = "Input ERROR!";
 
 // At most this many characters are typed on a card.
 inline constexpr std::size_t kCardMaxChars = 7;
@@ -123,18 +122,6 @@ enum class MachinePart {
     BuiltIn2,
 };
 
-// What Compute did.
-enum class ComputeResult {
-    Computed, // the value is the result; the animation may start
-    Waiting,  // an input has not arrived yet in this run
-    Missing,  // an input is absent: "Input ERROR!"
-};
-
-struct CComputeOptions {
-    bool decimalOutput = true; // the document's output display
-    bool problemSet = false;   // built-in cards of linked inputs show "?"
-};
-
 // The four operations: 0 +, 1 −, 2 ×, 3 ÷; −1 none.
 inline constexpr int kNoOperation = -1;
 // The symbol an operation shows ("+", "−", "×", "÷"), empty for none.
@@ -188,7 +175,7 @@ public:
 
     // Applies the operation to the two inputs into the value. Throws the CNumberException of
     // the arithmetic.
-    ComputeResult Compute(const CComputeOptions& options);
+    ComputeResult Compute(const CComputeOptions& options) override;
 
     int operation() const { return m_operation; }
     void SetOperation(int operation);
@@ -208,7 +195,6 @@ public:
     void SetBuiltIn(int which, bool on);
     CNumberCardManipulative& builtInCard(int which) { return *m_builtIn[Slot(which)]; }
     const CNumberCardManipulative& builtInCard(int which) const { return *m_builtIn[Slot(which)]; }
-    bool IsBuiltIn(int which) const { return which == 1 ? m_builtIn1 : m_builtIn2; }
     // The card, link or built-in card at input `which`.
     CPatternManipulative* InputAt(int which) const;
 
@@ -216,22 +202,16 @@ public:
     CPoint topLeft() const { return m_topLeft; }
     CRect Body() const override;
     CPoint GetInputPoint(int which) const override;
-    CRect Hopper(int which) const; // 1, 2 inputs; 0 the output hopper
-    CRect DropArea(int which) const;
+    CRect Hopper(int which) const override; // 1, 2 inputs; 0 the output hopper
+    CRect DropArea(int which) const override;
     CRect PartRect(MachinePart part) const;
     // The part under `p`; None outside the machine.
     MachinePart PartAt(CPoint p) const;
     // Where input cards sit: centred in the hopper.
     CPoint CardPlace(int which, CSize card) const;
-    // Where the n-th output card goes: centred under the output hopper, 3 pixels left for an
-    // even n and right for an odd one.
-    CPoint OutputCardPlace(std::size_t earlier, CSize card) const;
-    // The input cards that the run consumes slide one step into the hoppers.
-    void AdvanceInputCards();
-    // The next waiting card of each hopper moves into it.
-    void PullWaitingCards();
-    // Places the cards waiting at a hopper above it, one card height higher each.
-    void PlaceWaitingCards();
+    void AdvanceInputCards() override;
+    void PullWaitingCards() override;
+    void PlaceWaitingCards() override;
 
 private:
     static std::size_t Slot(int which) { return which == 2 ? 1 : 0; }

@@ -12,10 +12,7 @@ namespace quorvel {
 
 namespace {
 
-constexpr int kDragThreshold = 2;
 constexpr const char* kSelectObject = "Please select an object.";
-constexpr const char* kEraseMachineCaption = "Erase Machine";
-constexpr const char* kEraseLinkCaption = "Erase Link";
 
 CRect Grown(CRect r, int by) {
     r.Inflate(by, by);
@@ -83,8 +80,9 @@ CNumbersViewController::CNumbersViewController(CNumberPatternsDocument& doc,
                                                std::unique_ptr<ITextMetrics> metrics,
                                                std::unique_ptr<IProblemSetWindow> problems)
     : CNumbersProblemParts(std::move(problems)),
-      CProblemSetViewController(doc, window, *m_problemWindow, *m_numbersRule), m_doc(doc),
-      m_timers(std::move(timers)), m_metrics(std::move(metrics)), m_tables(doc, *m_metrics) {
+      CMachinesViewController(doc, window, *m_problemWindow, *m_numbersRule, std::move(timers),
+                              std::move(metrics)),
+      m_doc(doc), m_tables(doc, CMachinesViewController::metrics()) {
     UpdateGoButtons();
 }
 
@@ -148,7 +146,7 @@ bool CNumbersViewController::OnCommand(int id) {
     }
     if (running() && (id == kBroomCommand || IsToolCommand(id)))
         StopAll();
-    return CProblemSetViewController::OnCommand(id);
+    return CMachinesViewController::OnCommand(id);
 }
 
 bool CNumbersViewController::IsCommandEnabled(int id) const {
@@ -163,7 +161,7 @@ bool CNumbersViewController::IsCommandEnabled(int id) const {
     default:
         if (const std::optional<bool> enabled = m_tables.CommandEnabled(id))
             return *enabled && !running();
-        return CProblemSetViewController::IsCommandEnabled(id);
+        return CMachinesViewController::IsCommandEnabled(id);
     }
 }
 
@@ -191,7 +189,7 @@ void CNumbersViewController::StartOver() {
 void CNumbersViewController::HelpAt(CPoint p) {
     if (m_numbersWindow) {
         if (const std::optional<CPoint> at = m_numbersWindow->PageToWorkspace(p)) {
-            if (CNumberMachine* machine = MachineAt(*at)) {
+            if (CNumberMachine* machine = NumberMachineAt(*at)) {
                 if (const int id = HelpIdOf(machine->PartAt(*at))) {
                     ShowHelp(id);
                     SelectArrow();
@@ -238,20 +236,6 @@ void CNumbersViewController::MysteryAt(CPoint screen) {
     CProblemSetViewController::MysteryAt(screen);
 }
 
-void CNumbersViewController::ToggleMystery(CFunctionMachine& machine) {
-    CFunctionMachine* head = machine.Head();
-    const bool becoming = machine.mystery() == 0;
-    if (becoming && !head->IsReady()) {
-        Message(kMsgNotReadyForMystery);
-        return;
-    }
-    head->SetSupermachineMystery(becoming ? 1 : 0);
-    if (becoming && head->headMark()) {
-        head->ClearGroupLabels();
-        head->SetHeadMark(false);
-    }
-}
-
 // --- drawer -----------------------------------------------------------------------------------
 
 CPatternManipulative* CNumbersViewController::TakeFromDrawer(NumbersDrawerItem item, CPoint at) {
@@ -261,9 +245,9 @@ CPatternManipulative* CNumbersViewController::TakeFromDrawer(NumbersDrawerItem i
     m_doc.MarkUndoStep();
     CPatternManipulative* made = nullptr;
     if (item == NumbersDrawerItem::Card) {
-        const CSize size = NumberCardSize(*m_metrics);
+        const CSize size = NumberCardSize(metrics());
         auto card = std::make_unique<CNumberCardManipulative>(
-            CPoint{at.x - size.cx / 2, at.y - size.cy / 2}, *m_metrics);
+            CPoint{at.x - size.cx / 2, at.y - size.cy / 2}, metrics());
         made = static_cast<CPatternManipulative*>(m_doc.AddManipulative(std::move(card)));
         DropCard(static_cast<CNumberCardManipulative&>(*made));
     } else {
@@ -278,30 +262,8 @@ CPatternManipulative* CNumbersViewController::TakeFromDrawer(NumbersDrawerItem i
 
 // --- mouse ------------------------------------------------------------------------------------
 
-CPatternManipulative* CNumbersViewController::TopAt(CPoint p) const {
-    const auto& list = m_doc.manipulatives();
-    // Cards and machines before the wires between them.
-    for (int pass = 0; pass < 2; ++pass) {
-        for (auto it = list.rbegin(); it != list.rend(); ++it) {
-            const std::int32_t type = (*it)->GetType();
-            if ((type == kTypeMachineLink) != (pass == 1))
-                continue;
-            if (type != kTypeNumberCard && type != kTypeNumberMachine && type != kTypeMachineLink &&
-                type != kTypeTable)
-                continue;
-            if ((*it)->visible() && (*it)->HitTest(p.x, p.y))
-                return static_cast<CPatternManipulative*>(it->get());
-        }
-    }
-    return nullptr;
-}
-
-CNumberMachine* CNumbersViewController::MachineAt(CPoint p) const {
-    const auto& list = m_doc.manipulatives();
-    for (auto it = list.rbegin(); it != list.rend(); ++it)
-        if (CNumberMachine* machine = AsMachine(it->get()); machine && machine->HitTest(p.x, p.y))
-            return machine;
-    return nullptr;
+CNumberMachine* CNumbersViewController::NumberMachineAt(CPoint p) const {
+    return AsMachine(MachineAt(p));
 }
 
 void CNumbersViewController::MouseDown(CPoint p, bool shift, bool ctrl) {
@@ -319,19 +281,7 @@ void CNumbersViewController::MouseDown(CPoint p, bool shift, bool ctrl) {
     case kToolArrow:
         break;
     case kToolSelector:
-        if (!hit || hit->IsLink()) {
-            if (!shift)
-                m_doc.DeselectAll();
-        } else if (hit->selected()) {
-            m_doc.Unselect(hit);
-            hit->SetSelected(false);
-        } else {
-            if (!shift)
-                m_doc.DeselectAll();
-            m_doc.Select(hit);
-            hit->SetSelected(true);
-        }
-        InvalidateAll();
+        SelectorClick(hit, shift);
         return;
     case kToolEraser:
         EraseAt(p);
@@ -339,17 +289,17 @@ void CNumbersViewController::MouseDown(CPoint p, bool shift, bool ctrl) {
     case kToolLinking:
         // From a machine's output to another machine or a table, from an input hopper to a
         // table, or from a table to a machine's hopper.
-        if (CNumberMachine* machine = MachineAt(p)) {
+        if (CNumberMachine* machine = NumberMachineAt(p)) {
             const int kind = PlugOf(machine->PartAt(p));
             if (kind < 0)
                 return;
-            m_linkSource = machine;
+            m_tableSource = machine;
             m_linkKind = kind;
-            m_rubberWire = std::make_pair(CTableManipulative::PlugPoint(*machine, kind), p);
+            m_tableWire = std::make_pair(CTableManipulative::PlugPoint(*machine, kind), p);
             InvalidateAll();
         } else if (CTableManipulative* table = AsTable(hit)) {
             m_linkTable = table;
-            m_rubberWire = std::make_pair(p, p);
+            m_tableWire = std::make_pair(p, p);
             InvalidateAll();
         }
         return;
@@ -369,12 +319,7 @@ void CNumbersViewController::MouseDown(CPoint p, bool shift, bool ctrl) {
         }
     }
     if (hit && !hit->IsLink()) {
-        m_drag = DragState{hit, p, p, false};
-        if (!hit->selected()) {
-            m_doc.DeselectAll();
-            m_doc.Select(hit);
-            hit->SetSelected(true);
-        }
+        BeginDrag(*hit, p);
     } else {
         m_doc.DeselectAll();
     }
@@ -425,76 +370,56 @@ void CNumbersViewController::MachineClick(CNumberMachine& machine, MachinePart p
     }
 }
 
+void CNumbersViewController::ClickedInPlace(CPatternManipulative& target) {
+    CNumberCardManipulative* card = AsCard(&target);
+    if (card && !card->readOnly() && !card->hidden() && card->mystery() == 0)
+        BeginEditOf(NumbersEditKind::Card, *card);
+}
+
 void CNumbersViewController::MouseMove(CPoint p) {
-    if (m_rubberWire) {
-        m_rubberWire->second = p;
+    if (m_tables.MouseMove(p))
+        return;
+    if (m_tableWire) {
+        m_tableWire->second = p;
         InvalidateAll();
         return;
     }
-    if (m_tables.MouseMove(p))
-        return;
-    if (!m_drag || !Alive(m_drag->target))
-        return;
-    DragState& d = *m_drag;
-    if (!d.moved) {
-        if (std::abs(p.x - d.start.x) <= kDragThreshold &&
-            std::abs(p.y - d.start.y) <= kDragThreshold)
-            return;
-        d.moved = true;
-        m_doc.MarkUndoStep();
-        if (CNumberCardManipulative* card = AsCard(d.target))
-            DetachFromHopper(*card);
-    }
-    const CRect before = d.target->GetFrameOf();
-    d.target->MoveBy(p.x - d.last.x, p.y - d.last.y);
-    d.last = p;
-    m_doc.SetModifiedFlag();
-    if (d.target->GetType() != kTypeNumberCard)
-        InvalidateAll(); // links and the tables' wires follow
-    else
-        InvalidateRect(Grown(before.United(d.target->GetFrameOf()), 2));
+    CMachinesViewController::MouseMove(p);
 }
 
 void CNumbersViewController::MouseUp(CPoint p) {
     if (m_tables.MouseUp())
         return;
-    if (m_rubberWire) {
-        CFunctionMachine* source = m_linkSource;
-        CTableManipulative* table = m_linkTable;
-        const int kind = m_linkKind;
-        m_rubberWire.reset();
-        m_linkSource = nullptr;
-        m_linkTable = nullptr;
-        if (table && Alive(table)) {
-            if (CNumberMachine* machine = MachineAt(p))
-                if (const int plug = PlugOf(machine->PartAt(p)); plug >= 0)
-                    AttachToTable(*table, *machine, plug);
-        } else if (source && Alive(source)) {
-            if (CTableManipulative* to = m_tables.TableAt(p))
-                AttachToTable(*to, *source, kind);
-            else if (kind == kColumnOutput && source->output())
-                Message(kMsgOutputHopperOccupied);
-            else if (kind == kColumnOutput)
-                FinishLink(*source, p);
-        }
-        InvalidateAll();
+    if (!m_tableWire) {
+        CMachinesViewController::MouseUp(p);
         return;
     }
-    if (!m_drag)
-        return;
-    const DragState d = *m_drag;
-    m_drag.reset();
-    if (!Alive(d.target))
-        return;
-    CNumberCardManipulative* card = AsCard(d.target);
-    if (d.moved) {
-        if (card)
-            DropCard(*card);
-        UpdateGoButtons();
-        InvalidateAll();
-    } else if (card && !card->readOnly() && !card->hidden() && card->mystery() == 0) {
-        BeginEditOf(NumbersEditKind::Card, *card);
+    CFunctionMachine* source = m_tableSource;
+    CTableManipulative* table = m_linkTable;
+    const int kind = m_linkKind;
+    m_tableWire.reset();
+    m_tableSource = nullptr;
+    m_linkTable = nullptr;
+    if (table && Alive(table)) {
+        if (CNumberMachine* machine = NumberMachineAt(p))
+            if (const int plug = PlugOf(machine->PartAt(p)); plug >= 0)
+                AttachToTable(*table, *machine, plug);
+    } else if (source && Alive(source)) {
+        if (CTableManipulative* to = m_tables.TableAt(p))
+            AttachToTable(*to, *source, kind);
+        else if (kind == kColumnOutput && source->output())
+            Message(kMsgOutputHopperOccupied);
+        else if (kind == kColumnOutput)
+            FinishLink(*source, p);
     }
+    InvalidateAll();
+}
+
+void CNumbersViewController::AttachToTable(CTableManipulative& table, CFunctionMachine& machine,
+                                           int kind) {
+    const int result = m_tables.Attach(table, machine, kind);
+    if (result != kAccepted)
+        Message(result);
 }
 
 void CNumbersViewController::DoubleClick(CPoint p) {
@@ -521,20 +446,13 @@ bool CNumbersViewController::CancelMouse() {
         EndEdit();
         any = true;
     }
-    if (m_rubberWire) {
-        m_rubberWire.reset();
-        m_linkSource = nullptr;
+    if (CancelDragAndWire())
+        any = true;
+    if (m_tableWire) {
+        m_tableWire.reset();
+        m_tableSource = nullptr;
         m_linkTable = nullptr;
         any = true;
-    }
-    if (m_drag) {
-        const DragState d = *m_drag;
-        m_drag.reset();
-        any = true;
-        if (d.moved && Alive(d.target)) {
-            // Everything goes back where it was before the drag.
-            m_doc.Undo();
-        }
     }
     if (any) {
         UpdateGoButtons();
@@ -543,59 +461,7 @@ bool CNumbersViewController::CancelMouse() {
     return any;
 }
 
-// --- cards and hoppers ------------------------------------------------------------------------
-
-void CNumbersViewController::DropCard(CNumberCardManipulative& card) {
-    const auto& list = m_doc.manipulatives();
-    for (auto it = list.rbegin(); it != list.rend(); ++it) {
-        CNumberMachine* machine = AsMachine(it->get());
-        if (!machine)
-            continue;
-        const int result = machine->AcceptCard(&card);
-        if (result == kAccepted)
-            break;
-        if (result != kNotOverHopper) {
-            Message(result);
-            break;
-        }
-    }
-    UpdateGoButtons();
-}
-
-void CNumbersViewController::DetachFromHopper(CNumberCardManipulative& card) {
-    CPatternManipulative* owner = card.hopperOwner();
-    if (!owner)
-        return;
-    owner->RemoveCard(&card);
-    if (owner->input1() == &card)
-        owner->DetachInput1(&card);
-    if (owner->input2() == &card)
-        owner->DetachInput2(&card);
-    card.SetHopperOwner(nullptr);
-    if (CNumberMachine* machine = AsMachine(owner)) {
-        machine->PullWaitingCards();
-        machine->PlaceWaitingCards();
-    }
-    UpdateGoButtons();
-}
-
 // --- machine buttons --------------------------------------------------------------------------
-
-bool CNumbersViewController::ConfirmClearTables(int question,
-                                                std::initializer_list<CFunctionMachine*> machines) {
-    const std::vector<CTableManipulative*> tables = CTableTool::TablesWithRows(machines);
-    if (tables.empty())
-        return true;
-    IPrompter* ask = prompter();
-    if (ask &&
-        ask->MessageBox(std::string(LoadString(question).value_or("")), MessageIcon::Question,
-                        MessageButtons::OkCancel) != MessageResult::Ok)
-        return false;
-    for (CTableManipulative* table : tables)
-        table->ClearTable();
-    m_doc.SetModifiedFlag();
-    return true;
-}
 
 void CNumbersViewController::Spin(CNumberMachine& machine, bool next) {
     // One step with the tables it clears.
@@ -650,9 +516,9 @@ void CNumbersViewController::ToggleBuiltIn(CNumberMachine& machine, int which) {
         }
         machine.SetBuiltIn(which, true);
     } else {
-        const CSize size = NumberCardSize(*m_metrics);
+        const CSize size = NumberCardSize(metrics());
         const CPoint place = machine.CardPlace(which, size);
-        auto card = std::make_unique<CNumberCardManipulative>(place, *m_metrics);
+        auto card = std::make_unique<CNumberCardManipulative>(place, metrics());
         card->SetText(builtIn.text());
         auto* added = static_cast<CNumberCardManipulative*>(m_doc.AddManipulative(std::move(card)));
         machine.SetBuiltIn(which, false);
@@ -712,7 +578,7 @@ void CNumbersViewController::EditChanged(const std::string& text) {
         auto& card = static_cast<CNumberCardManipulative&>(*e.target);
         const CRect before = card.GetFrameOf();
         card.SetText(text);
-        card.FitToFace(*m_metrics);
+        card.FitToFace(metrics());
         InvalidateRect(Grown(before.United(card.GetFrameOf()), 2));
         break;
     }
@@ -723,8 +589,7 @@ void CNumbersViewController::EditChanged(const std::string& text) {
     case NumbersEditKind::Label:
         if (e.machine) {
             e.machine->SetMachineLabel(text);
-            Invalidate(*e.machine);
-            InvalidateAll(); // its tables' group titles
+            InvalidateAll(); // its tables' group titles too
         }
         break;
     case NumbersEditKind::Cell:
@@ -747,6 +612,36 @@ void CNumbersViewController::EndEdit() {
         m_numbersWindow->EndEdit();
     UpdateGoButtons();
     InvalidateAll();
+}
+
+void CNumbersViewController::MachineComputed(CFunctionMachine& machine) {
+    if (auto* numbers = AsMachine(&machine))
+        CTableTool::RecordInputs(*numbers);
+}
+
+bool CNumbersViewController::ConfirmClearTables(int question,
+                                                std::initializer_list<CFunctionMachine*> machines) {
+    const std::vector<CTableManipulative*> tables = CTableTool::TablesWithRows(machines);
+    if (tables.empty())
+        return true;
+    IPrompter* ask = prompter();
+    if (ask &&
+        ask->MessageBox(std::string(LoadString(question).value_or("")), MessageIcon::Question,
+                        MessageButtons::OkCancel) != MessageResult::Ok)
+        return false;
+    for (CTableManipulative* table : tables)
+        table->ClearTable();
+    m_doc.SetModifiedFlag();
+    return true;
+}
+
+void CNumbersViewController::Draw(IDrawingSurface& dc, const CRect& clip) const {
+    m_tables.DrawWires(dc);
+    CMachinesViewController::Draw(dc, clip);
+    if (m_tableWire) {
+        dc.SetPen(2, PaletteRGB(40, 40, 120));
+        dc.Polyline({m_tableWire->first, m_tableWire->second});
+    }
 }
 
 // --- keyboard ---------------------------------------------------------------------------------
@@ -840,410 +735,43 @@ bool CNumbersViewController::KeyPress(int key, bool shift, bool ctrl) {
     }
 }
 
-// --- eraser -----------------------------------------------------------------------------------
-
-void CNumbersViewController::EraseAt(CPoint p) {
-    CPatternManipulative* hit = TopAt(p);
-    if (hit) {
-        EraseObject(*hit);
-        return;
-    }
-    {
-        // Writing in the workspace.
-        const auto& list = m_doc.manipulatives();
-        for (auto it = list.rbegin(); it != list.rend(); ++it) {
-            if ((*it)->IsAnnotation() || (*it)->GetType() == kTypePatternsAnnotator) {
-                if ((*it)->HitTest(p.x, p.y)) {
-                    m_doc.MarkUndoStep();
-                    m_doc.DeleteManipulative(it->get());
-                    InvalidateAll();
-                    return;
-                }
-            }
-        }
-    }
-}
-
-void CNumbersViewController::EraseObject(CPatternManipulative& target) {
-    CPatternManipulative* hit = &target;
-    if (CNumberCardManipulative* card = AsCard(hit)) {
-        m_doc.MarkUndoStep();
-        DetachFromHopper(*card);
-        m_doc.DeleteManipulative(card);
-    } else if (hit->IsLink()) {
-        auto& link = static_cast<CMachineLink&>(*hit);
-        std::vector<CPatternManipulative*> tables;
-        link.Head()->CollectTables(tables);
-        const std::string text =
-            tables.empty() ? "Erase the link to break the supermachine and remove any attached "
-                             "links or erase the entire supermachine?"
-                           : "Erase the link to break the supermachine and remove any attached "
-                             "links and tables or erase the entire supermachine?";
-        IPrompter* ask = prompter();
-        const int choice = ask ? ask->Choose(text, {"Erase Link", "Erase SuperMachine", "Cancel"},
-                                             kEraseLinkCaption)
-                               : 0;
-        if (choice != 0 && choice != 1)
-            return;
-        m_doc.MarkUndoStep();
-        Erase(&link, choice == 1);
-    } else if (hit->GetType() == kTypeTable) {
-        m_doc.MarkUndoStep();
-        m_doc.DeleteManipulative(hit);
-    } else if (CNumberMachine* machine = AsMachine(hit)) {
-        if (!machine->InSupermachine()) {
-            m_doc.MarkUndoStep();
-            Erase(machine, false);
-        } else {
-            std::vector<CPatternManipulative*> tables;
-            machine->Head()->CollectTables(tables);
-            const std::string text =
-                tables.empty()
-                    ? "Erase a single machine to break the supermachine and remove any attached "
-                      "links or erase the entire supermachine?"
-                    : "Erase a single machine to break the supermachine and remove any attached "
-                      "links and tables or erase the entire supermachine?";
-            IPrompter* ask = prompter();
-            const int choice =
-                ask ? ask->Choose(text, {"Erase Single Machine", "Erase SuperMachine", "Cancel"},
-                                  kEraseMachineCaption)
-                    : 0;
-            if (choice != 0 && choice != 1)
-                return;
-            m_doc.MarkUndoStep();
-            // A mysterious machine goes with its whole supermachine.
-            Erase(machine, choice == 1 || machine->mystery() != 0);
-        }
-    }
-    UpdateGoButtons();
-    InvalidateAll();
-}
-
-void CNumbersViewController::Erase(CPatternManipulative* m, bool wholeSupermachine) {
-    auto& fm = static_cast<CFunctionMachine&>(*m);
-    std::vector<CPatternManipulative*> doomed;
-    if (wholeSupermachine) {
-        std::vector<CFunctionMachine*> members;
-        fm.Head()->Members(members);
-        doomed.assign(members.begin(), members.end());
-    } else {
-        doomed.push_back(m);
-        if (m->IsMachine())
-            for (CPatternManipulative* in : {m->input1(), m->input2(), m->output()})
-                if (in && in->IsLink())
-                    doomed.push_back(in);
-    }
-    // Tables stay: they lose the erased machines' columns, and those of a supermachine that
-    // was broken apart.
-    for (CPatternManipulative* d : doomed) {
-        if (!Alive(d))
-            continue;
-        // Cards waiting at a machine that goes stay where they lie.
-        if (d->IsMachine()) {
-            for (auto* list : {&d->waiting1(), &d->waiting2()})
-                for (CPatternManipulative* c : std::vector<CPatternManipulative*>(*list))
-                    c->SetHopperOwner(nullptr);
-            for (CPatternManipulative* c : {d->input1(), d->input2()})
-                if (c && c->IsCard())
-                    c->SetHopperOwner(nullptr);
-        }
-        m_doc.DeleteManipulative(d);
-    }
-    m_tables.AfterErase();
-}
-
-// --- linking ----------------------------------------------------------------------------------
-
-void CNumbersViewController::AttachToTable(CTableManipulative& table, CFunctionMachine& machine,
-                                           int kind) {
-    const int result = m_tables.Attach(table, machine, kind);
-    if (result != kAccepted)
-        Message(result);
-}
-
-void CNumbersViewController::FinishLink(CFunctionMachine& source, CPoint p) {
-    CNumberMachine* target = MachineAt(p);
-    if (!target)
-        return;
-    int which = 0;
-    if (target->HitInput1(p) || target->DropArea(1).Contains(p))
-        which = 1;
-    else if (target->HitInput2(p) || target->DropArea(2).Contains(p))
-        which = 2;
-    if (which == 0 || target->IsBuiltIn(which))
-        return;
-    if (target == &source || source.Head()->Contains(target)) {
-        Message(kMsgLinkLoop);
-        return;
-    }
-    if (which == 1 && target->input1()) {
-        Message(kMsgInputHopperOccupied);
-        return;
-    }
-    if (which == 2 && target->input2()) {
-        Message(kSecondInputOccupied);
-        return;
-    }
-    m_doc.MarkUndoStep();
-    if (!ConfirmClearTables(kMsgAddingClearsTable, {&source, target}))
-        return;
-    auto link = std::make_unique<CMachineLink>(source, *target);
-    CMachineLink* raw = link.get();
-    const int result = which == 1 ? target->SetInput1(raw) : target->SetInput2(raw);
-    if (result != kAccepted) {
-        Message(result);
-        return;
-    }
-    raw->SetInput1(&source);
-    raw->SetWiresShown(m_doc.options().wiresShown != 0);
-    raw->Route();
-    m_doc.AddManipulative(std::move(link));
-    m_doc.SetModifiedFlag();
-    UpdateGoButtons();
-    InvalidateAll();
-}
-
 // --- the run cycle ----------------------------------------------------------------------------
 
 CComputeOptions CNumbersViewController::ComputeOptions() const {
     return {m_doc.options().decimalOutput != 0, m_doc.problemSetMode()};
 }
 
-bool CNumbersViewController::running() const {
-    return !m_animating.empty() || !m_autotrigger.empty() ||
-           std::any_of(m_doc.manipulatives().begin(), m_doc.manipulatives().end(),
-                       [](const auto& m) {
-                           return m->GetType() == kTypeNumberMachine &&
-                                  !static_cast<const CNumberMachine&>(*m).controlsEnabled();
-                       });
-}
-
 void CNumbersViewController::PressGo(CNumberMachine& machine) {
     if (machine.goText() == "Stop") {
-        machine.SetStopRequested(true);
-        machine.SetGoButtonText("Go");
-        // A series waiting for its next run ends now; a run under way finishes first.
-        for (auto it = m_autotrigger.begin(); it != m_autotrigger.end(); ++it) {
-            if (it->second == &machine) {
-                m_timers->KillTimer(it->first);
-                m_autotrigger.erase(it);
-                EndRun(machine);
-                break;
-            }
-        }
-        Invalidate(machine);
+        PressStop(machine);
         return;
     }
     if (machine.operation() == kNoOperation || !machine.goEnabled())
         return;
     EndEdit();
     m_doc.MarkUndoStep();
-    bool series = false;
-    if (m_doc.options().autotrigger) {
-        std::vector<CFunctionMachine*> leaves;
-        machine.Head()->Leaves(leaves);
-        for (CFunctionMachine* leaf : leaves)
-            series = series || !leaf->waiting1().empty() || !leaf->waiting2().empty() ||
-                     leaf->builtIn1() || leaf->builtIn2();
-    }
-    if (series) {
-        machine.SetGoButtonText("Stop");
-        machine.SetStopRequested(false);
-    } else {
-        machine.EnableGoButton(false);
-    }
-    Trigger(machine);
+    StartRun(machine);
 }
 
-void CNumbersViewController::Trigger(CFunctionMachine& first) {
-    CFunctionMachine* head = first.Head();
-    if (!head->HasValue()) {
-        EndRun(first);
-        return;
-    }
-    std::vector<CFunctionMachine*> members;
-    head->Members(members);
-    for (CFunctionMachine* m : members)
-        m->EnableControls(false);
-    CTableTool::PrepareRun(*head);
-    std::vector<CFunctionMachine*> leaves;
-    head->Leaves(leaves);
-    for (CFunctionMachine* leaf : leaves) {
-        leaf->SetInput1Arrived(true);
-        leaf->SetInput2Arrived(true);
-    }
-    for (CFunctionMachine* leaf : leaves) {
-        if (!Alive(leaf))
-            return;
-        if (auto* machine = AsMachine(leaf)) {
-            Deliver(*machine);
-        }
-    }
-    InvalidateAll();
-}
-
-// Computes one machine of the run and starts its animation.
-void CNumbersViewController::Deliver(CNumberMachine& machine) {
-    CFunctionMachine* first = machine.FirstMachine();
-    ComputeResult result = ComputeResult::Missing;
-    try {
-        result = machine.Compute(ComputeOptions());
-    } catch (const CNumberException& e) {
-        Message(e.message());
-        machine.SetInput1Arrived(false);
-        machine.SetInput2Arrived(false);
-        EndRun(*first);
-        return;
-    }
-    if (result == ComputeResult::Waiting)
-        return;
-    if (result == ComputeResult::Missing) {
-        Message(kInputError);
-        EndRun(*first);
-        return;
-    }
-    CTableTool::RecordInputs(machine);
-    machine.SetTicks(0);
-    if (std::find(m_animating.begin(), m_animating.end(), &machine) == m_animating.end())
-        m_animating.push_back(&machine);
-    if (!m_timers->IsRunning(kMachineTickTimer))
-        m_timers->StartTimer(kMachineTickTimer, kMachineTickMs, this);
-    Invalidate(machine);
-}
-
-void CNumbersViewController::OnTimer(std::uint32_t id) {
-    if (id == kMachineTickTimer) {
-        const std::vector<CNumberMachine*> ticking = m_animating;
-        for (CNumberMachine* machine : ticking) {
-            if (!Alive(machine)) {
-                std::erase(m_animating, machine);
-                continue;
-            }
-            const CRect before = machine->GetFrameOf();
-            machine->SetTicks(machine->ticks() + 1);
-            machine->AdvanceInputCards();
-            InvalidateRect(Grown(before, 40));
-            if (machine->ticks() >= kRunTicks) {
-                std::erase(m_animating, machine);
-                FinishRunOf(*machine);
-            }
-        }
-        if (m_animating.empty())
-            m_timers->KillTimer(kMachineTickTimer);
-        return;
-    }
-    const auto it = m_autotrigger.find(id);
-    m_timers->KillTimer(id);
-    if (it == m_autotrigger.end())
-        return;
-    CFunctionMachine* first = it->second;
-    m_autotrigger.erase(it);
-    if (Alive(first))
-        Trigger(*first);
-}
-
-void CNumbersViewController::FinishRunOf(CNumberMachine& machine) {
-    // The consumed input cards go; built-in inputs stay.
-    for (int which = 1; which <= 2; ++which) {
-        if (machine.IsBuiltIn(which))
-            continue;
-        CPatternManipulative* in = which == 1 ? machine.input1() : machine.input2();
-        if (CNumberCardManipulative* card = AsCard(in)) {
-            if (which == 1)
-                machine.DetachInput1(card);
-            else
-                machine.DetachInput2(card);
-            card->SetHopperOwner(nullptr);
-            m_doc.DeleteManipulative(card);
-        }
-    }
-    machine.PullWaitingCards();
-    machine.PlaceWaitingCards();
-    CFunctionMachine* first = machine.FirstMachine();
-    CTableTool::RecordOutput(machine);
-    if (CPatternManipulative* out = machine.output(); out && out->IsLink()) {
-        auto* link = static_cast<CMachineLink*>(out);
-        CFunctionMachine* target = link->target();
-        machine.SetInput1Arrived(false);
-        machine.SetInput2Arrived(false);
-        if (auto* next = AsMachine(target)) {
-            if (link->TargetInput() == 1)
-                next->SetInput1Arrived(true);
-            else
-                next->SetInput2Arrived(true);
-            Deliver(*next);
-        }
-        return;
-    }
-    machine.SetInput1Arrived(false);
-    machine.SetInput2Arrived(false);
-    MakeOutputCard(machine);
-    m_doc.SetModifiedFlag();
-    if (!first->stopRequested() && m_doc.options().autotrigger && first->goText() == "Stop" &&
-        machine.Head()->HasValue())
-        ScheduleAutotrigger(*first);
-    else
-        EndRun(*first);
-}
-
-void CNumbersViewController::MakeOutputCard(CNumberMachine& machine) {
-    const CSize size = NumberCardSize(*m_metrics);
+std::unique_ptr<CPatternManipulative>
+CNumbersViewController::MakeOutputCard(CFunctionMachine& machine) {
+    const CSize size = NumberCardSize(metrics());
     const CPoint place = machine.OutputCardPlace(machine.outputCards().size(), size);
-    auto card = std::make_unique<CNumberCardManipulative>(place, *m_metrics);
+    auto card = std::make_unique<CNumberCardManipulative>(place, metrics());
     card->SetReadOnly(true);
     card->SetShownValue(machine.value());
-    card->FitToFace(*m_metrics);
+    card->FitToFace(metrics());
     // Centred under the hopper again after widening.
     const int widened = card->rect().Width() - size.cx;
     if (widened > 0)
         card->MoveBy(-widened / 2.0, 0);
-    card->SetProducer(&machine);
-    // Earlier cards under it are pushed down, one after another.
-    CRect above = card->rect();
-    for (CPatternManipulative* earlier : machine.outputCards()) {
-        auto* c = AsCard(earlier);
-        if (!c || !Alive(c))
-            continue;
-        const CRect r = c->rect();
-        if (r.Intersects(above)) {
-            c->MoveBy(0, above.bottom - r.top);
-            above = c->rect();
-        }
-    }
-    auto* added = static_cast<CPatternManipulative*>(m_doc.AddManipulative(std::move(card)));
-    machine.outputCards().insert(machine.outputCards().begin(), added);
-}
-
-void CNumbersViewController::ScheduleAutotrigger(CFunctionMachine& first) {
-    const std::uint32_t id = m_nextAutotrigger++;
-    if (m_nextAutotrigger > kFirstAutotriggerTimer + 0xFFFF)
-        m_nextAutotrigger = kFirstAutotriggerTimer;
-    m_autotrigger[id] = &first;
-    m_timers->StartTimer(id, kAutotriggerMs, this);
-}
-
-void CNumbersViewController::EndRun(CFunctionMachine& first) {
-    first.SetGoButtonText("Go");
-    std::vector<CFunctionMachine*> members;
-    first.Head()->Members(members);
-    for (CFunctionMachine* m : members)
-        m->EnableControls(true);
-    UpdateGoButtons();
-    InvalidateAll();
-    DocumentStateChanged();
+    return card;
 }
 
 void CNumbersViewController::StopAll() {
-    if (m_timers) {
-        m_timers->KillTimer(kMachineTickTimer);
-        for (const auto& [id, first] : m_autotrigger)
-            m_timers->KillTimer(id);
-    }
-    m_animating.clear();
-    m_autotrigger.clear();
-    m_drag.reset();
-    m_rubberWire.reset();
-    m_linkSource = nullptr;
+    CMachinesViewController::StopAll();
+    m_tableWire.reset();
+    m_tableSource = nullptr;
     m_linkTable = nullptr;
     m_tables.MouseUp();
     if (m_edit) {
@@ -1252,79 +780,14 @@ void CNumbersViewController::StopAll() {
         if (m_numbersWindow)
             m_numbersWindow->EndEdit();
     }
-    // What remains of a run (greyed controls, "Stop") is reset on what the document holds now.
-    for (const auto& m : m_doc.manipulatives()) {
-        if (m->GetType() == kTypeNumberMachine || m->GetType() == kTypeMachineLink) {
-            auto& fm = static_cast<CFunctionMachine&>(*m);
-            fm.EnableControls(true);
-            fm.SetGoButtonText("Go");
-            fm.SetStopRequested(false);
-            fm.SetInput1Arrived(false);
-            fm.SetInput2Arrived(false);
-        }
-    }
-}
-
-void CNumbersViewController::UpdateGoButtons() {
-    const bool wires = m_doc.options().wiresShown != 0;
-    for (const auto& m : m_doc.manipulatives()) {
-        if (m->GetType() == kTypeMachineLink) {
-            auto& link = static_cast<CMachineLink&>(*m);
-            link.SetWiresShown(wires);
-            link.Route();
-        }
-    }
-    for (const auto& m : m_doc.manipulatives())
-        if (m->GetType() == kTypeNumberMachine)
-            static_cast<CNumberMachine&>(*m).UpdateGoButton();
 }
 
 // --- helpers ----------------------------------------------------------------------------------
 
-bool CNumbersViewController::Alive(const CManipulative* m) const {
-    if (!m)
-        return false;
-    return std::any_of(m_doc.manipulatives().begin(), m_doc.manipulatives().end(),
-                       [m](const auto& own) { return own.get() == m; });
-}
-
-void CNumbersViewController::Invalidate(const CManipulative& m) {
-    InvalidateRect(Grown(m.GetFrameOf(), 4));
-}
-
-void CNumbersViewController::Message(int id) {
-    if (id == kAccepted || id == kNotOverHopper)
-        return;
-    const auto text = LoadString(id);
+MessageIcon CNumbersViewController::IconOf(int id) const {
     const bool quiet =
         id == kMsgHideEmptyCard || id == kMsgHideNoOperator || id == kMsgNotReadyForMystery;
-    Message(text ? std::string(*text) : std::to_string(id),
-            quiet ? MessageIcon::None : MessageIcon::Exclamation);
-}
-
-void CNumbersViewController::Message(const std::string& text, MessageIcon icon) {
-    if (IPrompter* ask = prompter())
-        ask->MessageBox(text, icon);
-}
-
-void CNumbersViewController::Draw(IDrawingSurface& dc, const CRect& clip) const {
-    m_tables.DrawWires(dc);
-    for (const auto& m : m_doc.manipulatives()) {
-        if (!m->visible())
-            continue;
-        if (!clip.IsEmpty() && !m->GetFrameOf().Intersects(Grown(clip, 4)))
-            continue;
-        m->Draw(dc);
-        if (m->selected()) {
-            dc.SetPen(1, PaletteRGB(0, 90, 200));
-            dc.SetNullBrush();
-            dc.Rectangle(Grown(m->GetFrameOf(), 3));
-        }
-    }
-    if (m_rubberWire) {
-        dc.SetPen(2, PaletteRGB(40, 40, 120));
-        dc.Polyline({m_rubberWire->first, m_rubberWire->second});
-    }
+    return quiet ? MessageIcon::None : MessageIcon::Exclamation;
 }
 
 } // namespace quorvel

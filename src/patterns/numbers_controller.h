@@ -5,14 +5,12 @@
 // controller asks for one.
 #pragma once
 
+#include "patterns/machines_controller.h"
 #include "patterns/number_machine.h"
 #include "patterns/patterns_documents.h"
 #include "patterns/patterns_problems.h"
 #include "patterns/table_tool.h"
-#include "problemsets/problem_set_controller.h"
-#include "workspace/timer_host.h"
 
-#include <map>
 #include <memory>
 #include <optional>
 
@@ -31,14 +29,6 @@ inline constexpr int kToggle2Id = 1334;
 inline constexpr int kSpinNextId = 1335;
 inline constexpr int kSpinPreviousId = 1336;
 inline constexpr int kLabelBoxId = 1344;
-
-// The run's 100 ms animation ticks; autotrigger timers of 750 ms take ids from the second on.
-inline constexpr std::uint32_t kMachineTickTimer = 7100;
-inline constexpr std::uint32_t kFirstAutotriggerTimer = 7101;
-inline constexpr int kMachineTickMs = 100;
-inline constexpr int kAutotriggerMs = 750;
-// Ticks of one run's animation.
-inline constexpr int kRunTicks = 6;
 
 // What the drawer offers.
 enum class NumbersDrawerItem { Card, Machine };
@@ -94,8 +84,7 @@ struct CNumbersProblemParts {
 } // namespace detail
 
 class CNumbersViewController : private detail::CNumbersProblemParts,
-                               public CProblemSetViewController,
-                               public ITimerClient {
+                               public CMachinesViewController {
 public:
     CNumbersViewController(CNumberPatternsDocument& doc, IUnitViewWindow& window,
                            std::unique_ptr<ITimerHost> timers,
@@ -105,8 +94,6 @@ public:
 
     void SetNumbersWindow(INumbersViewWindow* window) { m_numbersWindow = window; }
     CNumberPatternsDocument& numbersDocument() const { return m_doc; }
-    ITimerHost& timers() { return *m_timers; }
-    ITextMetrics& metrics() { return *m_metrics; }
     // The tables: the Table menu, their cells, plugs and recorded runs.
     CTableTool& tables() { return m_tables; }
 
@@ -125,12 +112,11 @@ public:
 
     // Mouse, in workspace coordinates.
     void MouseDown(CPoint p, bool shift, bool ctrl);
-    void MouseMove(CPoint p);
-    void MouseUp(CPoint p);
+    void MouseMove(CPoint p) override;
+    void MouseUp(CPoint p) override;
     void DoubleClick(CPoint p);
     // Escape: ends a drag (putting everything back), a wire being drawn or an edit.
     bool CancelMouse();
-    bool dragging() const { return m_drag.has_value(); }
 
     // The editor's text changed; the edit ends (kept) with EndEdit.
     void EditChanged(const std::string& text);
@@ -150,80 +136,53 @@ public:
     void ToggleBuiltIn(CNumberMachine& machine, int which);
     void SetOperation(CNumberMachine& machine, int operation);
 
-    // The run cycle.
-    void Trigger(CFunctionMachine& first);
-    void OnTimer(std::uint32_t id) override;
-    // A run or an autotrigger wait is under way anywhere.
-    bool running() const;
-    // Stops every run at once (Undo, Open, New, the broom): nothing half-moved stays.
-    void StopAll();
+    // Stops every run at once and ends typing.
+    void StopAll() override;
 
-    // Drawing: the workspace, then the wire being drawn.
+    // The tables' wires, the workspace, then the wire being drawn.
     void Draw(IDrawingSurface& dc, const CRect& clip) const;
 
-    // The Linking tool's wire while it is drawn: from the source's output point to the pointer.
-    const std::optional<std::pair<CPoint, CPoint>>& rubberWire() const { return m_rubberWire; }
+protected:
+    CComputeOptions ComputeOptions() const override;
+    bool Autotrigger() const override { return m_doc.options().autotrigger != 0; }
+    bool WiresShown() const override { return m_doc.options().wiresShown != 0; }
+    std::unique_ptr<CPatternManipulative> MakeOutputCard(CFunctionMachine& machine) override;
+    void ClickedInPlace(CPatternManipulative& target) override;
+    void NotReadyForMystery() override { Message(kMsgNotReadyForMystery); }
+    MessageIcon IconOf(int id) const override;
+    // The tables record each run.
+    void RunStarting(CFunctionMachine& head) override { CTableTool::PrepareRun(head); }
+    void MachineComputed(CFunctionMachine& machine) override;
+    void MachineFinished(CFunctionMachine& machine) override { CTableTool::RecordOutput(machine); }
+    void AfterErase() override { m_tables.AfterErase(); }
+    // When the supermachines' tables hold rows, asks `question` and clears them on OK. False
+    // when cancelled.
+    bool ConfirmClearTables(int question,
+                            std::initializer_list<CFunctionMachine*> machines) override;
 
 private:
-    struct DragState {
-        CPatternManipulative* target = nullptr;
-        CPoint start;
-        CPoint last;
-        bool moved = false;
-    };
     struct EditState {
         NumbersEditKind kind;
         CPatternManipulative* target; // the card, or the machine
         CNumberMachine* machine;      // the machine of a built-in card, an operator or a label
     };
 
-    // Eraser rules on a machine or a link.
-    void EraseAt(CPoint p);
-    void EraseObject(CPatternManipulative& target);
-    void Erase(CPatternManipulative* m, bool wholeSupermachine);
-    void EraseMachine(CFunctionMachine& machine);
-    // The Linking tool's release.
-    void FinishLink(CFunctionMachine& source, CPoint p);
-    // A machine's plug wired to a table, with the table's refusal.
-    void AttachToTable(CTableManipulative& table, CFunctionMachine& machine, int kind);
-    // When the supermachines' tables hold rows, asks `question` and clears them on OK. False
-    // when cancelled.
-    bool ConfirmClearTables(int question, std::initializer_list<CFunctionMachine*> machines);
-    void ToggleMystery(CFunctionMachine& machine);
     void MachineClick(CNumberMachine& machine, MachinePart part, CPoint p);
     void BeginEditOf(NumbersEditKind kind, CPatternManipulative& target);
-    // Card dropped: onto a hopper under it, else where it lies.
-    void DropCard(CNumberCardManipulative& card);
-    void DetachFromHopper(CNumberCardManipulative& card);
-    CNumberMachine* MachineAt(CPoint p) const;
-    CPatternManipulative* TopAt(CPoint p) const;
-    void Message(int id);
-    void Message(const std::string& text, MessageIcon icon = MessageIcon::Exclamation);
-    void EndRun(CFunctionMachine& first);
-    void Deliver(CNumberMachine& machine);
-    void FinishRunOf(CNumberMachine& machine);
-    void MakeOutputCard(CNumberMachine& machine);
-    void ScheduleAutotrigger(CFunctionMachine& first);
-    void UpdateGoButtons();
-    bool Alive(const CManipulative* m) const;
-    void Invalidate(const CManipulative& m);
-    CComputeOptions ComputeOptions() const;
+    CNumberMachine* NumberMachineAt(CPoint p) const;
+    // A machine's plug wired to a table, with the table's refusal.
+    void AttachToTable(CTableManipulative& table, CFunctionMachine& machine, int kind);
 
     CNumberPatternsDocument& m_doc;
-    std::unique_ptr<ITimerHost> m_timers;
-    std::unique_ptr<ITextMetrics> m_metrics;
     INumbersViewWindow* m_numbersWindow = nullptr;
-    CTableTool m_tables;
 
-    std::vector<CNumberMachine*> m_animating;
-    std::map<std::uint32_t, CFunctionMachine*> m_autotrigger;
-    std::optional<DragState> m_drag;
-    std::uint32_t m_nextAutotrigger = kFirstAutotriggerTimer;
     std::optional<EditState> m_edit;
     std::optional<CNumbersEdit> m_editBox;
-    std::optional<std::pair<CPoint, CPoint>> m_rubberWire;
-    CFunctionMachine* m_linkSource = nullptr;
-    // The plug the wire started at, and the table a wire started at.
+    CTableTool m_tables;
+    // A wire to or from a table while it is drawn: from a machine's plug (`m_tableSource` and
+    // `m_linkKind`) or from a table.
+    std::optional<std::pair<CPoint, CPoint>> m_tableWire;
+    CFunctionMachine* m_tableSource = nullptr;
     int m_linkKind = kColumnOutput;
     CTableManipulative* m_linkTable = nullptr;
 };

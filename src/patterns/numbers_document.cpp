@@ -319,8 +319,12 @@ void CNumberPatternsDocument::DeleteOutputCards() {
 
 // --- files -----------------------------------------------------------------------------------
 
+std::optional<std::string> CheckPatternReferences(const CUnitDocument::ManipulativeList& list) {
+    return CReferenceCheck(list).Run();
+}
+
 std::optional<std::string> CNumberPatternsDocument::CheckReferences() const {
-    return CReferenceCheck(m_manipulatives).Run();
+    return CheckPatternReferences(m_manipulatives);
 }
 
 void CNumberPatternsDocument::Serialize(CArchive& ar) {

@@ -221,6 +221,8 @@ void CPatternManipulative::SerializeLinked(CArchive& ar, const CPatternIndex& in
         CPatternManipulative* other = which == 1 ? m_input2 : m_input1;
         // Each object feeds one input of one machine: anything else is damage that the
         // document reports after reading.
+        if (x == this)
+            index.unresolved = true; // a machine is never its own input
         if (!x || x == this || x == other || (x->m_output && x->m_output != this))
             continue;
         const std::string mine = GetLabel(), theirs = x->GetLabel();
@@ -337,7 +339,9 @@ CFunctionMachine::CFunctionMachine(const CFunctionMachine& other)
 
 void CFunctionMachine::SerializeLinked(CArchive& ar, const CPatternIndex& index) {
     CPatternManipulative::SerializeLinked(ar, index);
-    ar.Exchange(m_mystery, "machine mystery");
+    // The mystery value is written twice; the first one read counts.
+    std::int32_t again = m_mystery;
+    ar.Exchange(again, "machine mystery");
 }
 
 CFunctionMachine* CFunctionMachine::Head() {
@@ -455,6 +459,13 @@ void CFunctionMachine::ClearGroupLabels() {
     for (CPatternManipulative* node : ReachedThroughInputs(top))
         if (CFunctionMachine* m = AsMachine(node); m && m->mystery() == m_mystery)
             m->SetLabel({});
+}
+
+CPoint CFunctionMachine::OutputCardPlace(std::size_t earlier, CSize card) const {
+    const CRect h = Hopper(0);
+    const int shift = earlier % 2 == 0 ? -3 : 3;
+    const int centre = static_cast<int>((std::int64_t{h.left} + h.right) / 2);
+    return {centre - card.cx / 2 + shift, h.bottom};
 }
 
 void CFunctionMachine::UpdateGoButton() {

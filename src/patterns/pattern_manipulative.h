@@ -30,6 +30,19 @@ inline constexpr int kMsgAddingClearsTable = 1028;
 inline constexpr int kMsgNotReadyForMystery = 1353;
 inline constexpr int kMsgNoStacking = 1416;
 inline constexpr const char* kSecondInputOccupied = "This input is occupied by a number card.";
+inline constexpr const char* kInputError = "Input ERROR!";
+
+// What Compute did.
+enum class ComputeResult {
+    Computed, // the value is the result; the animation may start
+    Waiting,  // an input has not arrived yet in this run
+    Missing,  // an input is absent or a parameter is wrong: ComputeMessage says which
+};
+
+struct CComputeOptions {
+    bool decimalOutput = true; // the document's output display
+    bool problemSet = false;   // built-in cards of linked inputs show "?"
+};
 
 // Where each manipulative of a document stands in its list, for the references that the
 // two-pass archive stores as indices. An empty index writes every reference as -1 and resolves
@@ -214,6 +227,25 @@ public:
     // hopper, in workspace coordinates.
     virtual CRect Body() const { return {}; }
     virtual CPoint GetInputPoint(int /*which*/) const { return {}; }
+
+    // The run: applies the machine's rule to its inputs (a CNumberException may leave it), and
+    // what the pupil is told when it returns Missing.
+    virtual ComputeResult Compute(const CComputeOptions&) { return ComputeResult::Missing; }
+    virtual std::string ComputeMessage() const { return kInputError; }
+    // Hoppers in workspace coordinates (1, 2 inputs; 0 the output hopper) and the areas above
+    // the inputs that a card is dropped in.
+    virtual CRect Hopper(int /*which*/) const { return {}; }
+    virtual CRect DropArea(int /*which*/) const { return {}; }
+    // Where the n-th output card goes: centred under the output hopper, 3 pixels left for an
+    // even n and right for an odd one.
+    virtual CPoint OutputCardPlace(std::size_t earlier, CSize card) const;
+    // The input cards that the run consumes slide one step into the hoppers.
+    virtual void AdvanceInputCards() {}
+    // The next waiting card of each hopper moves into it.
+    virtual void PullWaitingCards() {}
+    // Places the cards waiting at a hopper above it, one card height higher each.
+    virtual void PlaceWaitingCards() {}
+    bool IsBuiltIn(int which) const { return which == 1 ? m_builtIn1 : m_builtIn2; }
 
     int ticks() const { return m_ticks; }
     void SetTicks(int t) { m_ticks = t; }

@@ -1,6 +1,7 @@
 // Patterns document identities.
 #include "patterns/patterns_documents.h"
 
+#include "patterns/code_machines.h"
 #include "patterns/number_machine.h"
 #include "problemsets/problem_files.h"
 
@@ -16,7 +17,10 @@ CDesignPatternsDocument::CDesignPatternsDocument()
 CCodePatternsDocument::CCodePatternsDocument()
     : CUnitDocument({kCodesSignature, "Patterns Unit - Codes",
                      "Quorvel (*.qvc)|*.qvc||All Files (*.*)|*.*||", "qvc",
-                     "The file you are trying to open is not a Quorvel Code Patterns document!"}) {}
+                     "The file you are trying to open is not a Quorvel Code Patterns document!"}) {
+    static std::once_flag registered;
+    std::call_once(registered, RegisterCodesManipulatives);
+}
 
 CNumberPatternsDocument::CNumberPatternsDocument()
     : CUnitDocument(

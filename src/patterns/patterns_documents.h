@@ -19,13 +19,79 @@ public:
     CDesignPatternsDocument();
 };
 
+class CNoteCardManipulative;
+
+// The Codes options, in the order the file holds them (each 1 = on).
+struct CCodesOptions {
+    std::int32_t shiftOnly = 1; // 0: "All Machines"
+    std::int32_t mysteryTool = 1;
+    std::int32_t computerChecked = 0;
+    std::int32_t messageBoard = 1;
+    std::int32_t linking = 1;
+    friend bool operator==(const CCodesOptions&, const CCodesOptions&) = default;
+};
+
 class CCodePatternsDocument : public CUnitDocument {
 public:
     CCodePatternsDocument();
+
+    // The options, the current tool, every manipulative's type code and then each one's data
+    // with its references as indices, the view rectangle, the notepad text, the problem block,
+    // the pane offset and the message board (docs/patterns-files.md). Reading refuses a file
+    // whose references, tool, rectangle or board do not hold together.
+    void Serialize(CArchive& ar) override;
+    void DrawContents(IDrawingSurface& dc) const override;
+
+    const CCodesOptions& options() const { return m_options; }
+    void SetOptions(const CCodesOptions& options);
+
+    void SetPresentViewRect(const CRect& r) {
+        if (!r.IsEmpty())
+            m_viewRect = r;
+    }
+    const CRect& viewRect() const { return m_viewRect; }
+    CPoint paneOffset() const { return m_paneOffset; }
+    void SetPaneOffset(CPoint p) { m_paneOffset = p; }
+
+    // "Delete All Output cards": note cards at no hopper and not on the message board that a
+    // machine made or that are read-only.
+    bool HasOutputCardsToDelete() const;
+    void DeleteOutputCards();
+
+    // The message board: copies of the note cards machines took, hidden from the workspace,
+    // the oldest first.
+    std::vector<CNoteCardManipulative*> BoardCards() const;
+    // A hidden copy of `card` goes on the board.
+    CNoteCardManipulative* AddToBoard(const CNoteCardManipulative& card);
+    // The most recent card leaves the board and shows again; null when the board is empty.
+    CNoteCardManipulative* TakeFromBoard();
+
+    std::optional<std::string> CheckReferences() const;
+    const std::string& notepadText() const { return m_notepadText; }
+
+protected:
+    void SerializeUndoState(CArchive& ar) override;
+    void NewDocumentContents() override;
+
+private:
+    void SerializePatternList(CArchive& ar);
+    void SerializeBoard(CArchive& ar);
+    void ApplyOptions();
+
+    CCodesOptions m_options;
+    CRect m_viewRect{0, 0, 700, 560};
+    CPoint m_paneOffset;
+    std::string m_notepadText;
 };
 
 // The tools of the Numbers page: Arrow, Selector, Eraser, Writing tool, Help, Mystery, Linking.
 bool IsNumbersTool(int code);
+
+// The Codes tools: Arrow, Selector, Eraser, Writing tool, Help, Mystery and Linking.
+bool IsCodesTool(int code);
+
+// What qvtool info says of a Codes document: options, tool, machines, cards and the board.
+std::vector<std::string> DescribeCodesDocument(const CCodePatternsDocument& doc);
 
 // The Numbers options, in the order the file holds them (each 1 = on).
 struct CNumbersOptions {
@@ -105,6 +171,10 @@ private:
     CPoint m_paneOffset;
     std::string m_notepadText;
 };
+
+// The rules every reference of a Patterns list keeps (machines, links, cards, tables): a
+// message naming what is wrong, or nothing.
+std::optional<std::string> CheckPatternReferences(const CUnitDocument::ManipulativeList& list);
 
 // What qvtool info says of a Numbers document beyond its manipulatives: the options, the
 // current tool, the view it was saved in and its machines, links and cards.

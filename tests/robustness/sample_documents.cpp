@@ -4,6 +4,7 @@
 #include "geometry/anglemeter_manipulative.h"
 #include "geometry/geometry_document.h"
 #include "geometry/poly_shape_manipulative.h"
+#include "patterns/code_machines.h"
 #include "patterns/machine_table.h"
 #include "patterns/number_machine.h"
 #include "patterns/patterns_documents.h"
@@ -12,6 +13,7 @@
 #include "workspace/drawing_surface.h"
 #include "workspace/line.h"
 #include "workspace/manipulative_registry.h"
+#include "workspace/tool_palette.h"
 
 #include <memory>
 
@@ -70,8 +72,10 @@ void FillWorkspace(CUnitDocument& doc, int copies) {
     const CManipulativeRegistry& registry = CManipulativeRegistry::Instance();
     for (std::int32_t type = 1; type <= 64; ++type) {
         // The Numbers manipulatives hold references to each other; FillNumbersSample makes them.
+        // So do the Codes manipulatives (FillCodesSample).
         const bool numbers = type == kTypeNumberMachine || type == kTypeMachineLink ||
-                             type == kTypeNumberCard || type == kTypeTable;
+                             type == kTypeNumberCard || type == kTypeTable ||
+                             (type >= kTypeNoteCard && type <= kTypeGroupMachine);
         if (!registry.IsRegistered(type) || numbers)
             continue;
         if (auto m = registry.Create(type)) {
@@ -217,6 +221,8 @@ std::vector<std::uint8_t> Saved(UnitKind kind, int copies, bool problems) {
     auto doc = CreateUnitDocument(kind);
     if (auto* numbers = dynamic_cast<CNumberPatternsDocument*>(doc.get()); numbers && copies > 0) {
         FillNumbersSample(*numbers);
+    } else if (auto* codes = dynamic_cast<CCodePatternsDocument*>(doc.get()); codes && copies > 0) {
+        FillCodesSample(*codes);
     } else if (auto* stats = dynamic_cast<CStatsUnitDocument*>(doc.get()); stats && copies > 0) {
         FillStatistics(*stats);
     } else if (copies > 0) {
@@ -311,6 +317,58 @@ void FillNumbersSample(CNumberPatternsDocument& doc) {
     doc.SetOptions(options);
     doc.SetPaneOffset({30, 40});
     doc.SetCurrentTool(9);
+}
+
+void FillCodesSample(CCodePatternsDocument& doc) {
+    ITextMetrics& metrics = FixedMetrics();
+    const auto add = [&doc](auto made) { return doc.AddManipulative(std::move(made)); };
+    auto* shift = static_cast<CShiftMachine*>(add(std::make_unique<CShiftMachine>(CPoint{60, 60})));
+    auto* keyword =
+        static_cast<CKeywordMachine*>(add(std::make_unique<CKeywordMachine>(CPoint{60, 360})));
+    shift->SetBoxText(1, "3");
+    shift->ToggleBoxHidden(2);
+    keyword->SetBoxText(1, "zebra");
+    auto card = std::make_unique<CNoteCardManipulative>(CPoint{0, 0}, metrics);
+    card->SetText("Meet me at noon", metrics);
+    const CRect area = shift->DropArea(1);
+    card->MoveTo(C3DPointDouble((area.left + area.right) / 2.0, (area.top + area.bottom) / 2.0, 0));
+    shift->AcceptCard(static_cast<CPatternManipulative*>(add(std::move(card))));
+    auto link = std::make_unique<CMachineLink>();
+    CMachineLink* wire = link.get();
+    keyword->SetInput1(wire);
+    wire->SetInput1(shift);
+    wire->Route();
+    add(std::move(link));
+    keyword->SetSupermachineMystery(1);
+    keyword->SetLabel("secret");
+    auto output = std::make_unique<CNoteCardManipulative>(CPoint{0, 0}, metrics);
+    output->SetText("Phhw ph dw qrrq", metrics);
+    output->SetReadOnly(true);
+    output->SetKeywordUsed("zebra");
+    const CRect r = output->rect();
+    const CPoint at = keyword->OutputCardPlace(0, {r.Width(), r.Height()});
+    output->SetRect({at.x, at.y, at.x + r.Width(), at.y + r.Height()});
+    output->SetProducer(keyword);
+    output->ToggleHidden();
+    keyword->outputCards().insert(keyword->outputCards().begin(),
+                                  static_cast<CPatternManipulative*>(add(std::move(output))));
+    auto loose = std::make_unique<CNoteCardManipulative>(CPoint{400, 100}, metrics);
+    loose->SetText("attack at dawn", metrics);
+    doc.Select(add(std::move(loose)));
+    CNoteCardManipulative copy(CPoint{0, 0}, metrics);
+    copy.SetText("Hello, World!", metrics);
+    doc.AddToBoard(copy);
+    auto note = std::make_unique<CAnnotatorManipulative>(CPoint{400, 300});
+    note->SetText("a code for Friday");
+    note->FitToText(metrics);
+    note->SetVisible(true);
+    doc.AddManipulative(std::move(note));
+    CCodesOptions options;
+    options.shiftOnly = 0;
+    options.linking = 1;
+    doc.SetOptions(options);
+    doc.SetPaneOffset({20, 10});
+    doc.SetCurrentTool(kToolMystery);
 }
 
 std::string DocumentFuzzTarget(UnitKind kind) {

@@ -27,6 +27,12 @@ std::vector<CSampleDocument> SampleDocuments();
 // with two runs, and options, pane offset and tool other than the defaults.
 void FillNumbersSample(CNumberPatternsDocument& doc);
 
+// The Codes workspace of the samples: a mysterious supermachine of a shift machine (direction
+// hidden) linked to a keyword machine, a card at the shift machine's hopper, a hidden output
+// card, a loose selected card, a card on the message board, a note, and options, pane offset and
+// tool other than the defaults.
+void FillCodesSample(CCodePatternsDocument& doc);
+
 // The name of the libFuzzer target that reads documents of `kind`.
 std::string DocumentFuzzTarget(UnitKind kind);
 

@@ -2,6 +2,7 @@
 #include "tools/qvtool/qvtool.h"
 
 #include "geometry/geometry_document.h"
+#include "patterns/code_machines.h"
 #include "patterns/number_machine.h"
 #include "patterns/patterns_documents.h"
 #include "sample_documents.h"
@@ -324,6 +325,42 @@ TEST_F(QvTool, RunReportsEverySupermachineAndWritesOnlyWhenAsked) {
     EXPECT_EQ(Run({"run", path, "--save", File("after.qvn")}), 0);
     EXPECT_EQ(Run({"info", File("after.qvn")}), 0);
     EXPECT_NE(out.str().find("13 x 2"), std::string::npos) << out.str();
+}
+
+TEST_F(QvTool, CodeAppliesOneMachineAsItsBoxesReadWhatIsTyped) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string printed;
+        int status;
+    };
+    const Case cases[] = {
+        {{"shift", "3", "right", "Hello, World!"}, "Khoor, Zruog!\n", 0},
+        {{"shift", " 1x", "LEFT", "abc"}, "zab\n", 0},
+        {{"shift", "27", "right", "abc"}, std::string(kShiftPlacesMessage) + "\n", 1},
+        {{"shift", "3", "right ", "abc"}, std::string(kShiftDirectionMessage) + "\n", 1},
+        {{"group", "4", "a b c d e f"}, "abcd ef\n", 0},
+        {{"group", "0", "abc"}, std::string(kGroupSizeMessage) + "\n", 1},
+        {{"keyword", "zebra", "encode", "Hello, World"}, "Fajjm, Vmpjr\n", 0},
+        {{"keyword", "zebra", "decode", "Fajjm, Vmpjr"}, "Hello, World\n", 0},
+        {{"keyword", "", "encode", "abc"}, "Go is not available\n", 1},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"code"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        EXPECT_EQ(Run(args), c.status) << args[1] << " " << args[2];
+        EXPECT_EQ(out.str(), c.printed) << args[1] << " " << args[2];
+    }
+    EXPECT_EQ(Run({"code", "keyword", "zebra", "both", "abc"}), 2);
+
+    CCodePatternsDocument doc;
+    quorvel::testing::FillCodesSample(doc);
+    const std::string path = File("codes.qvc");
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    EXPECT_EQ(Run({"run", path}), 0);
+    EXPECT_EQ(out.str(),
+              "machine 0: " +
+                  SubstituteText(ShiftText("Meet me at noon", 3), KeywordOffsets("zebra", false)) +
+                  "\n");
 }
 
 TEST_F(QvTool, StatsPrintsTheSummaryWindowsLinesAndResaveKeepsTheBytes) {

@@ -120,21 +120,21 @@ TEST(UnitDocumentIdentity, FiveUnitsHaveTheirSignaturesTitlesAndFilters) {
 
 // The shared layout, as a unit that adds nothing to it writes it.
 TEST_F(Fixture, NewDocumentBytesAreSignatureProblemBlockAndManipulatives) {
-    CCodePatternsDocument codes;
+    CDesignPatternsDocument designs;
     CArchive expected;
-    expected.WriteUInt32(19992002);
+    expected.WriteUInt32(19992001);
     for (int i = 0; i < 4; ++i)
         AppendDefaultQuestion(expected);
     for (std::int32_t v : {0, 3, 0, -1, 0}) // count, tries, correct, index, level
         expected.WriteInt32(v);
     expected.WriteInt32(0); // no manipulatives
-    EXPECT_EQ(codes.SaveToBytes(), expected.bytes());
+    EXPECT_EQ(designs.SaveToBytes(), expected.bytes());
 }
 
 TEST_F(Fixture, ManipulativesAreWrittenWithTheirTypeCodesInDrawingOrder) {
-    CCodePatternsDocument codes;
-    codes.AddManipulative(Square(0, 0, 10));
-    const Bytes bytes = codes.SaveToBytes();
+    CDesignPatternsDocument designs;
+    designs.AddManipulative(Square(0, 0, 10));
+    const Bytes bytes = designs.SaveToBytes();
     CArchive one;
     one.WriteInt32(1);
     one.WriteInt32(kTypeLine);
@@ -143,13 +143,13 @@ TEST_F(Fixture, ManipulativesAreWrittenWithTheirTypeCodesInDrawingOrder) {
     EXPECT_EQ(tail, one.bytes());
 }
 
-// Numbers documents hold only machines, links and cards, Statistics documents only notes; their
-// files have tests of their own.
+// Numbers and Codes documents hold only machines, links and cards, Statistics documents only
+// notes; their files have tests of their own.
 TEST(UnitDocumentFiles, EveryUnitTypeSavesAndReopensByteForByte) {
     std::vector<std::function<std::unique_ptr<CUnitDocument>()>> makers = {
         [] { return std::make_unique<CGeometryUnitDocument>(); },
         [] { return std::make_unique<CDesignPatternsDocument>(); },
-        [] { return std::make_unique<CCodePatternsDocument>(); }};
+    };
     TempDir dir;
     for (auto& make : makers) {
         FakeDocumentHost host;

@@ -65,7 +65,10 @@ int CQvTool::Usage() {
              "       qvtool chain [--fractional] A OP B [X OP Y]...\n"
              "                                    machines linked one after another; _ is the\n"
              "                                    previous output, OP + - x / or ? (none)\n"
-             "       qvtool run FILE.qvn [--save OUT]\n"
+             "       qvtool code shift N DIRECTION TEXT | group N TEXT |\n"
+             "                   keyword WORD encode|decode TEXT\n"
+             "                                    one code machine applied to a text\n"
+             "       qvtool run FILE.qvn|FILE.qvc [--save OUT]\n"
              "                                    run every supermachine as Go would\n"
              "       qvtool stats FILE.qvs [--column N] [--decimals D]\n"
              "                                    the Summary Statistics window's lines\n"
@@ -96,6 +99,8 @@ int CQvTool::Run(const std::vector<std::string>& args) {
         return Calc(rest);
     if (verb == "chain")
         return Chain(rest);
+    if (verb == "code")
+        return Code(rest);
     if (verb == "run")
         return RunMachines(rest);
     if (verb == "stats")
@@ -141,6 +146,9 @@ int CQvTool::Info(const std::vector<std::string>& files) {
                 m_out << line << "\n";
         if (const auto* numbers = dynamic_cast<const CNumberPatternsDocument*>(&doc))
             for (const std::string& line : DescribeNumbersDocument(*numbers))
+                m_out << line << "\n";
+        if (const auto* codes = dynamic_cast<const CCodePatternsDocument*>(&doc))
+            for (const std::string& line : DescribeCodesDocument(*codes))
                 m_out << line << "\n";
         if (const auto* stats = dynamic_cast<const CStatsUnitDocument*>(&doc))
             for (const std::string& line : DescribeStatsDocument(*stats))

@@ -30,7 +30,10 @@ public:
     int Calc(const std::vector<std::string>& args);
     // Machines linked one after another: [--fractional] A OP B [X OP Y]...
     int Chain(const std::vector<std::string>& args);
-    // Runs every supermachine of a Numbers document: FILE [--save OUT].
+    // One code machine applied to a text: shift N DIRECTION TEXT, group N TEXT,
+    // keyword WORD encode|decode TEXT.
+    int Code(const std::vector<std::string>& args);
+    // Runs every supermachine of a Numbers or Codes document: FILE [--save OUT].
     int RunMachines(const std::vector<std::string>& args);
     // The Summary Statistics window's lines: FILE.qvs [--column N] [--decimals D].
     int Stats(const std::vector<std::string>& args);

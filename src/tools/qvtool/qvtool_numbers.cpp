@@ -3,6 +3,7 @@
 
 #include "tools/qvtool/qvtool_load.h"
 
+#include "patterns/codes_runner.h"
 #include "patterns/number_machine.h"
 #include "patterns/numbers_runner.h"
 #include "workspace/file_store.h"
@@ -57,6 +58,21 @@ int CQvTool::Chain(const std::vector<std::string>& args) {
     return 0;
 }
 
+int CQvTool::Code(const std::vector<std::string>& args) {
+    CCodeRun run;
+    if (args.size() == 4 && args[0] == "shift")
+        run = RunShift(args[1], args[2], args[3]);
+    else if (args.size() == 3 && args[0] == "group")
+        run = RunGroup(args[1], args[2]);
+    else if (args.size() == 4 && args[0] == "keyword" &&
+             (args[2] == "encode" || args[2] == "decode"))
+        run = RunKeyword(args[1], args[2] == "decode", args[3]);
+    else
+        return Usage();
+    m_out << run.text << "\n";
+    return run.ok ? 0 : 1;
+}
+
 int CQvTool::RunMachines(const std::vector<std::string>& args) {
     std::string file;
     std::string save;
@@ -76,13 +92,15 @@ int CQvTool::RunMachines(const std::vector<std::string>& args) {
         return 1;
     }
     auto* numbers = dynamic_cast<CNumberPatternsDocument*>(loaded.doc.get());
-    if (!numbers) {
-        m_err << file << ": not a Patterns - Numbers document\n";
+    auto* codes = dynamic_cast<CCodePatternsDocument*>(loaded.doc.get());
+    if (!numbers && !codes) {
+        m_err << file << ": not a Patterns - Numbers or Codes document\n";
         return 1;
     }
-    for (const std::string& line : RunSupermachines(*numbers))
+    for (const std::string& line :
+         numbers ? RunSupermachines(*numbers) : RunCodeSupermachines(*codes))
         m_out << line << "\n";
-    if (!save.empty() && !SaveFileAtomically(save, numbers->SaveToBytes())) {
+    if (!save.empty() && !SaveFileAtomically(save, loaded.doc->SaveToBytes())) {
         m_err << save << ": Failed to save document.\n";
         return 1;
     }

@@ -7,6 +7,7 @@
 #include "statistics/stats_document.h"
 #include "ui/app/bitmap_button.h"
 #include "ui/geometry/geometry_unit_view.h"
+#include "ui/patterns/codes_view.h"
 #include "ui/patterns/numbers_view.h"
 #include "ui/problemsets/problem_set_page.h"
 #include "ui/statistics/stats_page_menus.h"
@@ -30,6 +31,11 @@ CUnitPage::CUnitPage(CUnitDocument& doc, UnitKind unit, const QString& title, QW
         auto* view = new CNumberPatternsView(*numbers, this);
         m_unitMenu = view->unitMenu();
         m_secondMenu = view->tableMenu();
+        m_view = view;
+    } else if (auto* codes = dynamic_cast<CCodePatternsDocument*>(&doc);
+               codes && unit == UnitKind::Codes) {
+        auto* view = new CCodePatternsView(*codes, this);
+        m_unitMenu = view->unitMenu();
         m_view = view;
     } else if (HasProblemSets(unit)) {
         // The other units with problem sets run them on the shared page with their core's rule.
