@@ -261,6 +261,7 @@ CPatternManipulative* CCodesViewController::TakeFromDrawer(CodesDrawerItem item,
         break;
     }
     }
+    KeepInWorkspace(*made);
     auto* added = static_cast<CPatternManipulative*>(m_doc.AddManipulative(std::move(made)));
     if (added->IsCard())
         DropCard(*added);

@@ -92,6 +92,14 @@ void CMachinesViewController::SelectorClick(CPatternManipulative* hit, bool shif
     InvalidateAll();
 }
 
+void CMachinesViewController::KeepInWorkspace(CPatternManipulative& m) {
+    const CRect frame = m.GetFrameOf();
+    const int dx = std::max(0, -frame.left);
+    const int dy = std::max(0, -frame.top);
+    if (dx != 0 || dy != 0)
+        m.MoveBy(dx, dy);
+}
+
 void CMachinesViewController::BeginDrag(CPatternManipulative& target, CPoint p) {
     m_drag = DragState{&target, p, p, false};
     if (!target.selected()) {

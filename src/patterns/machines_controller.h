@@ -79,6 +79,9 @@ protected:
     void StartRun(CFunctionMachine& first);
     void PressStop(CFunctionMachine& first);
 
+    // Something just taken out of the drawer moves right or down until it lies wholly inside
+    // the workspace, whose top-left corner is the origin.
+    static void KeepInWorkspace(CPatternManipulative& m);
     // The Arrow on a card or machine: select it and follow the pointer.
     void BeginDrag(CPatternManipulative& target, CPoint p);
     // The Linking tool pressed on an output hopper.

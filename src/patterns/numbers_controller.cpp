@@ -248,11 +248,13 @@ CPatternManipulative* CNumbersViewController::TakeFromDrawer(NumbersDrawerItem i
         const CSize size = NumberCardSize(metrics());
         auto card = std::make_unique<CNumberCardManipulative>(
             CPoint{at.x - size.cx / 2, at.y - size.cy / 2}, metrics());
+        KeepInWorkspace(*card);
         made = static_cast<CPatternManipulative*>(m_doc.AddManipulative(std::move(card)));
         DropCard(static_cast<CNumberCardManipulative&>(*made));
     } else {
         auto machine = std::make_unique<CNumberMachine>(
             CPoint{at.x - CNumberMachine::kWidth / 2, at.y - CNumberMachine::kHeight / 2});
+        KeepInWorkspace(*machine);
         made = static_cast<CPatternManipulative*>(m_doc.AddManipulative(std::move(machine)));
     }
     UpdateGoButtons();

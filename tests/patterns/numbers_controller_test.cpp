@@ -322,3 +322,15 @@ TEST_F(NumbersControllerTest, ATableRecordsRunsAndOutlivesItsMachines) {
 
 } // namespace
 } // namespace quorvel
+
+namespace quorvel {
+namespace {
+TEST_F(NumbersControllerTest, WhatComesOutOfTheDrawerLiesInsideTheWorkspace) {
+    for (auto item : {NumbersDrawerItem::Machine, NumbersDrawerItem::Card}) {
+        const CRect frame = c->TakeFromDrawer(item, {2, 3})->GetFrameOf();
+        EXPECT_GE(frame.left, 0);
+        EXPECT_GE(frame.top, 0);
+    }
+}
+} // namespace
+} // namespace quorvel
