@@ -1,5 +1,6 @@
 // The Numbers document: its file byte for byte, a supermachine read back whole, the references a
 // file may not break, options, spreading to another view and undo.
+#include "patterns/machine_table.h"
 #include "patterns/number_machine.h"
 #include "patterns/patterns_documents.h"
 #include "workspace/tool_palette.h"
@@ -35,14 +36,23 @@ struct Layout {
     }
     Layout& Tab() { return Raw({9}); }
     // A point: x, y and z, each a double and a TAB.
-    Layout& Point(double x, double y) {
-        for (double v : {x, y, 0.0}) {
-            const auto bits = std::bit_cast<std::uint64_t>(v);
-            for (int i = 0; i < 8; ++i)
-                b.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
-            Tab();
-        }
+    Layout& Point(double x, double y) { return Point(C3DPointDouble(x, y, 0.0)); }
+    Layout& Point(const C3DPointDouble& p) { return Dbl(p.x).Tab().Dbl(p.y).Tab().Dbl(p.z).Tab(); }
+    Layout& Dbl(double v) {
+        const auto bits = std::bit_cast<std::uint64_t>(v);
+        for (int i = 0; i < 8; ++i)
+            b.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
         return *this;
+    }
+    Layout& Rect(const CRect& r) { return I32({r.left, r.top, r.right, r.bottom}); }
+    // A CNumber: its kind, then the whole number, numerator and denominator, or double.
+    Layout& Num(const CNumber& n) {
+        I32({static_cast<std::int32_t>(n.kind())});
+        if (n.kind() == NumberKind::Decimal)
+            return Dbl(n.ToDouble());
+        if (n.kind() == NumberKind::Fraction)
+            return I32({n.numerator(), n.denominator()});
+        return I32({n.numerator()});
     }
     Layout& Str(const std::string& s) {
         b.push_back(static_cast<std::uint8_t>(s.size()));
@@ -121,6 +131,119 @@ TEST(NumbersDocument, WritesTheLayoutFieldByField) {
     EXPECT_EQ(again.currentTool(), 3);
     ASSERT_EQ(again.selection().size(), 1u) << "saved selected, selected again";
     EXPECT_EQ(again.SaveToBytes(), saved);
+}
+
+// Two machines linked into a supermachine, cards at, above and hidden in the first one's
+// hoppers, and a table recording one run; the expected file is written from the layout, with
+// the places the model computed read from the objects.
+TEST(NumbersDocument, WritesASupermachineFieldByField) {
+    testing::FakeTextMetrics metrics;
+    CNumberPatternsDocument doc;
+    const auto add = [&doc](auto made) { return doc.AddManipulative(std::move(made)); };
+    auto* first =
+        static_cast<CNumberMachine*>(add(std::make_unique<CNumberMachine>(CPoint{60, 60})));
+    auto* second =
+        static_cast<CNumberMachine*>(add(std::make_unique<CNumberMachine>(CPoint{60, 380})));
+    first->SetOperation(0);
+    second->SetOperation(2);
+    ASSERT_EQ(second->ToggleOperatorHidden(), kAccepted);
+    second->SetBuiltIn(2, true);
+    second->builtInCard(2).SetText("4");
+    std::vector<CNumberCardManipulative*> cards;
+    for (auto [which, text] : {std::pair{1, "1/2"}, {2, "3"}, {1, "-2.5"}}) {
+        const CRect area = first->DropArea(which);
+        const CSize size = NumberCardSize(metrics);
+        auto card = std::make_unique<CNumberCardManipulative>(
+            CPoint{(area.left + area.right - size.cx) / 2, (area.top + area.bottom - size.cy) / 2},
+            metrics);
+        card->SetText(text);
+        cards.push_back(static_cast<CNumberCardManipulative*>(add(std::move(card))));
+        ASSERT_EQ(first->AcceptCard(cards.back()), kAccepted);
+    }
+    ASSERT_EQ(cards[1]->ToggleHidden(), kAccepted);
+    auto made = std::make_unique<CMachineLink>();
+    CMachineLink* link = made.get();
+    ASSERT_EQ(second->SetInput1(link), kAccepted);
+    ASSERT_EQ(link->SetInput1(first), kAccepted);
+    link->Route();
+    add(std::move(made));
+    auto* table = static_cast<CTableManipulative*>(
+        add(std::make_unique<CTableManipulative>(CPoint{330, 380})));
+    ASSERT_EQ(table->AttachColumn(first, kColumnInput1), kAccepted);
+    ASSERT_EQ(table->AttachColumn(second, kColumnOutput), kAccepted);
+    table->PrepareRun();
+    table->AddEntry(first, kColumnInput1, CNumber(1, 2));
+    table->AddEntry(second, kColumnOutput, CNumber(14));
+    doc.SetCurrentTool(kToolLinking);
+
+    CProblemRunState run;
+    CArchive block;
+    run.Serialize(block);
+    Layout e;
+    e.I32({19992003}).I32({1, 0, 1, 1, 1, 1}).Raw(block.bytes()).I32({0, 0, kToolLinking});
+    // The list: 0, 1 the machines, 2 to 4 the cards, 5 the link, 6 the table.
+    e.I32({7, 10, 10, 13, 13, 13, 12, 14});
+    // The manipulative base (no lines, not selected, visible, kind -1), then the Patterns fields:
+    // mystery, value, input 1, input 2, table, hopper owner, producer, the waiting and output
+    // card lists as counts and indices, the flag.
+    const auto patterns = [&e](const CManipulative& m, const CNumber& value,
+                               std::initializer_list<std::int32_t> references) {
+        e.I32({0}).Point(m.centre()).Point(m.rotationPoint()).I32({0, 1, 0, 0, -1, 0});
+        e.I32({0}).Num(value).I32(references).I32({0});
+    };
+    // A card: card text, then the edit window (text, shown, rectangle, one LONG, enabled,
+    // value), read-only and the hidden state.
+    const auto card = [&](const CNumberCardManipulative& c, std::int32_t owner,
+                          const std::string& text, bool shown, bool hidden) {
+        const CNumber value = text.empty() ? CNumber() : CNumber(text);
+        patterns(c, value, {-1, -1, -1, owner, -1, 0, 0, 0});
+        e.Str(text).Str(text).I32({shown}).Rect(c.rect()).I32({0, 1}).Num(value).I32({0, hidden});
+    };
+    // A machine: after the Patterns fields its mystery again, then operation, operator hidden,
+    // label hidden, label, built-in flags, built-in cards, top-left corner and mystery label.
+    const auto machine = [&](const CNumberMachine& m,
+                             std::initializer_list<std::int32_t> references, std::int32_t operation,
+                             bool hidden, bool builtIn2) {
+        patterns(m, CNumber(), references);
+        e.I32({0, operation, hidden, 0}).Str("Machine").I32({0, builtIn2});
+        card(m.builtInCard(1), -1, "", false, false);
+        card(m.builtInCard(2), -1, builtIn2 ? "4" : "", builtIn2, false);
+        e.I32({m.topLeft().x, m.topLeft().y}).Str("");
+    };
+    machine(*first, {2, 3, 6, -1, -1, 1, 4, 0, 0}, 0, false, false);
+    machine(*second, {5, -1, 6, -1, -1, 0, 0, 0}, 2, true, true);
+    card(*cards[0], 0, "1/2", true, false);
+    card(*cards[1], 0, "3", true, true);
+    card(*cards[2], 0, "-2.5", true, false);
+    // The link: its source as input 1, its mystery again, then the rectangles the wire was
+    // routed between, each followed by a TAB: the source's body, none, the target's body.
+    patterns(*link, CNumber(), {0, -1, -1, -1, -1, 0, 0, 0});
+    e.I32({0}).Rect(first->Body()).Tab().Rect({}).Tab().Rect(second->Body()).Tab();
+    // The table: the grid (rows, columns, then each cell's colours, alignment, has-value flag,
+    // text and value), the groups in supermachine order from the head (machine, first column,
+    // Output, Input 1, Input 2 offsets) and the window's rectangle.
+    patterns(*table, CNumber(), {-1, -1, -1, -1, -1, 0, 0, 0});
+    e.I32({2, 3});
+    const CNumber none(kEmptyCellValue);
+    const std::vector<std::tuple<bool, std::string, CNumber>> cells = {
+        {false, "", none},  {false, "Output", none},   {false, "Input 1", none},
+        {false, "1", none}, {true, "14", CNumber(14)}, {true, "1/2", CNumber(1, 2)}};
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const auto& [hasValue, text, value] = cells[i];
+        const CGridCell& cell =
+            table->grid().Cell(static_cast<int>(i / 3), static_cast<int>(i % 3));
+        e.I32({static_cast<std::int32_t>(cell.background), static_cast<std::int32_t>(cell.ink),
+               cell.align});
+        e.I32({hasValue}).Str(text).Num(value);
+    }
+    e.I32({2, 1, 1, 0, -1, -1, 0, 2, -1, 0, -1}).Rect(table->WindowRect());
+    e.I32({0, 0, 700, 560}).Str(""); // the view rectangle, the notepad
+
+    const Bytes saved = doc.SaveToBytes();
+    EXPECT_EQ(saved, e.b);
+    CNumberPatternsDocument again;
+    ASSERT_EQ(again.LoadFromBytes(e.b), OpenResult::Opened);
+    EXPECT_EQ(again.SaveToBytes(), e.b);
 }
 
 TEST(NumbersDocument, ASupermachineComesBackWhole) {
