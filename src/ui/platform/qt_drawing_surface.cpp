@@ -12,10 +12,15 @@
 
 #include <climits>
 #include <cmath>
+#include <type_traits>
+#include <utility>
+#include <vector>
 
 namespace quorvel {
 
-QFont QtFont(const CFontSpec& spec) {
+namespace {
+
+QFont MakeQtFont(const CFontSpec& spec) {
     QFont font;
     if (spec.face == "Arial") {
         font.setFamily(QStringLiteral("Liberation Sans"));
@@ -34,6 +39,32 @@ QFont QtFont(const CFontSpec& spec) {
     font.setItalic(spec.italic);
     font.setUnderline(spec.underline);
     return font;
+}
+
+// The program uses a handful of fonts, but draws and measures text in them thousands of times a
+// repaint: each is made once, and so are its metrics.
+template <typename T> const T& Cached(const CFontSpec& spec) {
+    thread_local std::vector<std::pair<CFontSpec, T>> cache;
+    for (const auto& [s, value] : cache)
+        if (s == spec)
+            return value;
+    if (cache.size() >= 64)
+        cache.clear();
+    if constexpr (std::is_same_v<T, QFont>)
+        cache.emplace_back(spec, MakeQtFont(spec));
+    else
+        cache.emplace_back(spec, T(Cached<QFont>(spec)));
+    return cache.back().second;
+}
+
+const QFontMetrics& MetricsOf(const CFontSpec& spec) {
+    return Cached<QFontMetrics>(spec);
+}
+
+} // namespace
+
+QFont QtFont(const CFontSpec& spec) {
+    return Cached<QFont>(spec);
 }
 
 QColor QtColor(Color color) {
@@ -65,12 +96,12 @@ QString FaceText(const CFontSpec& spec, std::string_view text) {
 }
 
 CSize CQtTextMetrics::TextExtent(const CFontSpec& font, std::string_view utf8) {
-    const QFontMetrics fm(QtFont(font));
+    const QFontMetrics& fm = MetricsOf(font);
     return {fm.horizontalAdvance(FaceText(font, utf8)), fm.height()};
 }
 
 CSize CQtTextMetrics::WrappedExtent(const CFontSpec& font, std::string_view utf8, int width) {
-    const QFontMetrics fm(QtFont(font));
+    const QFontMetrics& fm = MetricsOf(font);
     const QRect r =
         fm.boundingRect(QRect(0, 0, std::max(width, 1), INT_MAX / 2),
                         Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, FaceText(font, utf8));
@@ -78,11 +109,11 @@ CSize CQtTextMetrics::WrappedExtent(const CFontSpec& font, std::string_view utf8
 }
 
 int CQtTextMetrics::LineHeight(const CFontSpec& font) {
-    return QFontMetrics(QtFont(font)).height();
+    return MetricsOf(font).height();
 }
 
 int CQtTextMetrics::AverageCharWidth(const CFontSpec& font) {
-    return QFontMetrics(QtFont(font)).averageCharWidth();
+    return MetricsOf(font).averageCharWidth();
 }
 
 CQtDrawingSurface::CQtDrawingSurface(QPainter& painter) : m_painter(&painter) {
@@ -215,7 +246,10 @@ void CQtDrawingSurface::Pie(const CRect& r, CPoint start, CPoint end) {
 }
 
 void CQtDrawingSurface::SetFont(const CFontSpec& font) {
+    if (m_fontSet && font == m_font)
+        return;
     m_font = font;
+    m_fontSet = true;
     m_painter->setFont(QtFont(font));
 }
 
@@ -231,7 +265,7 @@ void CQtDrawingSurface::SetTextBackground(Color color, bool transparent) {
 
 void CQtDrawingSurface::TextOut(CPoint at, std::string_view utf8) {
     const QString text = FaceText(m_font, utf8);
-    const QFontMetrics fm(m_painter->font());
+    const QFontMetrics& fm = MetricsOf(m_font);
     const QRect cell(at.x, at.y, fm.horizontalAdvance(text), fm.height());
     if (!m_transparentText)
         m_painter->fillRect(cell, m_textBackground);

@@ -75,6 +75,7 @@ private:
     QColor m_textBackground = Qt::white;
     bool m_transparentText = false;
     double m_penOffset = 0.5;
+    bool m_fontSet = false;
     bool m_hasPen = true;
     CQtTextMetrics m_metrics;
 };
