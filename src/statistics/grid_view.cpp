@@ -97,6 +97,8 @@ void DrawStatsCell(IDrawingSurface& dc, const CStatsDataSet& data, int row, int 
     dc.DrawText(inner, CellValueText(data, row, column), kAlignRight | kAlignVCenter | kSingleLine);
 }
 
+namespace stats {
+
 // --- the data table --------------------------------------------------------------------------
 
 void CGridView::Layout(ITextMetrics& metrics, CSize client) {
@@ -274,6 +276,8 @@ void CGridView::Draw(IDrawingSurface& dc) const {
         dc.Rectangle({head.left + 1, head.top + 1, head.right, bottom});
     });
 }
+
+} // namespace stats
 
 // --- the mini-table --------------------------------------------------------------------------
 

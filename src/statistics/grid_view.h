@@ -11,18 +11,21 @@
 
 namespace quorvel {
 
-struct CGridCell {
-    int row = 0; // 0 the header row
-    int column = 0;
-    friend bool operator==(const CGridCell&, const CGridCell&) = default;
-};
-
 // Arial 12 points, as the table and the mini-table write.
 CFontSpec StatsTableFont();
 // A text line's height x 3 / 2 + 8.
 int StatsRowHeight(ITextMetrics& metrics);
 
 inline constexpr Color kStatsGridGrey = PaletteRGB(0xC0, 0xC0, 0xC0);
+
+// The data table's own names; the Numbers tables have a grid of their own.
+namespace stats {
+
+struct CGridCell {
+    int row = 0; // 0 the header row
+    int column = 0;
+    friend bool operator==(const CGridCell&, const CGridCell&) = default;
+};
 
 class CGridView {
 public:
@@ -72,6 +75,8 @@ private:
     int m_firstColumn = 2;
     bool m_columnChoice = false;
 };
+
+} // namespace stats
 
 // One cell's background and value, as the table draws it: a category's text on the left, a
 // number on the right (a fraction stacked), greyed rows in grey with light text.

@@ -94,7 +94,7 @@ void CStatsTableController::Changed() {
 }
 
 void CStatsTableController::TableClick(CPoint p) {
-    const std::optional<CGridCell> hit = m_grid.CellAt(p);
+    const std::optional<stats::CGridCell> hit = m_grid.CellAt(p);
     if (!hit)
         return;
     const auto [row, column] = *hit;

@@ -90,7 +90,7 @@ public:
     CStatsTableController(CStatsUnitDocument& doc, IPrompter* prompter);
 
     void SetWindow(IStatsTableWindow* window) { m_window = window; }
-    CGridView& grid() { return m_grid; }
+    stats::CGridView& grid() { return m_grid; }
     CMiniTable& miniTable() { return m_mini; }
     CStatsUnitDocument& document() const { return m_doc; }
     StatsViewMode mode() const { return static_cast<StatsViewMode>(m_doc.viewState().viewMode); }
@@ -110,7 +110,7 @@ public:
     // --- the cell editor ---
     bool editing() const { return m_edit.has_value(); }
     bool editingMini() const { return m_edit && m_edit->mini; }
-    CGridCell editedCell() const { return m_edit ? m_edit->cell : CGridCell{}; }
+    stats::CGridCell editedCell() const { return m_edit ? m_edit->cell : stats::CGridCell{}; }
     // Opens the editor over a table cell (scrolling it into view).
     void OpenEditor(int row, int column);
     // The editor's text is stored by the cell-entry rule; false when the number could not be
@@ -137,7 +137,7 @@ public:
 private:
     struct Edit {
         bool mini = false;
-        CGridCell cell;
+        stats::CGridCell cell;
         bool newCase = false;
     };
 
@@ -150,7 +150,7 @@ private:
     CStatsDataSet& m_data;
     IPrompter* m_prompter;
     IStatsTableWindow* m_window = nullptr;
-    CGridView m_grid;
+    stats::CGridView m_grid;
     CMiniTable m_mini;
     std::optional<Edit> m_edit;
     bool m_tagging = false;

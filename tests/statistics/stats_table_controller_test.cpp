@@ -13,6 +13,9 @@ using namespace quorvel::testing;
 
 namespace {
 
+using stats::CGridCell;
+using stats::CGridView;
+
 class StatsTable : public ::testing::Test {
 protected:
     void SetUp() override {
