@@ -80,8 +80,7 @@ private slots:
         auto* view = page.findChild<CStatsUnitView*>();
         QVERIFY(view);
         const CRect cell = *view->table().grid().CellRect(1, 2);
-        QTest::mouseClick(reinterpret_cast<QWidget*>(view->grid()), Qt::LeftButton, {},
-                          QPoint(cell.left + 5, cell.top + 5));
+        QTest::mouseClick(view->grid(), Qt::LeftButton, {}, QPoint(cell.left + 5, cell.top + 5));
         QLineEdit* editor = view->cellEditor();
         QVERIFY(editor->isVisible());
         QTRY_VERIFY(editor->hasFocus());
@@ -98,8 +97,7 @@ private slots:
         QCOMPARE(data.rowCount(), 1 + 3 + 5);
         // Refused while the table may not be edited.
         doc.SetEditable(false);
-        QTest::mouseClick(reinterpret_cast<QWidget*>(view->grid()), Qt::LeftButton, {},
-                          QPoint(cell.left + 5, cell.top + 5));
+        QTest::mouseClick(view->grid(), Qt::LeftButton, {}, QPoint(cell.left + 5, cell.top + 5));
         QVERIFY(!editor->isVisible());
         QCOMPARE(host.prompter.messages.back().text,
                  std::string("This operation is not permitted."));

@@ -295,6 +295,14 @@ CStatsUnitView::~CStatsUnitView() {
     m_doc.dataSet().Detach(this);
 }
 
+QWidget* CStatsUnitView::grid() const {
+    return m_grid;
+}
+
+QWidget* CStatsUnitView::miniTable() const {
+    return m_mini;
+}
+
 QLineEdit* CStatsUnitView::cellEditor() const {
     return m_editor;
 }
@@ -752,11 +760,11 @@ void CStatsUnitView::LayoutControls() {
     m_grid->setGeometry(area.left(), below, std::max(0, area.width() - kMargin),
                         std::max(0, height() - below - kMargin - 50));
     // The mini-table at the top right of the board area, its buttons beside it.
-    const int miniX = std::max(area.left(), area.right() - kMargin - m_mini->width());
-    m_mini->move(miniX, below + kMargin);
-    control(kCmdMiniPrevious)->move(miniX - 2 * kColumnButton.width() - 4, below + kMargin);
-    control(kCmdMiniNext)->move(miniX - kColumnButton.width() - 2, below + kMargin);
-    control(kCmdMiniNew)->move(miniX - 50, below + kMargin + kColumnButton.height() + 2);
+    const int miniX = std::max(area.left(), area.right() - 3 * kMargin - m_mini->width());
+    m_mini->move(miniX, below + 2 * kMargin);
+    control(kCmdMiniPrevious)->move(miniX - 2 * kColumnButton.width() - 4, below + 2 * kMargin);
+    control(kCmdMiniNext)->move(miniX - kColumnButton.width() - 2, below + 2 * kMargin);
+    control(kCmdMiniNew)->move(miniX - 50, below + 2 * kMargin + kColumnButton.height() + 2);
     m_doc.SetPresentGeometry(screen() ? CSize{screen()->size().width(), screen()->size().height()}
                                       : CSize{800, 600},
                              {0, 0, width(), height()});

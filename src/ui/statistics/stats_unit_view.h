@@ -34,8 +34,8 @@ public:
 
     CStatsTableController& table() { return m_table; }
     CStatsUnitDocument& statsDocument() const { return m_doc; }
-    CStatsGridWidget* grid() const { return m_grid; }
-    CStatsMiniWidget* miniTable() const { return m_mini; }
+    QWidget* grid() const;
+    QWidget* miniTable() const;
     QLineEdit* cellEditor() const;
     // A mode, sort, column or scale button by its id.
     QWidget* control(int id) const;
