@@ -12,7 +12,7 @@ namespace {
 constexpr int kCaseColumnWidth = 35;
 constexpr int kNumberColumnWidth = 114;
 constexpr int kCategoryColumnWidth = 170;
-constexpr int kCellPadding = 4;
+constexpr int kCellPadding = 6;
 constexpr int kOutlineWidth = 3;
 constexpr Color kGreyText = PaletteRGB(0xF0, 0xF0, 0xF0);
 constexpr Color kYellow = PaletteRGB(255, 255, 0);

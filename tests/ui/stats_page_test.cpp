@@ -8,6 +8,7 @@
 #include "ui/statistics/summary_statistics_wnd.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -95,6 +96,11 @@ private slots:
         QCOMPARE(CellValueText(data, 2, 2), std::string("12"));
         QCOMPARE(CellValueText(data, 3, 2), std::string("9"));
         QCOMPARE(data.rowCount(), 1 + 3 + 5);
+        // The printed table goes to a PDF.
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("table.pdf"));
+        QVERIFY(view->ExportPdfTo(pdf));
+        QVERIFY(QFileInfo(pdf).size() > 0);
         // Refused while the table may not be edited.
         doc.SetEditable(false);
         QTest::mouseClick(view->grid(), Qt::LeftButton, {}, QPoint(cell.left + 5, cell.top + 5));

@@ -395,10 +395,12 @@ void CStatsUnitView::BuildControls() {
                                         "QToolButton:checked{border:2px solid black}")
                              .arg(QtColor(StatsColour(kTagColours[i])).name()));
         connect(b, &QToolButton::clicked, this, [this, i] {
-            m_table.ChooseTagColour(i);
+            // The tag tool works with the Arrow's palette button latched.
+            m_choosingTag = true;
             controller().SelectArrow();
+            m_choosingTag = false;
             m_table.ChooseTagColour(i);
-            ToolChanged(kToolArrow);
+            ShowStatsTool();
         });
         m_tags.push_back(b);
     }
@@ -551,12 +553,15 @@ void CStatsUnitView::DataChanged() {
 
 void CStatsUnitView::ToolChanged(int code) {
     CUnitView::ToolChanged(code);
-    if (code != kToolArrow || !sender())
+    if (!m_choosingTag)
         m_table.SetTagging(false);
-    const int pressed = m_table.tagging() ? 0 : -1;
+    ShowStatsTool();
+}
+
+void CStatsUnitView::ShowStatsTool() {
     for (int i = 0; i < static_cast<int>(m_tags.size()); ++i)
         m_tags[static_cast<std::size_t>(i)]->setChecked(
-            pressed == 0 && m_doc.viewState().tagColour == kTagColours[i]);
+            m_table.tagging() && m_doc.viewState().tagColour == kTagColours[i]);
     const QCursor cursor = StatsCursor(m_table.tool());
     m_grid->setCursor(cursor);
     m_mini->setCursor(cursor);
@@ -816,7 +821,9 @@ bool CStatsUnitView::PrintTo(QPrinter& printer) {
     for (int c = 0; c < data.columnCount(); ++c)
         width += sheet.ColumnWidth(c);
     const QRect page = p.viewport();
-    const double scale = std::min(4.0, double(page.width()) / std::max(1, width + 1));
+    // A table pixel becomes a printer's point, or less when the table is wider than the page.
+    const double scale =
+        std::min(printer.resolution() / 72.0, double(page.width()) / std::max(1, width + 1));
     const int pageHeight = static_cast<int>(page.height() / scale);
     sheet.Layout(metrics, {width + 1, pageHeight});
     const int perPage = std::max(1, (pageHeight - sheet.headerHeight()) / sheet.rowHeight());

@@ -71,6 +71,8 @@ private:
     void EditorKey(int key, bool shift);
     void EditorFinished();
     void EditorCancelled();
+    // The tag palette's latched colour and the cursors over the tables.
+    void ShowStatsTool();
 
     CStatsUnitDocument& m_doc;
     std::unique_ptr<IPrompter> m_ownPrompter;
@@ -87,6 +89,7 @@ private:
     std::vector<QToolButton*> m_tags;
     bool m_editorTyped = false;
     bool m_loadingEditor = false;
+    bool m_choosingTag = false; // the Arrow latched for the tag tool
 };
 
 } // namespace quorvel
