@@ -249,6 +249,18 @@ TEST_F(StatsTable, EditorCommitsByTheCellEntryRuleAndMovesLikeASpreadsheet) {
     EXPECT_TRUE(doc.dataSet().IsCellEmpty(5, 1));
 }
 
+TEST_F(StatsTable, MiniTableNewCaseGoesAgainWhenLeftBlank) {
+    table.OnCommand(kCmdMiniNew);
+    EXPECT_EQ(doc.dataSet().selectedRow(), 4);
+    EXPECT_TRUE(table.editingMini());
+    table.CommitEdit("  ", true);
+    EXPECT_EQ(doc.dataSet().rowCount(), 9);
+    table.OnCommand(kCmdMiniNew);
+    table.CommitEdit("Pupil 4", true);
+    EXPECT_EQ(doc.dataSet().GetCellText(4, 1), "Pupil 4");
+    EXPECT_EQ(doc.dataSet().rowCount(), 10);
+}
+
 TEST_F(StatsTable, TableLayoutAndScrolling) {
     CGridView& g = table.grid();
     EXPECT_EQ(g.rowHeight(), 16 * 3 / 2 + 8);
