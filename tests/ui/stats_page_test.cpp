@@ -4,9 +4,12 @@
 #include "statistics/stats_commands.h"
 #include "ui/app/unit_page.h"
 #include "ui/statistics/stats_page_menus.h"
+#include "ui/statistics/stats_unit_view.h"
 #include "ui/statistics/summary_statistics_wnd.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -63,6 +66,47 @@ private slots:
 
         window->close(); // the close box hides it as the menu does
         QCOMPARE(doc.summary().window().visible, 0);
+    }
+
+    // A pupil types a column of numbers without the mouse: Enter moves the editor down.
+    void TypingThreeValuesWithTheKeyboard() {
+        FakeDocumentHost host;
+        CStatsUnitDocument doc;
+        doc.SetHost(&host);
+        doc.InsertNamedColumn(2, "Age", StatsColumnFormat::WholeNumbers);
+        CUnitPage page(doc, UnitKind::Statistics, QStringLiteral("Statistics Unit"), nullptr);
+        page.resize(800, 560);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        auto* view = page.findChild<CStatsUnitView*>();
+        QVERIFY(view);
+        const CRect cell = *view->table().grid().CellRect(1, 2);
+        QTest::mouseClick(view->grid(), Qt::LeftButton, {}, QPoint(cell.left + 5, cell.top + 5));
+        QLineEdit* editor = view->cellEditor();
+        QVERIFY(editor->isVisible());
+        QTRY_VERIFY(editor->hasFocus());
+        for (const char* value : {"7", "12", "9"}) {
+            QTest::keyClicks(editor, QString::fromLatin1(value));
+            QTest::keyClick(editor, Qt::Key_Return);
+        }
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QVERIFY(!editor->isVisible());
+        const CStatsDataSet& data = doc.dataSet();
+        QCOMPARE(CellValueText(data, 1, 2), std::string("7"));
+        QCOMPARE(CellValueText(data, 2, 2), std::string("12"));
+        QCOMPARE(CellValueText(data, 3, 2), std::string("9"));
+        QCOMPARE(data.rowCount(), 1 + 3 + 5);
+        // The printed table goes to a PDF.
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("table.pdf"));
+        QVERIFY(view->ExportPdfTo(pdf));
+        QVERIFY(QFileInfo(pdf).size() > 0);
+        // Refused while the table may not be edited.
+        doc.SetEditable(false);
+        QTest::mouseClick(view->grid(), Qt::LeftButton, {}, QPoint(cell.left + 5, cell.top + 5));
+        QVERIFY(!editor->isVisible());
+        QCOMPARE(host.prompter.messages.back().text,
+                 std::string("This operation is not permitted."));
     }
 };
 

@@ -7,6 +7,7 @@
 #include <ostream>
 
 #ifdef QUORVEL_QVTOOL_RENDER
+#include "statistics/grid_view.h"
 #include "statistics/stats_document.h"
 #include "ui/platform/qt_drawing_surface.h"
 #include "workspace/workspace_pane.h"
@@ -99,10 +100,23 @@ int CQvTool::Render(const std::vector<std::string>& args) {
     // A statistics document shows its Summary Statistics window beside its notes.
     const auto* stats = dynamic_cast<const CStatsUnitDocument*>(loaded.doc.get());
     CRect summary;
+    // And its data table whole, every case and the blank ones after them, as the page draws it.
+    CRect table;
+    std::unique_ptr<stats::CGridView> grid;
     if (stats) {
         QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
         QPainter painter(&probe);
         CQtDrawingSurface dc(painter);
+        const CStatsDataSet& data = stats->dataSet();
+        grid = std::make_unique<stats::CGridView>(data);
+        int width = 1;
+        for (int c = 0; c < data.columnCount(); ++c)
+            width += grid->ColumnWidth(c);
+        grid->Layout(dc.Metrics(), {width, 0});
+        const int height = grid->headerHeight() + (data.rowCount() - 1) * grid->rowHeight() + 1;
+        grid->Layout(dc.Metrics(), {width, height});
+        table = {area.right, kMargin, area.right + width, kMargin + height};
+        area = area.United({table.left, table.top, table.right + kMargin, table.bottom + kMargin});
         const CSize size = stats->summary().FitSize(dc.Metrics());
         summary = {area.right, kMargin, area.right + size.cx, kMargin + size.cy};
         area = area.United(
@@ -118,6 +132,11 @@ int CQvTool::Render(const std::vector<std::string>& args) {
         dc.FillRect(area, kPaneColor);
         loaded.doc->DrawContents(dc);
         if (stats) {
+            dc.FillRect(table, PaletteRGB(255, 255, 255));
+            painter.save();
+            painter.translate(table.left, table.top);
+            grid->Draw(dc);
+            painter.restore();
             dc.FillRect(summary, PaletteRGB(240, 240, 240));
             stats->summary().Paint(dc, {summary.left, summary.top}, summary.Width());
         }

@@ -10,7 +10,7 @@
 #include "ui/patterns/codes_view.h"
 #include "ui/patterns/numbers_view.h"
 #include "ui/problemsets/problem_set_page.h"
-#include "ui/statistics/stats_page_menus.h"
+#include "ui/statistics/stats_unit_view.h"
 #include "ui/workspace/unit_view.h"
 
 #include <QVBoxLayout>
@@ -37,6 +37,12 @@ CUnitPage::CUnitPage(CUnitDocument& doc, UnitKind unit, const QString& title, QW
         auto* view = new CCodePatternsView(*codes, this);
         m_unitMenu = view->unitMenu();
         m_view = view;
+    } else if (auto* stats = dynamic_cast<CStatsUnitDocument*>(&doc);
+               stats && unit == UnitKind::Statistics) {
+        auto* view = new CStatsUnitView(*stats, this);
+        m_unitMenu = view->unitMenu();
+        m_secondMenu = view->modeMenu();
+        m_view = view;
     } else if (HasProblemSets(unit)) {
         // The other units with problem sets run them on the shared page with their core's rule.
         m_view = new CUnitView(
@@ -44,13 +50,6 @@ CUnitPage::CUnitPage(CUnitDocument& doc, UnitKind unit, const QString& title, QW
             ProblemSetControllerFactory([unit] { return CreateProblemRule(unit); }, false));
     } else {
         m_view = new CUnitView(doc, this);
-    }
-    // The Statistics page's own menus and its Summary Statistics window.
-    if (auto* stats = dynamic_cast<CStatsUnitDocument*>(&doc);
-        stats && unit == UnitKind::Statistics) {
-        auto* menus = new CStatsPageMenus(*stats, this);
-        m_unitMenu = menus->statisticsMenu();
-        m_secondMenu = menus->tableMenu();
     }
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -68,7 +68,7 @@ public:
     bool ExportPdf();
     bool ExportPdfTo(const QString& path);
     // False when the printer cannot be opened.
-    bool PrintTo(QPrinter& printer);
+    virtual bool PrintTo(QPrinter& printer);
     // "E&xit" and its greying while Continue shows.
     void Exit() { m_controller->OnCommand(kMenuExitCommand); }
     bool CanExit() const { return m_controller->IsCommandEnabled(kMenuExitCommand); }
