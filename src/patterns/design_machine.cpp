@@ -505,7 +505,7 @@ std::optional<int> CDesignFunctionMachine::Go(bool rainbow) {
         m_working->MoveBy(centre.x - ref.x, centre.y - ref.y);
     }
     m_working->SetColor(rainbow ? RainbowColors()[static_cast<std::size_t>(m_colorIndex)]
-                                : kDesignBlack);
+                                : kNoColor);
     CDesignObjectRule rule;
     rule.shape = std::make_unique<CShapeManipulative>(*m_working);
     rule.position = centre;
