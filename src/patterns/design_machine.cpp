@@ -4,7 +4,6 @@
 
 #include "geometry/shape_catalogue.h"
 #include "workspace/archive.h"
-#include "workspace/manipulative_registry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -755,11 +754,6 @@ void CDesignFunctionMachine::AfterLoading() {
     m_working = rule.StampShape(rule.times);
     if (rule.firstColor >= 0)
         m_working->SetColor(RainbowColors()[static_cast<std::size_t>(m_colorIndex)]);
-}
-
-void RegisterDesignManipulatives() {
-    CManipulativeRegistry::Instance().Register(kTypePicture,
-                                               [] { return std::make_unique<CDesignPicture>(); });
 }
 
 } // namespace quorvel

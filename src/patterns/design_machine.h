@@ -238,6 +238,4 @@ private:
     int m_wipe = 0;
 };
 
-void RegisterDesignManipulatives();
-
 } // namespace quorvel

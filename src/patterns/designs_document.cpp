@@ -100,9 +100,18 @@ void CDesignPatternsDocument::SerializeWriting(CArchive& ar) {
         if (ar.IsStoring()) {
             WriteManipulative(ar, *m_manipulatives[i], form);
         } else {
-            auto m = ReadManipulative(ar, form);
+            // The picture is the Designs page's own: no other document makes one.
+            const std::int32_t type = ar.ReadInt32("type");
+            ar.Consume("class");
+            std::unique_ptr<CManipulative> m;
+            if (type == kTypePicture)
+                m = std::make_unique<CDesignPicture>();
+            else if (type == kTypeAnnotator || type == kTypeStaticAnnotator)
+                m = CManipulativeRegistry::Instance().Create(type);
             if (!m)
-                ar.Fail("a manipulative the Designs page does not hold", "type");
+                ar.Fail("unknown manipulative type " + std::to_string(type), "type");
+            ar.SkipTab();
+            m->Serialize(ar);
             m_manipulatives.push_back(std::move(m));
         }
     }

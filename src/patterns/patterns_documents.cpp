@@ -13,10 +13,7 @@ CDesignPatternsDocument::CDesignPatternsDocument()
     : CUnitDocument({kDesignsSignature, "Patterns", "Quorvel (*.qvd)|*.qvd||All Files (*.*)|*.*||",
                      "qvd",
                      "The file you are trying to open is not a Quorvel Design Patterns document!"}),
-      m_machine(std::make_unique<CDesignFunctionMachine>()) {
-    static std::once_flag registered;
-    std::call_once(registered, RegisterDesignManipulatives);
-}
+      m_machine(std::make_unique<CDesignFunctionMachine>()) {}
 
 CDesignPatternsDocument::~CDesignPatternsDocument() = default;
 
