@@ -20,22 +20,22 @@ constexpr double kTickAngle = kDesignPi * 2 * (1.0 / 30);
 constexpr double kTurnTolerance = 1e-9;
 
 // Panel layout (panel coordinates).
-constexpr CRect kDesignWindow{5, 5, 190, 163};
-constexpr CRect kPrevious{5, 176, 23, 200};
-constexpr CRect kChooser{27, 167, 168, 209};
-constexpr CRect kNext{172, 176, 190, 200};
-constexpr CRect kTimesLabel{5, 216, 45, 236};
-constexpr CRect kTimesBox{47, 216, 83, 236};
-constexpr CRect kTimesUp{83, 216, 97, 226};
-constexpr CRect kTimesDown{83, 226, 97, 236};
-constexpr CRect kShowAxes{104, 216, 192, 236};
-constexpr CRect kAngleLabel{5, 240, 45, 260};
-constexpr CRect kAngleBox{47, 240, 83, 260};
-constexpr CRect kAngleUp{83, 240, 97, 250};
-constexpr CRect kAngleDown{83, 250, 97, 260};
-constexpr CRect kRecordRule{104, 240, 192, 260};
-constexpr CRect kGo{15, 270, 90, 296};
-constexpr CRect kClear{105, 270, 180, 296};
+constexpr CRect kDesignWindow{5, 5, 190, 178};
+constexpr CRect kPrevious{5, 187, 23, 209};
+constexpr CRect kChooser{27, 182, 168, 214};
+constexpr CRect kNext{172, 187, 190, 209};
+constexpr CRect kTimesLabel{5, 220, 45, 240};
+constexpr CRect kTimesBox{47, 220, 83, 240};
+constexpr CRect kTimesUp{83, 220, 97, 230};
+constexpr CRect kTimesDown{83, 230, 97, 240};
+constexpr CRect kShowAxes{104, 220, 192, 240};
+constexpr CRect kAngleLabel{5, 244, 45, 264};
+constexpr CRect kAngleBox{47, 244, 83, 264};
+constexpr CRect kAngleUp{83, 244, 97, 254};
+constexpr CRect kAngleDown{83, 254, 97, 264};
+constexpr CRect kRecordRule{104, 244, 192, 264};
+constexpr CRect kGo{15, 272, 90, 298};
+constexpr CRect kClear{105, 272, 180, 298};
 
 constexpr Color kPanel = PaletteRGB(212, 208, 200);
 constexpr Color kShadow = PaletteRGB(128, 128, 128);

@@ -104,7 +104,7 @@ public:
                     std::optional<CRect> part = std::nullopt) const;
 
 private:
-    CRect m_rect{0, 0, 185, 158};
+    CRect m_rect{0, 0, 185, 173};
     std::vector<CDesignObjectRule> m_rules;
 };
 
