@@ -78,6 +78,9 @@ bool CDesignsViewController::OnCommand(int id) {
     case kCmdDesignOptions:
         // The options sheet comes later; the item stays greyed meanwhile.
         return true;
+    case kCmdExportDesign:
+        ExportDesign();
+        return true;
     default:
         break;
     }
@@ -94,6 +97,8 @@ bool CDesignsViewController::IsCommandEnabled(int id) const {
         return !m_doc.machineShown();
     case kCmdDesignOptions:
         return false;
+    case kCmdExportDesign:
+        return !running();
     default:
         return CUnitViewController::IsCommandEnabled(id);
     }
@@ -268,6 +273,16 @@ void CDesignsViewController::PressClear() {
     m_doc.MarkUndoStep();
     machine().Clear();
     Changed();
+}
+
+void CDesignsViewController::ExportDesign() {
+    if (running() || !m_designsWindow)
+        return;
+    const std::optional<std::string> path = m_doc.files().ChooseExportPath(
+        "Export Design as PNG/SVG", "PNG Images (*.png)|*.png||SVG Images (*.svg)|*.svg||", "png",
+        m_doc.activityName().empty() ? "design" : m_doc.activityName());
+    if (path && !m_designsWindow->WriteDesignPicture(*path))
+        Message(kFailedToExportDesign);
 }
 
 void CDesignsViewController::OnTimer(std::uint32_t id) {

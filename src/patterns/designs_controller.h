@@ -18,6 +18,8 @@ namespace quorvel {
 inline constexpr int kCmdHideMachine = 32796;   // "&Hide Machine"
 inline constexpr int kCmdShowMachine = 32797;   // "&Show Machine"
 inline constexpr int kCmdDesignOptions = 32798; // "&Design Options..."
+inline constexpr int kCmdExportDesign = 32799;  // "Export Design as PNG/SVG..."
+inline constexpr const char* kFailedToExportDesign = "The design could not be exported.";
 
 // A box of the machine while the page's editor lies over it.
 struct CDesignEdit {
@@ -35,6 +37,8 @@ public:
     virtual std::optional<CPoint> PageToWorkspace(CPoint) const { return std::nullopt; }
     // The wait cursor while a design is drawn, the arrow again afterwards.
     virtual void SetBusy(bool) {}
+    // Writes the design window's picture to `path`, as PNG or, for a ".svg" path, SVG.
+    virtual bool WriteDesignPicture(const std::string&) { return false; }
 };
 
 class CDesignsViewController : public CUnitViewController, public ITimerClient {
@@ -67,6 +71,8 @@ public:
     void PressGo();
     void PressClear();
     void PressPart(DesignPart part);
+    // "Export Design as PNG/SVG...": the file question, then the page writes the picture.
+    void ExportDesign();
 
     void OnTimer(std::uint32_t id) override;
     void StopAll();

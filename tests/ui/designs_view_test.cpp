@@ -97,6 +97,16 @@ private slots:
         const CImage again = Picture(reopened);
         QVERIFY(live.pixels == again.pixels);
         QVERIFY(std::count(live.pixels.begin(), live.pixels.end(), 0xFF000000u) > 100);
+
+        // Exported as PNG, the same picture again.
+        QTemporaryDir dir;
+        const QString png = dir.filePath(QStringLiteral("flower"));
+        m_host->chooser.answers.push_back(png.toStdString());
+        m_view->designs().OnCommand(kCmdExportDesign);
+        const QImage exported(png + QStringLiteral(".png"));
+        QCOMPARE(exported.width(), Machine().DesignRect().Width());
+        QCOMPARE(exported.pixel(0, 0), live.at(0, 0));
+        QCOMPARE(exported.convertToFormat(QImage::Format_ARGB32).pixel(100, 40), live.at(100, 40));
     }
 };
 

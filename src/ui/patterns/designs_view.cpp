@@ -16,6 +16,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QSvgGenerator>
 
 #include <algorithm>
 #include <cmath>
@@ -36,6 +38,8 @@ constexpr CMenuItem kMenuItems[] = {
     {kCmdHideMachine, "&Hide Machine"},
     {kCmdShowMachine, "&Show Machine"},
     {kCmdDesignOptions, "&Design Options..."},
+    {0, nullptr},
+    {kCmdExportDesign, "Export Design as PNG/SVG..."},
 };
 
 std::unique_ptr<CUnitViewController> MakeController(CUnitDocument& doc, IUnitViewWindow& window) {
@@ -141,6 +145,10 @@ QLineEdit* CDesignPatternsView::editBox() const {
 void CDesignPatternsView::BuildMenu() {
     m_menu = new QMenu(QStringLiteral("&Design"), this);
     for (const CMenuItem& item : kMenuItems) {
+        if (!item.text) {
+            m_menu->addSeparator();
+            continue;
+        }
         QAction* a = m_menu->addAction(QString::fromLatin1(item.text));
         a->setData(item.id);
         const int id = item.id;
@@ -148,7 +156,8 @@ void CDesignPatternsView::BuildMenu() {
     }
     connect(m_menu, &QMenu::aboutToShow, this, [this] {
         for (QAction* a : m_menu->actions())
-            a->setEnabled(designs().IsCommandEnabled(a->data().toInt()));
+            if (!a->isSeparator())
+                a->setEnabled(designs().IsCommandEnabled(a->data().toInt()));
     });
 }
 
@@ -259,6 +268,36 @@ void CDesignPatternsView::SetBusy(bool busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QApplication::restoreOverrideCursor();
+}
+
+bool CDesignPatternsView::WriteDesignPicture(const std::string& path) {
+    const CDesignFunctionMachine& m = designs().machine();
+    const CRect w = m.DesignRect();
+    const CRect at{0, 0, w.Width(), w.Height()};
+    const QString file = ToQString(path);
+    if (file.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
+        QSvgGenerator svg;
+        svg.setFileName(file);
+        svg.setSize(QSize(at.Width(), at.Height()));
+        svg.setViewBox(QRect(0, 0, at.Width(), at.Height()));
+        svg.setTitle(QStringLiteral("Design"));
+        QPainter painter;
+        if (!painter.begin(&svg))
+            return false;
+        CQtDrawingSurface dc(painter);
+        m.DrawDesign(dc, at);
+        return painter.end();
+    }
+    // The picture is drawn as the page draws it: a core-owned image through the platform.
+    CImage image(at.Width(), at.Height());
+    {
+        CQtSurfaceFactory factory;
+        auto dc = factory.SurfaceFor(image);
+        m.DrawDesign(*dc, at);
+    }
+    const QImage picture(reinterpret_cast<const uchar*>(image.pixels.data()), image.width,
+                         image.height, image.width * 4, QImage::Format_ARGB32);
+    return picture.save(file, "PNG");
 }
 
 bool CDesignPatternsView::eventFilter(QObject* watched, QEvent* e) {

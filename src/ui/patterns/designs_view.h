@@ -41,6 +41,7 @@ public:
     CPoint ScreenToWorkspace(CPoint screen) const override;
     std::optional<CPoint> PageToWorkspace(CPoint page) const override;
     void SetBusy(bool busy) override;
+    bool WriteDesignPicture(const std::string& path) override;
 
 protected:
     void DrawWorkspace(IDrawingSurface& dc, const CRect& area, bool printing) override;
