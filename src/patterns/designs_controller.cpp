@@ -290,7 +290,10 @@ void CDesignsViewController::OnTimer(std::uint32_t id) {
     if (id == kDesignTimer) {
         switch (m.Tick()) {
         case DesignTick::Stopped:
+            // The run is gone (Undo, Open or New took its machine away).
             m_timers->KillTimer(kDesignTimer);
+            if (m_designsWindow)
+                m_designsWindow->SetBusy(false);
             break;
         case DesignTick::Finished:
             m_timers->KillTimer(kDesignTimer);
