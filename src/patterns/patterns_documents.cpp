@@ -10,9 +10,12 @@
 namespace quorvel {
 
 CDesignPatternsDocument::CDesignPatternsDocument()
-    : CUnitDocument(
-          {kDesignsSignature, "Patterns", "Quorvel (*.qvd)|*.qvd||All Files (*.*)|*.*||", "qvd",
-           "The file you are trying to open is not a Quorvel Design Patterns document!"}) {}
+    : CUnitDocument({kDesignsSignature, "Patterns", "Quorvel (*.qvd)|*.qvd||All Files (*.*)|*.*||",
+                     "qvd",
+                     "The file you are trying to open is not a Quorvel Design Patterns document!"}),
+      m_machine(std::make_unique<CDesignFunctionMachine>()) {}
+
+CDesignPatternsDocument::~CDesignPatternsDocument() = default;
 
 CCodePatternsDocument::CCodePatternsDocument()
     : CUnitDocument({kCodesSignature, "Patterns Unit - Codes",

@@ -1,9 +1,11 @@
 // The three Patterns documents: Designs, Codes and Numbers.
 #pragma once
 
+#include "patterns/design_machine.h"
 #include "workspace/unit_document.h"
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,10 +16,66 @@ inline constexpr std::uint32_t kDesignsSignature = 19992001;
 inline constexpr std::uint32_t kCodesSignature = 19992002;
 inline constexpr std::uint32_t kNumbersSignature = 19992003;
 
+// The Designs options, in the order the file holds them (each 1 = on).
+struct CDesignOptions {
+    std::int32_t recordRule = 1;
+    std::int32_t mysteryTool = 1;
+    std::int32_t computerChecked = 0;
+    std::int32_t machineShown = 1;
+    std::int32_t rotationPointControl = 1;
+    std::int32_t stampColor = 0; // 1: Rainbow
+    std::int32_t extraShapes = 0;
+    friend bool operator==(const CDesignOptions&, const CDesignOptions&) = default;
+};
+
 class CDesignPatternsDocument : public CUnitDocument {
 public:
     CDesignPatternsDocument();
+    ~CDesignPatternsDocument() override;
+
+    // The options, the current tool, the design machine, its design as a picture (type 5), the
+    // workspace's writing, the problem block, the view rectangle and the notepad text, every
+    // scalar followed by a TAB (docs/patterns-files.md).
+    void Serialize(CArchive& ar) override;
+    // The machine (unless hidden) under the writing, as the page shows it.
+    void DrawContents(IDrawingSurface& dc) const override;
+
+    const CDesignOptions& options() const { return m_options; }
+    void SetOptions(const CDesignOptions& options);
+    CDesignFunctionMachine& machine() { return *m_machine; }
+    const CDesignFunctionMachine& machine() const { return *m_machine; }
+    bool machineShown() const { return m_options.machineShown != 0; }
+    // "&Hide Machine" and "&Show Machine".
+    void ShowMachine(bool shown);
+    // The machine changed: redraw it.
+    void MachineChanged(bool modified = true);
+
+    void SetPresentViewRect(const CRect& r) {
+        if (!r.IsEmpty())
+            m_viewRect = r;
+    }
+    const CRect& viewRect() const { return m_viewRect; }
+    const std::string& notepadText() const { return m_notepadText; }
+
+protected:
+    void SerializeUndoState(CArchive& ar) override;
+    void NewDocumentContents() override;
+
+private:
+    void SerializeMachine(CArchive& ar);
+    void SerializeWriting(CArchive& ar);
+
+    CDesignOptions m_options;
+    std::unique_ptr<CDesignFunctionMachine> m_machine;
+    CRect m_viewRect{0, 0, 700, 560};
+    std::string m_notepadText;
 };
+
+// The Designs tools: Arrow, Writing tool, Help and Mystery.
+bool IsDesignsTool(int code);
+
+// What qvtool info says of a Designs document: options, tool, the machine and its design.
+std::vector<std::string> DescribeDesignsDocument(const CDesignPatternsDocument& doc);
 
 class CNoteCardManipulative;
 

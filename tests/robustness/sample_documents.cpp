@@ -76,6 +76,7 @@ void FillWorkspace(CUnitDocument& doc, int copies) {
         const bool numbers = type == kTypeNumberMachine || type == kTypeMachineLink ||
                              type == kTypeNumberCard || type == kTypeTable ||
                              (type >= kTypeNoteCard && type <= kTypeGroupMachine);
+
         if (!registry.IsRegistered(type) || numbers)
             continue;
         if (auto m = registry.Create(type)) {
@@ -221,6 +222,9 @@ std::vector<std::uint8_t> Saved(UnitKind kind, int copies, bool problems) {
     auto doc = CreateUnitDocument(kind);
     if (auto* numbers = dynamic_cast<CNumberPatternsDocument*>(doc.get()); numbers && copies > 0) {
         FillNumbersSample(*numbers);
+    } else if (auto* designs = dynamic_cast<CDesignPatternsDocument*>(doc.get());
+               designs && copies > 0) {
+        FillDesignsSample(*designs);
     } else if (auto* codes = dynamic_cast<CCodePatternsDocument*>(doc.get()); codes && copies > 0) {
         FillCodesSample(*codes);
     } else if (auto* stats = dynamic_cast<CStatsUnitDocument*>(doc.get()); stats && copies > 0) {
@@ -317,6 +321,37 @@ void FillNumbersSample(CNumberPatternsDocument& doc) {
     doc.SetOptions(options);
     doc.SetPaneOffset({30, 40});
     doc.SetCurrentTool(9);
+}
+
+void FillDesignsSample(CDesignPatternsDocument& doc) {
+    CDesignOptions options;
+    options.stampColor = 1;
+    options.extraShapes = 1;
+    doc.SetOptions(options);
+    CDesignFunctionMachine& m = doc.machine();
+    const auto run = [&m](const char* angle, const char* times, bool rainbow) {
+        m.SetAngleText(angle);
+        m.SetTimesText(times);
+        if (!m.Validate() && m.Go(rainbow))
+            m.Finish();
+    };
+    m.PreviousShape();
+    m.SetShowAxes(true);
+    run("60", "6", true);
+    m.SetRecordRule(true);
+    run("45", "3", false);
+    m.SetHidden(DesignPart::TimesBox, true);
+    m.SetPosition({40, 30});
+    // A picture of another design beside the machine, and a note.
+    auto picture = std::make_unique<CDesignPicture>(CRect{300, 40, 485, 198});
+    picture->rules() = m.design().rules();
+    doc.AddManipulative(std::move(picture));
+    auto note = std::make_unique<CAnnotatorManipulative>(CPoint{300, 260});
+    note->SetText("a flower");
+    note->FitToText(FixedMetrics());
+    note->SetVisible(true);
+    doc.AddManipulative(std::move(note));
+    doc.SetCurrentTool(kToolMystery);
 }
 
 void FillCodesSample(CCodePatternsDocument& doc) {

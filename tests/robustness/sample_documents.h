@@ -27,6 +27,11 @@ std::vector<CSampleDocument> SampleDocuments();
 // with two runs, and options, pane offset and tool other than the defaults.
 void FillNumbersSample(CNumberPatternsDocument& doc);
 
+// The Designs workspace of the samples: two runs of the machine (rainbow hexagons with axes,
+// then black stamps with the rule), a hidden times box, a picture of the design and a note, and
+// options other than the defaults.
+void FillDesignsSample(CDesignPatternsDocument& doc);
+
 // The Codes workspace of the samples: a mysterious supermachine of a shift machine (direction
 // hidden) linked to a keyword machine, a card at the shift machine's hopper, a hidden output
 // card, a loose selected card, a card on the message board, a note, and options, pane offset and

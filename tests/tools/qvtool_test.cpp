@@ -14,7 +14,11 @@
 #include <gtest/gtest.h>
 
 #ifdef QUORVEL_QVTOOL_RENDER
+#include "ui/platform/qt_drawing_surface.h"
+
+#include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #endif
 
 #include <filesystem>
@@ -394,5 +398,50 @@ TEST_F(QvTool, StatsPrintsTheSummaryWindowsLinesAndResaveKeepsTheBytes) {
 #ifdef QUORVEL_QVTOOL_RENDER
     ASSERT_EQ(Run({"render", file, File("class.png")}), 0) << err.str();
     EXPECT_FALSE(QImage(QString::fromStdString(File("class.png"))).isNull());
+#endif
+}
+
+TEST_F(QvTool, DesignsDocumentsDescribeDumpBuildAndRenderAsTheScreen) {
+    std::vector<std::uint8_t> sample;
+    for (auto& s : quorvel::testing::SampleDocuments())
+        if (s.name == "designs-workspace.qvd")
+            sample = s.bytes;
+    ASSERT_FALSE(sample.empty());
+    const std::string file = File("flower.qvd");
+    ASSERT_TRUE(SaveFileAtomically(file, sample));
+    ASSERT_EQ(Run({"info", file}), 0) << err.str();
+    EXPECT_NE(out.str().find("stamp colour=rainbow"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("times: ?, angle: 45"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("  Rotate          45\xC2\xB0 3 times"), std::string::npos);
+    out.str("");
+    ASSERT_EQ(Run({"dump", file}), 0);
+    std::istringstream json(out.str());
+    std::ostringstream o, e;
+    ASSERT_EQ(CQvTool(o, e, &json).Run({"build", "-", File("built.qvd")}), 0) << e.str();
+    EXPECT_EQ(Bytes(File("built.qvd")), sample);
+#ifdef QUORVEL_QVTOOL_RENDER
+    ASSERT_EQ(Run({"render", file, File("flower.png")}), 0) << err.str();
+    QImage image(QString::fromStdString(File("flower.png")));
+    // The page's drawing needs fonts, and fonts an application.
+    static int argc = 1;
+    static char name[] = "tools_tests";
+    static char* argv[] = {name, nullptr};
+    std::unique_ptr<QGuiApplication> app;
+    if (!QGuiApplication::instance())
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    CDesignPatternsDocument doc;
+    ASSERT_EQ(doc.LoadFromBytes(sample), OpenResult::Opened);
+    // The page paints the document onto its pane; the design window shows the same pixels.
+    QImage screen(image.size(), QImage::Format_ARGB32_Premultiplied);
+    screen.fill(Qt::white);
+    {
+        QPainter painter(&screen);
+        CQtDrawingSurface dc(painter);
+        doc.DrawContents(dc);
+    }
+    const CRect w = doc.machine().DesignRect();
+    const QRect window(w.left, w.top, w.Width(), w.Height());
+    EXPECT_EQ(image.copy(window).convertToFormat(QImage::Format_RGB32),
+              screen.copy(window).convertToFormat(QImage::Format_RGB32));
 #endif
 }

@@ -118,9 +118,16 @@ TEST(UnitDocumentIdentity, FiveUnitsHaveTheirSignaturesTitlesAndFilters) {
               "The file you are trying to open is not a Quorvel Code Patterns document!");
 }
 
+// A unit that adds nothing to the shared layout (every unit of the program has its own).
+std::unique_ptr<CUnitDocument> BareDocument() {
+    return std::make_unique<CUnitDocument>(
+        CUnitIdentity{19992001, "Bare Unit", "Quorvel (*.qvd)|*.qvd||", "qvd", "Not bare."});
+}
+
 // The shared layout, as a unit that adds nothing to it writes it.
 TEST_F(Fixture, NewDocumentBytesAreSignatureProblemBlockAndManipulatives) {
-    CDesignPatternsDocument designs;
+    const auto bare = BareDocument();
+    CUnitDocument& designs = *bare;
     CArchive expected;
     expected.WriteUInt32(19992001);
     for (int i = 0; i < 4; ++i)
@@ -132,7 +139,8 @@ TEST_F(Fixture, NewDocumentBytesAreSignatureProblemBlockAndManipulatives) {
 }
 
 TEST_F(Fixture, ManipulativesAreWrittenWithTheirTypeCodesInDrawingOrder) {
-    CDesignPatternsDocument designs;
+    const auto bare = BareDocument();
+    CUnitDocument& designs = *bare;
     designs.AddManipulative(Square(0, 0, 10));
     const Bytes bytes = designs.SaveToBytes();
     CArchive one;
@@ -143,12 +151,12 @@ TEST_F(Fixture, ManipulativesAreWrittenWithTheirTypeCodesInDrawingOrder) {
     EXPECT_EQ(tail, one.bytes());
 }
 
-// Numbers and Codes documents hold only machines, links and cards, Statistics documents only
-// notes; their files have tests of their own.
+// Numbers and Codes documents hold only machines, links and cards, Designs their machine,
+// Statistics documents only notes; their files have tests of their own.
 TEST(UnitDocumentFiles, EveryUnitTypeSavesAndReopensByteForByte) {
     std::vector<std::function<std::unique_ptr<CUnitDocument>()>> makers = {
         [] { return std::make_unique<CGeometryUnitDocument>(); },
-        [] { return std::make_unique<CDesignPatternsDocument>(); },
+        BareDocument,
     };
     TempDir dir;
     for (auto& make : makers) {

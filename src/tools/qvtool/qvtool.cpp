@@ -147,6 +147,9 @@ int CQvTool::Info(const std::vector<std::string>& files) {
         if (const auto* numbers = dynamic_cast<const CNumberPatternsDocument*>(&doc))
             for (const std::string& line : DescribeNumbersDocument(*numbers))
                 m_out << line << "\n";
+        if (const auto* designs = dynamic_cast<const CDesignPatternsDocument*>(&doc))
+            for (const std::string& line : DescribeDesignsDocument(*designs))
+                m_out << line << "\n";
         if (const auto* codes = dynamic_cast<const CCodePatternsDocument*>(&doc))
             for (const std::string& line : DescribeCodesDocument(*codes))
                 m_out << line << "\n";

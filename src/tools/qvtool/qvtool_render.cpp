@@ -7,6 +7,7 @@
 #include <ostream>
 
 #ifdef QUORVEL_QVTOOL_RENDER
+#include "patterns/patterns_documents.h"
 #include "statistics/grid_view.h"
 #include "statistics/stats_document.h"
 #include "ui/platform/qt_drawing_surface.h"
@@ -34,6 +35,10 @@ CRect RenderArea(const CUnitDocument& doc) {
     CRect area{0, 0, 200, 150};
     for (const auto& m : doc.manipulatives())
         area = area.United(m->GetFrameOf());
+    // The design machine stands in the Designs workspace while it is shown.
+    if (const auto* designs = dynamic_cast<const CDesignPatternsDocument*>(&doc);
+        designs && designs->machineShown())
+        area = area.United(designs->machine().Bounds());
     area.left = std::min(area.left, 0);
     area.top = std::min(area.top, 0);
     area.right += kMargin;
@@ -125,7 +130,9 @@ int CQvTool::Render(const std::vector<std::string>& args) {
     const QSize size(static_cast<int>(area.Width() * scale + 0.5),
                      static_cast<int>(area.Height() * scale + 0.5));
     const auto paint = [&](QPainter& painter) {
-        painter.setRenderHint(QPainter::Antialiasing, true);
+        // The Designs page draws its machine and design without smoothing; so does its picture.
+        painter.setRenderHint(QPainter::Antialiasing,
+                              !dynamic_cast<const CDesignPatternsDocument*>(loaded.doc.get()));
         painter.scale(scale, scale);
         painter.translate(-area.left, -area.top);
         CQtDrawingSurface dc(painter);

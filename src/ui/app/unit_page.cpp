@@ -8,6 +8,7 @@
 #include "ui/app/bitmap_button.h"
 #include "ui/geometry/geometry_unit_view.h"
 #include "ui/patterns/codes_view.h"
+#include "ui/patterns/designs_view.h"
 #include "ui/patterns/numbers_view.h"
 #include "ui/problemsets/problem_set_page.h"
 #include "ui/statistics/stats_unit_view.h"
@@ -42,6 +43,11 @@ CUnitPage::CUnitPage(CUnitDocument& doc, UnitKind unit, const QString& title, QW
         auto* view = new CStatsUnitView(*stats, this);
         m_unitMenu = view->unitMenu();
         m_secondMenu = view->modeMenu();
+        m_view = view;
+    } else if (auto* designs = dynamic_cast<CDesignPatternsDocument*>(&doc);
+               designs && unit == UnitKind::Designs) {
+        auto* view = new CDesignPatternsView(*designs, this);
+        m_unitMenu = view->unitMenu();
         m_view = view;
     } else if (HasProblemSets(unit)) {
         // The other units with problem sets run them on the shared page with their core's rule.
