@@ -59,18 +59,12 @@ std::string PartHelp(const CCodeMachine& machine, CodePart part) {
 
 } // namespace
 
-namespace detail {
-CCodesProblemParts::CCodesProblemParts(std::unique_ptr<IProblemSetWindow> window)
-    : m_problemWindow(window ? std::move(window) : std::make_unique<CQuietProblemSetWindow>()),
-      m_codesRule(MakeNumbersProblemRule()) {}
-} // namespace detail
-
 CCodesViewController::CCodesViewController(CCodePatternsDocument& doc, IUnitViewWindow& window,
                                            std::unique_ptr<ITimerHost> timers,
                                            std::unique_ptr<ITextMetrics> metrics,
                                            std::unique_ptr<IProblemSetWindow> problems)
-    : CCodesProblemParts(std::move(problems)),
-      CMachinesViewController(doc, window, *m_problemWindow, *m_codesRule, std::move(timers),
+    : CMachinesProblemParts(std::move(problems)),
+      CMachinesViewController(doc, window, *m_problemWindow, *m_machinesRule, std::move(timers),
                               std::move(metrics)),
       m_doc(doc) {
     UpdateGoButtons();

@@ -3,6 +3,7 @@
 #include "patterns/machines_controller.h"
 
 #include "numbers/number_exceptions.h"
+#include "patterns/patterns_problems.h"
 #include "workspace/prompter.h"
 #include "workspace/string_table.h"
 
@@ -50,6 +51,12 @@ CMachinesViewController::~CMachinesViewController() {
 }
 
 // --- mouse ------------------------------------------------------------------------------------
+
+namespace detail {
+CMachinesProblemParts::CMachinesProblemParts(std::unique_ptr<IProblemSetWindow> window)
+    : m_problemWindow(window ? std::move(window) : std::make_unique<CQuietProblemSetWindow>()),
+      m_machinesRule(MakeNumbersProblemRule()) {}
+} // namespace detail
 
 bool CMachinesViewController::OnCommand(int id) {
     if (running() && (id == kBroomCommand || IsToolCommand(id)))

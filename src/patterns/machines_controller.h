@@ -23,6 +23,16 @@ inline constexpr int kAutotriggerMs = 750;
 // Ticks of one run's animation.
 inline constexpr int kRunTicks = 6;
 
+namespace detail {
+// What a machine page's controller owns before its base is made: the problem-set window (a
+// quiet one without a page) and the problem rule.
+struct CMachinesProblemParts {
+    explicit CMachinesProblemParts(std::unique_ptr<IProblemSetWindow> window);
+    std::unique_ptr<IProblemSetWindow> m_problemWindow;
+    std::unique_ptr<IProblemRule> m_machinesRule;
+};
+} // namespace detail
+
 class CMachinesViewController : public CProblemSetViewController, public ITimerClient {
 public:
     CMachinesViewController(CUnitDocument& doc, IUnitViewWindow& window,

@@ -68,19 +68,13 @@ int HelpIdOf(MachinePart part) {
 
 } // namespace
 
-namespace detail {
-CNumbersProblemParts::CNumbersProblemParts(std::unique_ptr<IProblemSetWindow> window)
-    : m_problemWindow(window ? std::move(window) : std::make_unique<CQuietProblemSetWindow>()),
-      m_numbersRule(MakeNumbersProblemRule()) {}
-} // namespace detail
-
 CNumbersViewController::CNumbersViewController(CNumberPatternsDocument& doc,
                                                IUnitViewWindow& window,
                                                std::unique_ptr<ITimerHost> timers,
                                                std::unique_ptr<ITextMetrics> metrics,
                                                std::unique_ptr<IProblemSetWindow> problems)
-    : CNumbersProblemParts(std::move(problems)),
-      CMachinesViewController(doc, window, *m_problemWindow, *m_numbersRule, std::move(timers),
+    : CMachinesProblemParts(std::move(problems)),
+      CMachinesViewController(doc, window, *m_problemWindow, *m_machinesRule, std::move(timers),
                               std::move(metrics)),
       m_doc(doc), m_tables(doc, CMachinesViewController::metrics()) {
     UpdateGoButtons();

@@ -75,15 +75,7 @@ public:
     virtual void OptionsApplied() {}
 };
 
-namespace detail {
-struct CNumbersProblemParts {
-    explicit CNumbersProblemParts(std::unique_ptr<IProblemSetWindow> window);
-    std::unique_ptr<IProblemSetWindow> m_problemWindow;
-    std::unique_ptr<IProblemRule> m_numbersRule;
-};
-} // namespace detail
-
-class CNumbersViewController : private detail::CNumbersProblemParts,
+class CNumbersViewController : private detail::CMachinesProblemParts,
                                public CMachinesViewController {
 public:
     CNumbersViewController(CNumberPatternsDocument& doc, IUnitViewWindow& window,
