@@ -92,28 +92,6 @@ std::unique_ptr<CPatternManipulative> Sample(CodesDrawerItem item) {
     return card;
 }
 
-QPixmap Picture(CodesDrawerItem item, QSize size, qreal ratio) {
-    QPixmap picture(size * ratio);
-    picture.setDevicePixelRatio(ratio);
-    picture.fill(Qt::transparent);
-    const auto sample = Sample(item);
-    CRect bounds;
-    sample->GetBounds(bounds);
-    if (bounds.IsEmpty())
-        return picture;
-    const double k = std::min(
-        {1.0, (size.width() - 2.0) / bounds.Width(), (size.height() - 2.0) / bounds.Height()});
-    QPainter p(&picture);
-    p.translate((size.width() - bounds.Width() * k) / 2, (size.height() - bounds.Height() * k) / 2);
-    p.scale(k, k);
-    p.translate(-bounds.left, -bounds.top);
-    CQtDrawingSurface dc(p);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    sample->Draw(dc);
-    return picture;
-}
-
 // One item of the drawer: dragged out into the workspace, or taken with Enter or Space.
 class CCodesDrawerItem : public QWidget {
 public:
@@ -130,7 +108,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         if (m_picture.isNull())
-            m_picture = Picture(m_item, kItemPicture, devicePixelRatioF());
+            m_picture = SamplePicture(*Sample(m_item), kItemPicture, devicePixelRatioF());
         QPainter p(this);
         p.drawPixmap(QRect(QPoint(0, 0), kItemPicture), m_picture);
         if (hasFocus()) {

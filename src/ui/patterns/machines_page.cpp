@@ -1,12 +1,14 @@
 // The Numbers and Codes pages' shared pieces.
 #include "ui/patterns/machines_page.h"
 
+#include "ui/platform/qt_drawing_surface.h"
 #include "ui/workspace/workspace_navigator.h"
 #include "ui/workspace/workspace_pane.h"
 #include "workspace/unit_document.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -154,6 +156,28 @@ CPoint FreePlaceFor(const CWorkspacePane& pane, const CUnitDocument& doc, CSize 
     at.y += (keyDrops % 8) * kKeyDropStep;
     ++keyDrops;
     return at;
+}
+
+QPixmap SamplePicture(const CManipulative& sample, QSize size, qreal devicePixelRatio) {
+    QPixmap picture(size * devicePixelRatio);
+    picture.setDevicePixelRatio(devicePixelRatio);
+    picture.fill(Qt::transparent);
+    CRect bounds;
+    sample.GetBounds(bounds);
+    if (bounds.IsEmpty())
+        return picture;
+    const double k = std::min(
+        {1.0, (size.width() - 2.0) / bounds.Width(), (size.height() - 2.0) / bounds.Height()});
+    QPainter p(&picture);
+    p.translate((size.width() - bounds.Width() * k) / 2, (size.height() - bounds.Height() * k) / 2);
+    p.scale(k, k);
+    p.translate(-bounds.left, -bounds.top);
+    CQtDrawingSurface dc(p);
+    // After the surface, which starts every painter aliased.
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    sample.Draw(dc);
+    return picture;
 }
 
 } // namespace quorvel

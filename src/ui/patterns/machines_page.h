@@ -8,6 +8,7 @@
 
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPixmap>
 
 #include <functional>
 #include <optional>
@@ -69,6 +70,10 @@ std::optional<CPoint> ScrollPaneTo(CWorkspacePane& pane, double x, double y, int
 // by `keyDrops`.
 CPoint FreePlaceFor(const CWorkspacePane& pane, const CUnitDocument& doc, CSize size,
                     bool visibleOnly, int& keyDrops);
+
+// A drawer's picture of `sample`: reduced (never enlarged) to fit `size`, centred, a pixel
+// clear of the edges, transparent around it.
+QPixmap SamplePicture(const CManipulative& sample, QSize size, qreal devicePixelRatio);
 
 // The pane's mouse event for a controller at workspace point `p`: a left press (after the
 // page takes the focus), a double click, a drag or a release. False for a press of another
