@@ -2,6 +2,8 @@
 // archive forms and looks.
 #include "patterns/code_machines.h"
 
+#include "patterns/machine_look.h"
+
 #include "workspace/archive.h"
 #include "workspace/manipulative_registry.h"
 
@@ -11,27 +13,15 @@
 
 namespace quorvel {
 
+using namespace machine_look;
+
 namespace {
 
-constexpr Color kInk = PaletteRGB(45, 45, 70);
-constexpr Color kSelectInk = PaletteRGB(0, 90, 200);
-constexpr Color kWhite = PaletteRGB(255, 255, 255);
 constexpr Color kNoteFill = PaletteRGB(255, 250, 200);
-constexpr Color kReadOnlyFill = PaletteRGB(232, 242, 255);
-constexpr Color kHiddenFill = PaletteRGB(225, 215, 250);
-constexpr Color kHiddenInk = PaletteRGB(110, 70, 170);
 constexpr Color kBodyFill = PaletteRGB(150, 215, 190);
-constexpr Color kMysteryFill = PaletteRGB(190, 170, 230);
-constexpr Color kHopperFill = PaletteRGB(170, 200, 235);
-constexpr Color kButtonFill = PaletteRGB(225, 228, 238);
-constexpr Color kGoFill = PaletteRGB(110, 200, 120);
-constexpr Color kDisabledFill = PaletteRGB(210, 210, 210);
-constexpr Color kDisabledInk = PaletteRGB(140, 140, 140);
 
-constexpr int kCoordinateLimit = 10'000'000;
 constexpr int kMaxNoteWidth = 640;
 constexpr int kNotePad = 6;
-constexpr unsigned kCentred = kAlignCenter | kAlignVCenter | kSingleLine;
 
 bool IsUpper(unsigned char c) {
     return c >= 'A' && c <= 'Z';
@@ -43,84 +33,11 @@ bool IsSpace(unsigned char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
-int Clamped(double v) {
-    if (!(v == v))
-        return 0;
-    return static_cast<int>(
-        std::lround(std::clamp<double>(v, -kCoordinateLimit, kCoordinateLimit)));
-}
-
-CPoint CentreOf(const CRect& r) {
-    return {static_cast<int>((std::int64_t{r.left} + r.right) / 2),
-            static_cast<int>((std::int64_t{r.top} + r.bottom) / 2)};
-}
-
-std::string_view FirstChars(std::string_view text, std::size_t n) {
-    std::size_t chars = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
-            if (chars == n)
-                return text.substr(0, i);
-            ++chars;
-        }
-    }
-    return text;
-}
-
-std::string Fitted(ITextMetrics& metrics, const CFontSpec& font, const std::string& text,
-                   int width) {
-    if (metrics.TextExtent(font, text).cx <= width)
-        return text;
-    std::string cut = text;
-    while (!cut.empty()) {
-        do
-            cut.pop_back();
-        while (!cut.empty() && (static_cast<unsigned char>(cut.back()) & 0xC0) == 0x80);
-        if (!cut.empty() && (static_cast<unsigned char>(cut.back()) & 0xC0) == 0xC0)
-            cut.pop_back();
-        if (metrics.TextExtent(font, cut + "...").cx <= width)
-            break;
-    }
-    return cut + "...";
-}
-
-void Box(IDrawingSurface& dc, const CRect& r, Color fill, Color ink = kInk) {
-    dc.SetPen(1, ink);
-    dc.SetBrush(fill);
-    dc.Rectangle(r);
-}
-
-void Label(IDrawingSurface& dc, const CRect& r, std::string_view text, const CFontSpec& font,
-           Color ink, unsigned align = kCentred) {
-    dc.SetFont(font);
-    dc.SetTextColor(ink);
-    dc.SetTextBackground(kWhite, true);
-    dc.DrawText(r, text, align);
-}
-
-void DrawTriangle(IDrawingSurface& dc, const CRect& r, bool up, Color ink) {
-    const CPoint c = CentreOf(r);
-    const int w = std::max(2, r.Width() / 3), h = std::max(2, r.Height() / 4);
-    dc.SetPen(1, ink);
-    dc.SetBrush(ink);
-    if (up)
-        dc.Polygon({{c.x - w, c.y + h}, {c.x + w, c.y + h}, {c.x, c.y - h}});
-    else
-        dc.Polygon({{c.x - w, c.y - h}, {c.x + w, c.y - h}, {c.x, c.y + h}});
-}
-
 CFontSpec SmallFont() {
     return CFontSpec{"Arial", 90};
 }
 CFontSpec BoldFont() {
     return CFontSpec{"Arial", 100, 0, 700};
-}
-
-void PlaceCard(CPatternManipulative* card, CPoint topLeft) {
-    CRect f;
-    card->GetFrame(f);
-    card->MoveBy(static_cast<double>(std::int64_t{topLeft.x} - f.left),
-                 static_cast<double>(std::int64_t{topLeft.y} - f.top));
 }
 
 // Wraps a value into 1..top by one step up or down.
@@ -574,11 +491,7 @@ void CCodeMachine::DrawParameters(IDrawingSurface& dc) const {
             continue;
         const CRect up = PartRect(box == 1 ? CodePart::Spin1Up : CodePart::Spin2Up);
         const CRect down = PartRect(box == 1 ? CodePart::Spin1Down : CodePart::Spin2Down);
-        const Color spinInk = hidden ? kDisabledInk : ink;
-        Box(dc, up, kButtonFill, spinInk);
-        Box(dc, down, kButtonFill, spinInk);
-        DrawTriangle(dc, up, true, spinInk);
-        DrawTriangle(dc, down, false, spinInk);
+        DrawSpinButtons(dc, up, down, hidden ? kDisabledInk : ink);
     }
 }
 
@@ -586,23 +499,8 @@ void CCodeMachine::Draw(IDrawingSurface& dc) const {
     if (!m_visible)
         return;
     const bool mysterious = m_mystery != 0;
-    dc.SetPen(1, kInk);
-    dc.SetBrush(kHopperFill);
-    const CRect in = Hopper(1);
-    const int icx = CentreOf(in).x, iq = in.Width() / 4;
-    dc.Polygon(
-        {{in.left, in.top}, {in.right, in.top}, {icx + iq, in.bottom}, {icx - iq, in.bottom}});
-    const CRect out = Hopper(0);
-    const int ocx = CentreOf(out).x, oq = out.Width() / 6;
-    dc.Polygon({{out.left, out.top},
-                {out.right, out.top},
-                {ocx + oq, out.bottom},
-                {ocx - oq, out.bottom}});
-
-    const CRect body = Body();
-    dc.SetPen(m_selected ? 3 : 2, m_selected ? kSelectInk : kInk);
-    dc.SetBrush(mysterious ? kMysteryFill : kBodyFill);
-    dc.Rectangle(body);
+    DrawHoppers(dc, {Hopper(1)}, Hopper(0));
+    DrawBody(dc, Body(), m_selected, mysterious, kBodyFill);
     Label(dc, Offset(kTitle), Title(), BoldFont(), kInk);
     if (mysterious)
         Label(dc, Offset(kMysteryArea), m_mysteryLabel.empty() ? "?" : m_mysteryLabel,
@@ -610,10 +508,8 @@ void CCodeMachine::Draw(IDrawingSurface& dc) const {
     else
         DrawParameters(dc);
 
-    const CRect go = PartRect(CodePart::Go);
-    const bool goLive = m_goEnabled && m_controlsEnabled;
-    Box(dc, go, goLive ? kGoFill : kDisabledFill, goLive ? kInk : kDisabledInk);
-    Label(dc, go, m_goText, BoldFont(), goLive ? kInk : kDisabledInk);
+    DrawGoButton(dc, PartRect(CodePart::Go), m_goText, BoldFont(),
+                 m_goEnabled && m_controlsEnabled);
 }
 
 bool CCodeMachine::HitTest(double x, double y) const {

@@ -59,18 +59,12 @@ std::string PartHelp(const CCodeMachine& machine, CodePart part) {
 
 } // namespace
 
-namespace detail {
-CCodesProblemParts::CCodesProblemParts(std::unique_ptr<IProblemSetWindow> window)
-    : m_problemWindow(window ? std::move(window) : std::make_unique<CQuietProblemSetWindow>()),
-      m_codesRule(MakeNumbersProblemRule()) {}
-} // namespace detail
-
 CCodesViewController::CCodesViewController(CCodePatternsDocument& doc, IUnitViewWindow& window,
                                            std::unique_ptr<ITimerHost> timers,
                                            std::unique_ptr<ITextMetrics> metrics,
                                            std::unique_ptr<IProblemSetWindow> problems)
-    : CCodesProblemParts(std::move(problems)),
-      CMachinesViewController(doc, window, *m_problemWindow, *m_codesRule, std::move(timers),
+    : CMachinesProblemParts(std::move(problems)),
+      CMachinesViewController(doc, window, *m_problemWindow, *m_machinesRule, std::move(timers),
                               std::move(metrics)),
       m_doc(doc) {
     UpdateGoButtons();
@@ -91,27 +85,15 @@ bool CCodesViewController::OnCommand(int id) {
         SetOptions(o);
         return true;
     }
-    case kCmdCodesDeleteOutputCards: {
-        if (!m_doc.HasOutputCardsToDelete() || running())
-            return true;
-        IPrompter* ask = prompter();
-        if (ask &&
-            ask->MessageBox(std::string(LoadString(kMsgDeleteOutputCards).value_or("")),
-                            MessageIcon::Question, MessageButtons::OkCancel) != MessageResult::Ok)
-            return true;
-        m_doc.MarkUndoStep();
-        m_doc.DeleteOutputCards();
-        UpdateGoButtons();
-        InvalidateAll();
+    case kCmdCodesDeleteOutputCards:
+        if (!running())
+            DeleteOutputCardsOf(m_doc, kMsgDeleteOutputCards);
         return true;
-    }
     case kCmdCodesOptions:
         return true;
     default:
         break;
     }
-    if (running() && (id == kBroomCommand || IsToolCommand(id)))
-        StopAll();
     return CMachinesViewController::OnCommand(id);
 }
 
@@ -161,9 +143,7 @@ void CCodesViewController::ResetView() {
 }
 
 void CCodesViewController::StartOver() {
-    StopAll();
     CMachinesViewController::StartOver();
-    UpdateGoButtons();
     if (m_codesWindow)
         m_codesWindow->BoardChanged();
 }
@@ -200,13 +180,7 @@ void CCodesViewController::MysteryAt(CPoint screen) {
     const CPoint p = m_codesWindow ? m_codesWindow->ScreenToWorkspace(screen) : screen;
     CPatternManipulative* hit = running() ? nullptr : TopAt(p);
     if (CNoteCardManipulative* card = AsNote(hit)) {
-        m_doc.MarkUndoStep();
-        if (card->ToggleHidden() != kAccepted)
-            Message(kMsgHideEmptyNote);
-        else
-            m_doc.SetModifiedFlag();
-        UpdateGoButtons();
-        Invalidate(*card);
+        ToggleCardHidden(*card, kMsgHideEmptyNote);
     } else if (CCodeMachine* machine = AsCodeMachine(hit)) {
         const CodePart part = machine->PartAt(p);
         m_doc.MarkUndoStep();
@@ -261,13 +235,7 @@ CPatternManipulative* CCodesViewController::TakeFromDrawer(CodesDrawerItem item,
         break;
     }
     }
-    KeepInWorkspace(*made);
-    auto* added = static_cast<CPatternManipulative*>(m_doc.AddManipulative(std::move(made)));
-    if (added->IsCard())
-        DropCard(*added);
-    UpdateGoButtons();
-    Invalidate(*added);
-    return added;
+    return PlaceFromDrawer(std::move(made));
 }
 
 // --- mouse ------------------------------------------------------------------------------------
@@ -279,17 +247,11 @@ CCodeMachine* CCodesViewController::CodeMachineAt(CPoint p) const {
 void CCodesViewController::MouseDown(CPoint p, bool shift, bool) {
     EndEdit();
     CPatternManipulative* hit = TopAt(p);
-    if (running())
+    if (running() || SelectorOrEraserPress(hit, p, shift))
         return;
     switch (currentTool()) {
     case kToolArrow:
         break;
-    case kToolSelector:
-        SelectorClick(hit, shift);
-        return;
-    case kToolEraser:
-        EraseAt(p);
-        return;
     case kToolLinking:
         if (CCodeMachine* machine = CodeMachineAt(p);
             machine && machine->PartAt(p) == CodePart::Output)
@@ -306,11 +268,7 @@ void CCodesViewController::MouseDown(CPoint p, bool shift, bool) {
             return;
         }
     }
-    if (hit && !hit->IsLink())
-        BeginDrag(*hit, p);
-    else
-        m_doc.DeselectAll();
-    InvalidateAll();
+    ArrowPress(hit, p);
 }
 
 void CCodesViewController::MachineClick(CCodeMachine& machine, CodePart part) {
@@ -358,18 +316,9 @@ void CCodesViewController::DoubleClick(CPoint p) {
 }
 
 bool CCodesViewController::CancelMouse() {
-    bool any = false;
-    if (m_edit) {
-        EndEdit();
-        any = true;
-    }
-    if (CancelDragAndWire())
-        any = true;
-    if (any) {
-        UpdateGoButtons();
-        InvalidateAll();
-    }
-    return any;
+    const bool any = editing();
+    EndEdit();
+    return CancelMouseAfter(any);
 }
 
 // --- machine controls -------------------------------------------------------------------------
@@ -396,9 +345,7 @@ void CCodesViewController::Spin(CCodeMachine& machine, int box, bool up) {
     m_doc.MarkUndoStep();
     machine.Spin(box, up);
     machine.ClearGroupLabels();
-    m_doc.SetModifiedFlag();
-    UpdateGoButtons();
-    Invalidate(machine);
+    MachineChanged(machine);
 }
 
 void CCodesViewController::ToggleDecode(CKeywordMachine& machine) {
@@ -500,33 +447,8 @@ bool CCodesViewController::KeyPress(int key, bool shift, bool) {
     CManipulative* selected = m_doc.selection().empty() ? nullptr : m_doc.selection().back();
     switch (key) {
     case kKeyTab:
-    case kKeyBacktab: {
-        std::vector<CManipulative*> order;
-        for (const auto& m : m_doc.manipulatives())
-            if (m->GetType() != kTypeMachineLink && m->visible() && !m->fixed())
-                order.push_back(m.get());
-        if (order.empty())
-            return false;
-        const bool back = key == kKeyBacktab || shift;
-        auto it = std::find(order.begin(), order.end(), selected);
-        std::size_t next = 0;
-        if (it == order.end()) {
-            next = back ? order.size() - 1 : 0;
-        } else {
-            const std::size_t at = static_cast<std::size_t>(it - order.begin());
-            if ((back && at == 0) || (!back && at + 1 == order.size())) {
-                m_doc.DeselectAll();
-                InvalidateAll();
-                return false;
-            }
-            next = back ? at - 1 : at + 1;
-        }
-        m_doc.DeselectAll();
-        m_doc.Select(order[next]);
-        order[next]->SetSelected(true);
-        InvalidateAll();
-        return true;
-    }
+    case kKeyBacktab:
+        return StepSelection(key == kKeyBacktab || shift);
     case kKeyReturn:
     case kKeyEnter:
         if (CCodeMachine* machine = AsCodeMachine(selected)) {
@@ -543,14 +465,7 @@ bool CCodesViewController::KeyPress(int key, bool shift, bool) {
     case kKeyDelete:
         if (!selected)
             return false;
-        if (auto* p = dynamic_cast<CPatternManipulative*>(selected);
-            p && (p->IsCard() || p->IsMachine())) {
-            EraseObject(*p);
-        } else {
-            m_doc.MarkUndoStep();
-            m_doc.DeleteManipulative(selected);
-            InvalidateAll();
-        }
+        DeleteSelected(*selected);
         return true;
     default:
         return false;

@@ -51,15 +51,7 @@ public:
     virtual void BoardChanged() {}
 };
 
-namespace detail {
-struct CCodesProblemParts {
-    explicit CCodesProblemParts(std::unique_ptr<IProblemSetWindow> window);
-    std::unique_ptr<IProblemSetWindow> m_problemWindow;
-    std::unique_ptr<IProblemRule> m_codesRule;
-};
-} // namespace detail
-
-class CCodesViewController : private detail::CCodesProblemParts, public CMachinesViewController {
+class CCodesViewController : private detail::CMachinesProblemParts, public CMachinesViewController {
 public:
     CCodesViewController(CCodePatternsDocument& doc, IUnitViewWindow& window,
                          std::unique_ptr<ITimerHost> timers, std::unique_ptr<ITextMetrics> metrics,

@@ -1,6 +1,7 @@
 // Codes document: its options, the two-pass file layout with the checks of everything read,
 // the message board and the command that clears output cards.
 #include "patterns/code_machines.h"
+#include "patterns/pattern_list.h"
 #include "patterns/patterns_documents.h"
 #include "workspace/annotator.h"
 #include "workspace/archive.h"
@@ -18,20 +19,6 @@ namespace {
 constexpr std::int32_t kCodesTypes[] = {kTypeNoteCard,       kTypeShiftMachine,
                                         kTypeKeywordMachine, kTypeGroupMachine,
                                         kTypeMachineLink,    kTypePatternsAnnotator};
-
-constexpr std::size_t kMinEntryBytes = 4 + kMinManipulativeBytes;
-
-std::int32_t StoredType(const CManipulative& m) {
-    return m.GetType() == kTypeAnnotator ? kTypePatternsAnnotator : m.GetType();
-}
-
-std::unique_ptr<CManipulative> CreateStored(std::int32_t type) {
-    if (std::find(std::begin(kCodesTypes), std::end(kCodesTypes), type) == std::end(kCodesTypes))
-        return nullptr;
-    if (type == kTypePatternsAnnotator)
-        return std::make_unique<CAnnotatorManipulative>();
-    return CManipulativeRegistry::Instance().Create(type);
-}
 
 CNoteCardManipulative* AsNote(CManipulative* m) {
     return m && m->GetType() == kTypeNoteCard ? static_cast<CNoteCardManipulative*>(m) : nullptr;
@@ -75,18 +62,7 @@ void CCodePatternsDocument::NewDocumentContents() {
 }
 
 void CCodePatternsDocument::DrawContents(IDrawingSurface& dc) const {
-    std::vector<CManipulative*> selected;
-    for (const auto& m : m_manipulatives) {
-        if (m->selected()) {
-            selected.push_back(m.get());
-            m->SetSelected(false, false);
-        }
-    }
-    for (const auto& m : m_manipulatives)
-        if (m->visible())
-            m->Draw(dc);
-    for (CManipulative* m : selected)
-        m->SetSelected(true, false);
+    DrawPatternList(dc, m_manipulatives);
 }
 
 // --- output cards and the board --------------------------------------------------------------
@@ -97,16 +73,8 @@ bool CCodePatternsDocument::HasOutputCardsToDelete() const {
 }
 
 void CCodePatternsDocument::DeleteOutputCards() {
-    std::vector<CManipulative*> doomed;
-    for (const auto& m : m_manipulatives)
-        if (IsDeletableOutputCard(*m))
-            doomed.push_back(m.get());
-    if (doomed.empty())
-        return;
-    SetModifiedFlag();
-    for (CManipulative* m : doomed)
-        DeleteManipulative(m);
-    InvalidateAll();
+    if (DeleteManipulativesWhere(*this, IsDeletableOutputCard))
+        InvalidateAll();
 }
 
 std::vector<CNoteCardManipulative*> CCodePatternsDocument::BoardCards() const {
@@ -186,16 +154,9 @@ void CCodePatternsDocument::Serialize(CArchive& ar) {
         ar.Exchange(savedView, "view rectangle");
         if (ar.IsLoading() && (savedView.Width() <= 0 || savedView.Height() <= 0))
             ar.Fail("a view rectangle of no size", "view rectangle");
-        std::string notepad = m_notepadText;
-        if (ar.IsStoring() && m_host && m_host->Notepad())
-            notepad = m_host->Notepad()->text();
-        ar.Exchange(notepad, "notepad text");
+        const std::string notepad = ExchangeNotepadText(ar, m_notepadText, m_host);
         SerializeProblemBlock(ar);
-        {
-            CArchive::Scope s(ar, "pane offset");
-            ar.Exchange(m_paneOffset.x, "x");
-            ar.Exchange(m_paneOffset.y, "y");
-        }
+        ExchangePaneOffset(ar, m_paneOffset);
         SerializeBoard(ar);
         if (ar.IsStoring())
             return;
@@ -216,48 +177,7 @@ void CCodePatternsDocument::Serialize(CArchive& ar) {
 }
 
 void CCodePatternsDocument::SerializePatternList(CArchive& ar) {
-    const std::size_t count = ar.ExchangeCount(m_manipulatives.size(), "manipulative count",
-                                               "manipulative types", kMinEntryBytes);
-    {
-        CArchive::ArrayScope types(ar, "manipulative types");
-        if (ar.IsLoading())
-            m_manipulatives.reserve(count);
-        for (std::size_t i = 0; i < count; ++i) {
-            CArchive::Item item(ar, i);
-            if (ar.IsStoring()) {
-                const std::int32_t type = StoredType(*m_manipulatives[i]);
-                ar.WriteInt32(type, "type");
-                if (ar.IsTree())
-                    ar.WriteString(CManipulativeRegistry::ClassName(type), "class");
-                continue;
-            }
-            const std::int32_t type = ar.ReadInt32("type");
-            ar.Consume("class");
-            auto m = CreateStored(type);
-            // The objects already made would never get their data: the file is refused.
-            if (!m)
-                ar.Fail("unknown manipulative type " + std::to_string(type), "type");
-            m_manipulatives.push_back(std::move(m));
-        }
-    }
-    const CPatternIndex index{&m_manipulatives};
-    CArchive::ArrayScope items(ar, "manipulatives");
-    for (std::size_t i = 0; i < m_manipulatives.size(); ++i) {
-        CArchive::Item item(ar, i);
-        CManipulative& m = *m_manipulatives[i];
-        if (ar.IsTree()) {
-            if (ar.IsStoring())
-                ar.WriteString(CManipulativeRegistry::ClassName(StoredType(m)), "class");
-            else
-                ar.Consume("class");
-        }
-        if (auto* p = dynamic_cast<CPatternManipulative*>(&m))
-            p->SerializeLinked(ar, index);
-        else
-            m.Serialize(ar);
-    }
-    if (index.unresolved)
-        ar.Fail("an index names nothing in the list", "manipulatives");
+    quorvel::SerializePatternList(ar, m_manipulatives, kCodesTypes);
 }
 
 void CCodePatternsDocument::SerializeBoard(CArchive& ar) {
@@ -304,11 +224,7 @@ std::vector<std::string> DescribeCodesDocument(const CCodePatternsDocument& doc)
                   " mystery tool=" + std::to_string(o.mysteryTool) +
                   " computer checked=" + std::to_string(o.computerChecked) + " message board=" +
                   std::to_string(o.messageBoard) + " linking=" + std::to_string(o.linking));
-    const CRect& v = doc.viewRect();
-    out.push_back("current tool: " + std::to_string(doc.currentTool()) + ", pane offset: " +
-                  std::to_string(doc.paneOffset().x) + "," + std::to_string(doc.paneOffset().y) +
-                  ", view: " + std::to_string(v.left) + "," + std::to_string(v.top) + "," +
-                  std::to_string(v.right) + "," + std::to_string(v.bottom));
+    out.push_back(DescribeToolAndView(doc.currentTool(), doc.paneOffset(), doc.viewRect()));
     std::size_t machines = 0, links = 0, cards = 0, outputs = 0;
     for (const auto& m : doc.manipulatives()) {
         const auto* p = dynamic_cast<const CPatternManipulative*>(m.get());

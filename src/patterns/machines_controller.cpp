@@ -3,6 +3,7 @@
 #include "patterns/machines_controller.h"
 
 #include "numbers/number_exceptions.h"
+#include "patterns/patterns_problems.h"
 #include "workspace/prompter.h"
 #include "workspace/string_table.h"
 
@@ -50,6 +51,117 @@ CMachinesViewController::~CMachinesViewController() {
 }
 
 // --- mouse ------------------------------------------------------------------------------------
+
+namespace detail {
+CMachinesProblemParts::CMachinesProblemParts(std::unique_ptr<IProblemSetWindow> window)
+    : m_problemWindow(window ? std::move(window) : std::make_unique<CQuietProblemSetWindow>()),
+      m_machinesRule(MakeNumbersProblemRule()) {}
+} // namespace detail
+
+bool CMachinesViewController::OnCommand(int id) {
+    if (running() && (id == kBroomCommand || IsToolCommand(id)))
+        StopAll();
+    return CProblemSetViewController::OnCommand(id);
+}
+
+void CMachinesViewController::StartOver() {
+    StopAll();
+    CProblemSetViewController::StartOver();
+    UpdateGoButtons();
+}
+
+// --- pieces of the environments' tools ------------------------------------------------------
+
+void CMachinesViewController::MachineChanged(CFunctionMachine& machine) {
+    m_machinesDoc.SetModifiedFlag();
+    UpdateGoButtons();
+    Invalidate(machine);
+}
+
+CPatternManipulative*
+CMachinesViewController::PlaceFromDrawer(std::unique_ptr<CPatternManipulative> made) {
+    KeepInWorkspace(*made);
+    auto* added =
+        static_cast<CPatternManipulative*>(m_machinesDoc.AddManipulative(std::move(made)));
+    if (added->IsCard())
+        DropCard(*added);
+    UpdateGoButtons();
+    Invalidate(*added);
+    return added;
+}
+
+bool CMachinesViewController::SelectorOrEraserPress(CPatternManipulative* hit, CPoint p,
+                                                    bool shift) {
+    switch (currentTool()) {
+    case kToolSelector:
+        SelectorClick(hit, shift);
+        return true;
+    case kToolEraser:
+        EraseAt(p);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CMachinesViewController::ArrowPress(CPatternManipulative* hit, CPoint p) {
+    if (hit && !hit->IsLink())
+        BeginDrag(*hit, p);
+    else
+        m_machinesDoc.DeselectAll();
+    InvalidateAll();
+}
+
+bool CMachinesViewController::CancelMouseAfter(bool any) {
+    if (CancelDragAndWire())
+        any = true;
+    if (any) {
+        UpdateGoButtons();
+        InvalidateAll();
+    }
+    return any;
+}
+
+bool CMachinesViewController::StepSelection(bool back) {
+    CUnitDocument& doc = m_machinesDoc;
+    CManipulative* selected = doc.selection().empty() ? nullptr : doc.selection().back();
+    std::vector<CManipulative*> order;
+    for (const auto& m : doc.manipulatives())
+        if (m->GetType() != kTypeMachineLink && m->visible() && !m->fixed())
+            order.push_back(m.get());
+    if (order.empty())
+        return false;
+    auto it = std::find(order.begin(), order.end(), selected);
+    std::size_t next = 0;
+    if (it == order.end()) {
+        next = back ? order.size() - 1 : 0;
+    } else {
+        // Past the last (or before the first) the focus moves on to the page's controls.
+        const std::size_t at = static_cast<std::size_t>(it - order.begin());
+        if ((back && at == 0) || (!back && at + 1 == order.size())) {
+            doc.DeselectAll();
+            InvalidateAll();
+            return false;
+        }
+        next = back ? at - 1 : at + 1;
+    }
+    doc.DeselectAll();
+    doc.Select(order[next]);
+    order[next]->SetSelected(true);
+    InvalidateAll();
+    return true;
+}
+
+void CMachinesViewController::DeleteSelected(CManipulative& selected) {
+    if (auto* p = dynamic_cast<CPatternManipulative*>(&selected);
+        p && (p->IsCard() || p->IsMachine())) {
+        EraseObject(*p);
+    } else {
+        m_machinesDoc.MarkUndoStep();
+        m_machinesDoc.DeleteManipulative(&selected);
+        InvalidateAll();
+    }
+}
 
 CPatternManipulative* CMachinesViewController::TopAt(CPoint p) const {
     const auto& list = m_machinesDoc.manipulatives();
@@ -236,6 +348,10 @@ bool CMachinesViewController::ConfirmClearTables(
             m->Head()->CollectTables(tables);
     if (tables.empty())
         return true;
+    return AskOkCancel(question);
+}
+
+bool CMachinesViewController::AskOkCancel(int question) {
     IPrompter* ask = prompter();
     return !ask ||
            ask->MessageBox(std::string(LoadString(question).value_or("")), MessageIcon::Question,

@@ -23,6 +23,16 @@ inline constexpr int kAutotriggerMs = 750;
 // Ticks of one run's animation.
 inline constexpr int kRunTicks = 6;
 
+namespace detail {
+// What a machine page's controller owns before its base is made: the problem-set window (a
+// quiet one without a page) and the problem rule.
+struct CMachinesProblemParts {
+    explicit CMachinesProblemParts(std::unique_ptr<IProblemSetWindow> window);
+    std::unique_ptr<IProblemSetWindow> m_problemWindow;
+    std::unique_ptr<IProblemRule> m_machinesRule;
+};
+} // namespace detail
+
 class CMachinesViewController : public CProblemSetViewController, public ITimerClient {
 public:
     CMachinesViewController(CUnitDocument& doc, IUnitViewWindow& window,
@@ -33,6 +43,10 @@ public:
 
     ITimerHost& timers() { return *m_timers; }
     ITextMetrics& metrics() { return *m_metrics; }
+
+    // The broom or a tool stops every run first.
+    bool OnCommand(int id) override;
+    void StartOver() override;
 
     // The pointer moves or is released (workspace coordinates): a drag or a wire goes on or
     // ends.
@@ -74,6 +88,47 @@ protected:
     virtual void NotReadyForMystery() {}
     // The icon of a message given by id.
     virtual MessageIcon IconOf(int) const { return MessageIcon::Exclamation; }
+
+    // Asks the question of string `question` with OK and Cancel: true on OK, or without a
+    // prompter.
+    bool AskOkCancel(int question);
+    // "Delete All Output cards" after `question`: one undo step.
+    template <class Document> void DeleteOutputCardsOf(Document& doc, int question) {
+        if (!doc.HasOutputCardsToDelete() || !AskOkCancel(question))
+            return;
+        doc.MarkUndoStep();
+        doc.DeleteOutputCards();
+        UpdateGoButtons();
+        InvalidateAll();
+    }
+    // The Mystery tool on a card: hides or shows it, or says `refusal` (one undo step).
+    template <class Card> void ToggleCardHidden(Card& card, int refusal) {
+        m_machinesDoc.MarkUndoStep();
+        if (card.ToggleHidden() != kAccepted)
+            Message(refusal);
+        else
+            m_machinesDoc.SetModifiedFlag();
+        UpdateGoButtons();
+        Invalidate(card);
+    }
+    // A machine's part changed: the document is modified and the machine drawn again.
+    void MachineChanged(CFunctionMachine& machine);
+    // What the drawer made goes inside the workspace and into the document; a card drops onto
+    // a hopper under it.
+    CPatternManipulative* PlaceFromDrawer(std::unique_ptr<CPatternManipulative> made);
+    // The Selector's or the Eraser's press; false for the other tools.
+    bool SelectorOrEraserPress(CPatternManipulative* hit, CPoint p, bool shift);
+    // The Arrow's press on no control: the object under it follows the pointer, or nothing
+    // stays selected.
+    void ArrowPress(CPatternManipulative* hit, CPoint p);
+    // Escape after the environment's own part (`any`: something was under way): drags and
+    // wires go back. True when anything was under way.
+    bool CancelMouseAfter(bool any);
+    // Tab (or backwards) steps the selection through the movable manipulatives; past either
+    // end nothing stays selected and the focus leaves (false).
+    bool StepSelection(bool back);
+    // Delete: cards and machines go by the Eraser's rules, anything else at once.
+    void DeleteSelected(CManipulative& selected);
 
     // Go (or Stop) on the first machine: starts a run or a series, or stops a series.
     void StartRun(CFunctionMachine& first);

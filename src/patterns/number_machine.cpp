@@ -1,6 +1,7 @@
 // Number cards and the number machine: their values, places, archive forms and looks.
 #include "patterns/number_machine.h"
 
+#include "patterns/machine_look.h"
 #include "patterns/machine_table.h"
 
 #include "numbers/number_text.h"
@@ -13,36 +14,15 @@
 
 namespace quorvel {
 
+using namespace machine_look;
+
 namespace {
 
-constexpr Color kInk = PaletteRGB(45, 45, 70);
-constexpr Color kSelectInk = PaletteRGB(0, 90, 200);
-constexpr Color kWhite = PaletteRGB(255, 255, 255);
-constexpr Color kReadOnlyFill = PaletteRGB(232, 242, 255);
-constexpr Color kHiddenFill = PaletteRGB(225, 215, 250);
-constexpr Color kHiddenInk = PaletteRGB(110, 70, 170);
 constexpr Color kBodyFill = PaletteRGB(255, 205, 110);
-constexpr Color kMysteryFill = PaletteRGB(190, 170, 230);
-constexpr Color kHopperFill = PaletteRGB(170, 200, 235);
-constexpr Color kButtonFill = PaletteRGB(225, 228, 238);
-constexpr Color kGoFill = PaletteRGB(110, 200, 120);
-constexpr Color kDisabledFill = PaletteRGB(210, 210, 210);
-constexpr Color kDisabledInk = PaletteRGB(140, 140, 140);
 constexpr Color kBuiltInOn = PaletteRGB(80, 170, 90);
 
 constexpr CSize kDefaultCardSize{72, 35};
 constexpr int kMaxCardWidth = 240;
-// Coordinates read from files are kept where integer geometry cannot overflow.
-constexpr int kCoordinateLimit = 10'000'000;
-
-constexpr unsigned kCentred = kAlignCenter | kAlignVCenter | kSingleLine;
-
-int Clamped(double v) {
-    if (!(v == v))
-        return 0;
-    return static_cast<int>(
-        std::lround(std::clamp<double>(v, -kCoordinateLimit, kCoordinateLimit)));
-}
 
 CRect SaneRect(CRect r) {
     auto c = [](std::int32_t v) { return std::clamp(v, -kCoordinateLimit, kCoordinateLimit); };
@@ -52,85 +32,16 @@ CRect SaneRect(CRect r) {
     return r;
 }
 
-CPoint CentreOf(const CRect& r) {
-    return {static_cast<int>((std::int64_t{r.left} + r.right) / 2),
-            static_cast<int>((std::int64_t{r.top} + r.bottom) / 2)};
-}
-
-// The first `n` UTF-8 characters of `text`.
-std::string_view FirstChars(std::string_view text, std::size_t n) {
-    std::size_t chars = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
-            if (chars == n)
-                return text.substr(0, i);
-            ++chars;
-        }
-    }
-    return text;
-}
-
-// `text` as it fits in `width`: whole, or cut and ended with "...".
-std::string Fitted(ITextMetrics& metrics, const CFontSpec& font, const std::string& text,
-                   int width) {
-    if (metrics.TextExtent(font, text).cx <= width)
-        return text;
-    std::string cut = text;
-    while (!cut.empty()) {
-        do
-            cut.pop_back();
-        while (!cut.empty() && (static_cast<unsigned char>(cut.back()) & 0xC0) == 0x80);
-        if (!cut.empty() && (static_cast<unsigned char>(cut.back()) & 0xC0) == 0xC0)
-            cut.pop_back();
-        if (metrics.TextExtent(font, cut + "...").cx <= width)
-            break;
-    }
-    return cut + "...";
-}
-
 CFontSpec FractionFont() {
     CFontSpec f = NumberCardFont();
     f.pointSizeTenths = f.pointSizeTenths * 2 / 3;
     return f;
 }
 
-void PlaceCard(CPatternManipulative* card, CPoint topLeft) {
-    CRect f;
-    card->GetFrame(f);
-    card->MoveBy(static_cast<double>(std::int64_t{topLeft.x} - f.left),
-                 static_cast<double>(std::int64_t{topLeft.y} - f.top));
-}
-
 CSize SizeOf(const CPatternManipulative* card) {
     CRect f;
     card->GetFrame(f);
     return {f.Width(), f.Height()};
-}
-
-void DrawTriangle(IDrawingSurface& dc, const CRect& r, bool up, Color ink) {
-    const CPoint c = CentreOf(r);
-    const int w = std::max(2, r.Width() / 3), h = std::max(2, r.Height() / 4);
-    dc.SetPen(1, ink);
-    dc.SetBrush(ink);
-    if (up)
-        dc.Polygon({{c.x - w, c.y + h}, {c.x + w, c.y + h}, {c.x, c.y - h}});
-    else
-        dc.Polygon({{c.x - w, c.y - h}, {c.x + w, c.y - h}, {c.x, c.y + h}});
-}
-
-// A box with a 1-pixel ink frame.
-void Box(IDrawingSurface& dc, const CRect& r, Color fill, Color ink = kInk) {
-    dc.SetPen(1, ink);
-    dc.SetBrush(fill);
-    dc.Rectangle(r);
-}
-
-void Label(IDrawingSurface& dc, const CRect& r, std::string_view text, const CFontSpec& font,
-           Color ink) {
-    dc.SetFont(font);
-    dc.SetTextColor(ink);
-    dc.SetTextBackground(kWhite, true);
-    dc.DrawText(r, text, kCentred);
 }
 
 } // namespace
@@ -531,26 +442,8 @@ void CNumberMachine::Draw(IDrawingSurface& dc) const {
     const bool live = m_controlsEnabled;
     const Color ink = live ? kInk : kDisabledInk;
 
-    // Funnels: wide at the top of the input hoppers, narrowing into the body, and a spout
-    // under it.
-    dc.SetPen(1, kInk);
-    dc.SetBrush(kHopperFill);
-    for (int which : {1, 2}) {
-        const CRect h = Hopper(which);
-        const int cx = CentreOf(h).x, q = h.Width() / 4;
-        dc.Polygon({{h.left, h.top}, {h.right, h.top}, {cx + q, h.bottom}, {cx - q, h.bottom}});
-    }
-    const CRect out = Hopper(0);
-    const int ocx = CentreOf(out).x, oq = out.Width() / 6;
-    dc.Polygon({{out.left, out.top},
-                {out.right, out.top},
-                {ocx + oq, out.bottom},
-                {ocx - oq, out.bottom}});
-
-    const CRect body = Body();
-    dc.SetPen(m_selected ? 3 : 2, m_selected ? kSelectInk : kInk);
-    dc.SetBrush(mysterious ? kMysteryFill : kBodyFill);
-    dc.Rectangle(body);
+    DrawHoppers(dc, {Hopper(1), Hopper(2)}, Hopper(0));
+    DrawBody(dc, Body(), m_selected, mysterious, kBodyFill);
 
     // Toggle buttons beside the input hoppers: filled with a dot while built-in.
     for (int which : {1, 2}) {
@@ -579,12 +472,7 @@ void CNumberMachine::Draw(IDrawingSurface& dc) const {
     Label(dc, op, opHidden ? "?" : OperationSymbol(m_operation), CFontSpec{"Arial", 200, 0, 700},
           opHidden ? kHiddenInk : kInk);
 
-    const CRect next = PartRect(MachinePart::SpinNext);
-    const CRect previous = PartRect(MachinePart::SpinPrevious);
-    Box(dc, next, kButtonFill, ink);
-    Box(dc, previous, kButtonFill, ink);
-    DrawTriangle(dc, next, true, ink);
-    DrawTriangle(dc, previous, false, ink);
+    DrawSpinButtons(dc, PartRect(MachinePart::SpinNext), PartRect(MachinePart::SpinPrevious), ink);
 
     const CRect label = PartRect(MachinePart::Label);
     Box(dc, label, kWhite);
@@ -592,10 +480,7 @@ void CNumberMachine::Draw(IDrawingSurface& dc) const {
         Label(dc, label, Fitted(dc.Metrics(), CFontSpec{"Arial", 100}, m_label, label.Width() - 4),
               CFontSpec{"Arial", 100}, kInk);
 
-    const CRect go = PartRect(MachinePart::Go);
-    const bool goLive = m_goEnabled && live;
-    Box(dc, go, goLive ? kGoFill : kDisabledFill, goLive ? kInk : kDisabledInk);
-    Label(dc, go, m_goText, bold, goLive ? kInk : kDisabledInk);
+    DrawGoButton(dc, PartRect(MachinePart::Go), m_goText, bold, m_goEnabled && live);
 }
 
 bool CNumberMachine::HitTest(double x, double y) const {

@@ -68,19 +68,13 @@ int HelpIdOf(MachinePart part) {
 
 } // namespace
 
-namespace detail {
-CNumbersProblemParts::CNumbersProblemParts(std::unique_ptr<IProblemSetWindow> window)
-    : m_problemWindow(window ? std::move(window) : std::make_unique<CQuietProblemSetWindow>()),
-      m_numbersRule(MakeNumbersProblemRule()) {}
-} // namespace detail
-
 CNumbersViewController::CNumbersViewController(CNumberPatternsDocument& doc,
                                                IUnitViewWindow& window,
                                                std::unique_ptr<ITimerHost> timers,
                                                std::unique_ptr<ITextMetrics> metrics,
                                                std::unique_ptr<IProblemSetWindow> problems)
-    : CNumbersProblemParts(std::move(problems)),
-      CMachinesViewController(doc, window, *m_problemWindow, *m_numbersRule, std::move(timers),
+    : CMachinesProblemParts(std::move(problems)),
+      CMachinesViewController(doc, window, *m_problemWindow, *m_machinesRule, std::move(timers),
                               std::move(metrics)),
       m_doc(doc), m_tables(doc, CMachinesViewController::metrics()) {
     UpdateGoButtons();
@@ -94,20 +88,9 @@ CNumbersViewController::~CNumbersViewController() {
 
 bool CNumbersViewController::OnCommand(int id) {
     switch (id) {
-    case kCmdDeleteOutputCards: {
-        if (!m_doc.HasOutputCardsToDelete())
-            return true;
-        IPrompter* ask = prompter();
-        if (ask &&
-            ask->MessageBox(std::string(LoadString(kMsgDeleteOutputCards).value_or("")),
-                            MessageIcon::Question, MessageButtons::OkCancel) != MessageResult::Ok)
-            return true;
-        m_doc.MarkUndoStep();
-        m_doc.DeleteOutputCards();
-        UpdateGoButtons();
-        InvalidateAll();
+    case kCmdDeleteOutputCards:
+        DeleteOutputCardsOf(m_doc, kMsgDeleteOutputCards);
         return true;
-    }
     case kCmdNumberOptions:
         return true;
     case kCmdNumbersCopy: {
@@ -144,8 +127,6 @@ bool CNumbersViewController::OnCommand(int id) {
         }
         return true;
     }
-    if (running() && (id == kBroomCommand || IsToolCommand(id)))
-        StopAll();
     return CMachinesViewController::OnCommand(id);
 }
 
@@ -180,12 +161,6 @@ void CNumbersViewController::ResetView() {
         m_numbersWindow->ShowPaneOffset(m_doc.paneOffset());
 }
 
-void CNumbersViewController::StartOver() {
-    StopAll();
-    CProblemSetViewController::StartOver();
-    UpdateGoButtons();
-}
-
 void CNumbersViewController::HelpAt(CPoint p) {
     if (m_numbersWindow) {
         if (const std::optional<CPoint> at = m_numbersWindow->PageToWorkspace(p)) {
@@ -205,13 +180,7 @@ void CNumbersViewController::MysteryAt(CPoint screen) {
     const CPoint p = m_numbersWindow ? m_numbersWindow->ScreenToWorkspace(screen) : screen;
     CPatternManipulative* hit = running() ? nullptr : TopAt(p);
     if (CNumberCardManipulative* card = AsCard(hit)) {
-        m_doc.MarkUndoStep();
-        if (card->ToggleHidden() != kAccepted)
-            Message(kMsgHideEmptyCard);
-        else
-            m_doc.SetModifiedFlag();
-        UpdateGoButtons();
-        Invalidate(*card);
+        ToggleCardHidden(*card, kMsgHideEmptyCard);
     } else if (CNumberMachine* machine = AsMachine(hit)) {
         const MachinePart part = machine->PartAt(p);
         const bool mysterious = machine->mystery() != 0;
@@ -243,23 +212,13 @@ CPatternManipulative* CNumbersViewController::TakeFromDrawer(NumbersDrawerItem i
         return nullptr;
     EndEdit();
     m_doc.MarkUndoStep();
-    CPatternManipulative* made = nullptr;
     if (item == NumbersDrawerItem::Card) {
         const CSize size = NumberCardSize(metrics());
-        auto card = std::make_unique<CNumberCardManipulative>(
-            CPoint{at.x - size.cx / 2, at.y - size.cy / 2}, metrics());
-        KeepInWorkspace(*card);
-        made = static_cast<CPatternManipulative*>(m_doc.AddManipulative(std::move(card)));
-        DropCard(static_cast<CNumberCardManipulative&>(*made));
-    } else {
-        auto machine = std::make_unique<CNumberMachine>(
-            CPoint{at.x - CNumberMachine::kWidth / 2, at.y - CNumberMachine::kHeight / 2});
-        KeepInWorkspace(*machine);
-        made = static_cast<CPatternManipulative*>(m_doc.AddManipulative(std::move(machine)));
+        return PlaceFromDrawer(std::make_unique<CNumberCardManipulative>(
+            CPoint{at.x - size.cx / 2, at.y - size.cy / 2}, metrics()));
     }
-    UpdateGoButtons();
-    Invalidate(*made);
-    return made;
+    return PlaceFromDrawer(std::make_unique<CNumberMachine>(
+        CPoint{at.x - CNumberMachine::kWidth / 2, at.y - CNumberMachine::kHeight / 2}));
 }
 
 // --- mouse ------------------------------------------------------------------------------------
@@ -279,15 +238,11 @@ void CNumbersViewController::MouseDown(CPoint p, bool shift, bool ctrl) {
             PressGo(*machine);
         return;
     }
+    if (SelectorOrEraserPress(hit, p, shift))
+        return;
     switch (currentTool()) {
     case kToolArrow:
         break;
-    case kToolSelector:
-        SelectorClick(hit, shift);
-        return;
-    case kToolEraser:
-        EraseAt(p);
-        return;
     case kToolLinking:
         // From a machine's output to another machine or a table, from an input hopper to a
         // table, or from a table to a machine's hopper.
@@ -320,12 +275,7 @@ void CNumbersViewController::MouseDown(CPoint p, bool shift, bool ctrl) {
             return;
         }
     }
-    if (hit && !hit->IsLink()) {
-        BeginDrag(*hit, p);
-    } else {
-        m_doc.DeselectAll();
-    }
-    InvalidateAll();
+    ArrowPress(hit, p);
 }
 
 void CNumbersViewController::MachineClick(CNumberMachine& machine, MachinePart part, CPoint) {
@@ -443,24 +393,15 @@ void CNumbersViewController::DoubleClick(CPoint p) {
 }
 
 bool CNumbersViewController::CancelMouse() {
-    bool any = false;
-    if (m_edit) {
-        EndEdit();
-        any = true;
-    }
-    if (CancelDragAndWire())
-        any = true;
+    bool any = editing();
+    EndEdit();
     if (m_tableWire) {
         m_tableWire.reset();
         m_tableSource = nullptr;
         m_linkTable = nullptr;
         any = true;
     }
-    if (any) {
-        UpdateGoButtons();
-        InvalidateAll();
-    }
-    return any;
+    return CancelMouseAfter(any);
 }
 
 // --- machine buttons --------------------------------------------------------------------------
@@ -475,9 +416,7 @@ void CNumbersViewController::Spin(CNumberMachine& machine, bool next) {
     else
         machine.PreviousOperation();
     machine.ClearGroupLabels();
-    m_doc.SetModifiedFlag();
-    UpdateGoButtons();
-    Invalidate(machine);
+    MachineChanged(machine);
 }
 
 void CNumbersViewController::SetOperation(CNumberMachine& machine, int operation) {
@@ -487,9 +426,7 @@ void CNumbersViewController::SetOperation(CNumberMachine& machine, int operation
         return;
     machine.SetOperation(operation);
     machine.ClearGroupLabels();
-    m_doc.SetModifiedFlag();
-    UpdateGoButtons();
-    Invalidate(machine);
+    MachineChanged(machine);
 }
 
 void CNumbersViewController::ToggleBuiltIn(CNumberMachine& machine, int which) {
@@ -626,10 +563,7 @@ bool CNumbersViewController::ConfirmClearTables(int question,
     const std::vector<CTableManipulative*> tables = CTableTool::TablesWithRows(machines);
     if (tables.empty())
         return true;
-    IPrompter* ask = prompter();
-    if (ask &&
-        ask->MessageBox(std::string(LoadString(question).value_or("")), MessageIcon::Question,
-                        MessageButtons::OkCancel) != MessageResult::Ok)
+    if (!AskOkCancel(question))
         return false;
     for (CTableManipulative* table : tables)
         table->ClearTable();
@@ -652,38 +586,11 @@ bool CNumbersViewController::KeyPress(int key, bool shift, bool ctrl) {
     (void)ctrl;
     if (m_edit || running())
         return false;
-    const auto& list = m_doc.manipulatives();
     CManipulative* selected = m_doc.selection().empty() ? nullptr : m_doc.selection().back();
     switch (key) {
     case kKeyTab:
-    case kKeyBacktab: {
-        std::vector<CManipulative*> order;
-        for (const auto& m : list)
-            if (m->GetType() != kTypeMachineLink && m->visible() && !m->fixed())
-                order.push_back(m.get());
-        if (order.empty())
-            return false;
-        const bool back = key == kKeyBacktab || shift;
-        auto it = std::find(order.begin(), order.end(), selected);
-        std::size_t next = 0;
-        if (it == order.end()) {
-            next = back ? order.size() - 1 : 0;
-        } else {
-            // Past the last (or before the first) the focus moves on to the page's controls.
-            const std::size_t at = static_cast<std::size_t>(it - order.begin());
-            if ((back && at == 0) || (!back && at + 1 == order.size())) {
-                m_doc.DeselectAll();
-                InvalidateAll();
-                return false;
-            }
-            next = back ? at - 1 : at + 1;
-        }
-        m_doc.DeselectAll();
-        m_doc.Select(order[next]);
-        order[next]->SetSelected(true);
-        InvalidateAll();
-        return true;
-    }
+    case kKeyBacktab:
+        return StepSelection(key == kKeyBacktab || shift);
     case kKeyReturn:
     case kKeyEnter:
         if (CNumberMachine* machine = AsMachine(selected)) {
@@ -702,13 +609,7 @@ bool CNumbersViewController::KeyPress(int key, bool shift, bool ctrl) {
     case kKeyDelete:
         if (!selected)
             return false;
-        if (selected->GetType() != kTypeNumberCard && selected->GetType() != kTypeNumberMachine) {
-            m_doc.MarkUndoStep();
-            m_doc.DeleteManipulative(selected);
-            InvalidateAll();
-        } else {
-            EraseObject(static_cast<CPatternManipulative&>(*selected));
-        }
+        DeleteSelected(*selected);
         return true;
     case kKeyLeft:
     case kKeyRight:

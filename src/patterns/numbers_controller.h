@@ -75,15 +75,7 @@ public:
     virtual void OptionsApplied() {}
 };
 
-namespace detail {
-struct CNumbersProblemParts {
-    explicit CNumbersProblemParts(std::unique_ptr<IProblemSetWindow> window);
-    std::unique_ptr<IProblemSetWindow> m_problemWindow;
-    std::unique_ptr<IProblemRule> m_numbersRule;
-};
-} // namespace detail
-
-class CNumbersViewController : private detail::CNumbersProblemParts,
+class CNumbersViewController : private detail::CMachinesProblemParts,
                                public CMachinesViewController {
 public:
     CNumbersViewController(CNumberPatternsDocument& doc, IUnitViewWindow& window,
@@ -104,7 +96,6 @@ public:
     void MysteryAt(CPoint screen) override;
     void HelpAt(CPoint p) override;
     void ResetView() override;
-    void StartOver() override;
 
     // The drawer: a card or a machine taken out and dropped at `at` (one undo step). Returns
     // what was made, or null when nothing was.

@@ -2,6 +2,7 @@
 // read, spreading a file saved in another view, and the command that clears output cards.
 #include "patterns/machine_table.h"
 #include "patterns/number_machine.h"
+#include "patterns/pattern_list.h"
 #include "patterns/patterns_documents.h"
 #include "workspace/annotator.h"
 #include "workspace/archive.h"
@@ -34,23 +35,6 @@ namespace {
 // The codes a Numbers list holds.
 constexpr std::int32_t kNumbersTypes[] = {kTypeNumberMachine, kTypeMachineLink, kTypeNumberCard,
                                           kTypeTable, kTypePatternsAnnotator};
-
-// An entry's code, and the least any manipulative's data takes.
-constexpr std::size_t kMinEntryBytes = 4 + kMinManipulativeBytes;
-
-// The Writing tool's annotators are kept under the Patterns annotator's code.
-std::int32_t StoredType(const CManipulative& m) {
-    return m.GetType() == kTypeAnnotator ? kTypePatternsAnnotator : m.GetType();
-}
-
-std::unique_ptr<CManipulative> CreateStored(std::int32_t type) {
-    if (std::find(std::begin(kNumbersTypes), std::end(kNumbersTypes), type) ==
-        std::end(kNumbersTypes))
-        return nullptr;
-    if (type == kTypePatternsAnnotator)
-        return std::make_unique<CAnnotatorManipulative>();
-    return CManipulativeRegistry::Instance().Create(type);
-}
 
 CPatternManipulative* AsPattern(const std::unique_ptr<CManipulative>& m) {
     return dynamic_cast<CPatternManipulative*>(m.get());
@@ -270,22 +254,7 @@ void CNumberPatternsDocument::NewDocumentContents() {
 }
 
 void CNumberPatternsDocument::DrawContents(IDrawingSurface& dc) const {
-    std::vector<CManipulative*> selected;
-    for (const auto& m : m_manipulatives) {
-        if (m->selected()) {
-            selected.push_back(m.get());
-            m->SetSelected(false, false);
-        }
-    }
-    // The tables' wires lie under everything.
-    for (const auto& m : m_manipulatives)
-        if (m->GetType() == kTypeTable && m->visible())
-            static_cast<const CTableManipulative&>(*m).DrawWires(dc);
-    for (const auto& m : m_manipulatives)
-        if (m->visible())
-            m->Draw(dc);
-    for (CManipulative* m : selected)
-        m->SetSelected(true, false);
+    DrawPatternList(dc, m_manipulatives);
 }
 
 // --- output cards ----------------------------------------------------------------------------
@@ -305,16 +274,8 @@ bool CNumberPatternsDocument::HasOutputCardsToDelete() const {
 }
 
 void CNumberPatternsDocument::DeleteOutputCards() {
-    std::vector<CManipulative*> doomed;
-    for (const auto& m : m_manipulatives)
-        if (IsDeletableOutputCard(*m))
-            doomed.push_back(m.get());
-    if (doomed.empty())
-        return;
-    SetModifiedFlag();
-    for (CManipulative* m : doomed)
-        DeleteManipulative(m);
-    InvalidateAll();
+    if (DeleteManipulativesWhere(*this, IsDeletableOutputCard))
+        InvalidateAll();
 }
 
 // --- files -----------------------------------------------------------------------------------
@@ -344,11 +305,7 @@ void CNumberPatternsDocument::Serialize(CArchive& ar) {
             ar.Exchange(m_options.further, "further flag");
         }
         SerializeProblemBlock(ar);
-        {
-            CArchive::Scope s(ar, "pane offset");
-            ar.Exchange(m_paneOffset.x, "x");
-            ar.Exchange(m_paneOffset.y, "y");
-        }
+        ExchangePaneOffset(ar, m_paneOffset);
         ar.Exchange(m_currentTool, "current tool");
         if (ar.IsLoading() && !IsNumbersTool(m_currentTool))
             ar.Fail("tool " + std::to_string(m_currentTool) + " is not a Numbers tool",
@@ -358,10 +315,7 @@ void CNumberPatternsDocument::Serialize(CArchive& ar) {
             // Spreading to the present view divides by the stored one's size.
             if (ar.IsLoading() && (savedView.Width() <= 0 || savedView.Height() <= 0))
                 ar.Fail("a view rectangle without area", "view rectangle");
-            std::string notepad = m_notepadText;
-            if (ar.IsStoring() && m_host && m_host->Notepad())
-                notepad = m_host->Notepad()->text();
-            ar.Exchange(notepad, "notepad text");
+            const std::string notepad = ExchangeNotepadText(ar, m_notepadText, m_host);
             if (ar.IsLoading()) {
                 m_notepadText = notepad;
                 if (m_host && m_host->Notepad())
@@ -383,49 +337,7 @@ void CNumberPatternsDocument::Serialize(CArchive& ar) {
 }
 
 bool CNumberPatternsDocument::SerializePatternList(CArchive& ar) {
-    const std::size_t count = ar.ExchangeCount(m_manipulatives.size(), "manipulative count",
-                                               "manipulative types", kMinEntryBytes);
-    {
-        CArchive::ArrayScope types(ar, "manipulative types");
-        if (ar.IsLoading())
-            m_manipulatives.reserve(count);
-        for (std::size_t i = 0; i < count; ++i) {
-            CArchive::Item item(ar, i);
-            if (ar.IsStoring()) {
-                const std::int32_t type = StoredType(*m_manipulatives[i]);
-                ar.WriteInt32(type, "type");
-                if (ar.IsTree())
-                    ar.WriteString(CManipulativeRegistry::ClassName(type), "class");
-                continue;
-            }
-            const std::int32_t type = ar.ReadInt32("type");
-            ar.Consume("class");
-            auto m = CreateStored(type);
-            // The objects already made would never get their data: the file is refused.
-            if (!m)
-                ar.Fail("unknown manipulative type " + std::to_string(type), "type");
-            m_manipulatives.push_back(std::move(m));
-        }
-    }
-    // Every object exists before any reads its references.
-    const CPatternIndex index{&m_manipulatives};
-    CArchive::ArrayScope items(ar, "manipulatives");
-    for (std::size_t i = 0; i < m_manipulatives.size(); ++i) {
-        CArchive::Item item(ar, i);
-        CManipulative& m = *m_manipulatives[i];
-        if (ar.IsTree()) {
-            if (ar.IsStoring())
-                ar.WriteString(CManipulativeRegistry::ClassName(StoredType(m)), "class");
-            else
-                ar.Consume("class");
-        }
-        if (auto* p = dynamic_cast<CPatternManipulative*>(&m))
-            p->SerializeLinked(ar, index);
-        else
-            m.Serialize(ar);
-    }
-    if (index.unresolved)
-        ar.Fail("an index names nothing in the list", "manipulatives");
+    quorvel::SerializePatternList(ar, m_manipulatives, kNumbersTypes);
     return true;
 }
 
@@ -509,11 +421,7 @@ std::vector<std::string> DescribeNumbersDocument(const CNumberPatternsDocument& 
                   " autotrigger=" + std::to_string(o.autotrigger) +
                   " output display=" + (o.decimalOutput ? "decimal" : "fractional") +
                   " further=" + std::to_string(o.further));
-    const CRect& v = doc.viewRect();
-    out.push_back("current tool: " + std::to_string(doc.currentTool()) + ", pane offset: " +
-                  std::to_string(doc.paneOffset().x) + "," + std::to_string(doc.paneOffset().y) +
-                  ", view: " + std::to_string(v.left) + "," + std::to_string(v.top) + "," +
-                  std::to_string(v.right) + "," + std::to_string(v.bottom));
+    out.push_back(DescribeToolAndView(doc.currentTool(), doc.paneOffset(), doc.viewRect()));
     std::size_t machines = 0, heads = 0, links = 0, cards = 0, atHoppers = 0, outputs = 0;
     std::size_t tables = 0, columns = 0, rows = 0;
     for (const auto& m : doc.manipulatives()) {

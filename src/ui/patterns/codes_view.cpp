@@ -3,6 +3,7 @@
 // the box the pupil types in, laid over a card or a machine's box while the controller asks.
 #include "ui/patterns/codes_view.h"
 
+#include "ui/patterns/machines_page.h"
 #include "ui/platform/qt_drawing_surface.h"
 #include "ui/platform/qt_text.h"
 #include "ui/platform/qt_timer_host.h"
@@ -32,7 +33,6 @@ namespace {
 
 constexpr int kMargin = 5;
 constexpr double kNavigatorStep = 0.5;
-constexpr int kKeyDropStep = 24;
 // The strip along the bottom that holds the drawer and the message board.
 constexpr int kStripHeight = 112;
 constexpr QSize kItemPicture(76, 60);
@@ -92,28 +92,6 @@ std::unique_ptr<CPatternManipulative> Sample(CodesDrawerItem item) {
     return card;
 }
 
-QPixmap Picture(CodesDrawerItem item, QSize size, qreal ratio) {
-    QPixmap picture(size * ratio);
-    picture.setDevicePixelRatio(ratio);
-    picture.fill(Qt::transparent);
-    const auto sample = Sample(item);
-    CRect bounds;
-    sample->GetBounds(bounds);
-    if (bounds.IsEmpty())
-        return picture;
-    const double k = std::min(
-        {1.0, (size.width() - 2.0) / bounds.Width(), (size.height() - 2.0) / bounds.Height()});
-    QPainter p(&picture);
-    p.translate((size.width() - bounds.Width() * k) / 2, (size.height() - bounds.Height() * k) / 2);
-    p.scale(k, k);
-    p.translate(-bounds.left, -bounds.top);
-    CQtDrawingSurface dc(p);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    sample->Draw(dc);
-    return picture;
-}
-
 // One item of the drawer: dragged out into the workspace, or taken with Enter or Space.
 class CCodesDrawerItem : public QWidget {
 public:
@@ -130,7 +108,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         if (m_picture.isNull())
-            m_picture = Picture(m_item, kItemPicture, devicePixelRatioF());
+            m_picture = SamplePicture(*Sample(m_item), kItemPicture, devicePixelRatioF());
         QPainter p(this);
         p.drawPixmap(QRect(QPoint(0, 0), kItemPicture), m_picture);
         if (hasFocus()) {
@@ -187,73 +165,6 @@ private:
 };
 
 } // namespace
-
-// The box the pupil types a message or a machine's parameter in.
-class CCodesEditBox : public QLineEdit {
-public:
-    explicit CCodesEditBox(QWidget* parent) : QLineEdit(parent) {
-        setObjectName(QStringLiteral("codesEdit"));
-        setAccessibleName(QStringLiteral("Message"));
-        setFrame(false);
-        setContextMenuPolicy(Qt::NoContextMenu);
-        hide();
-    }
-    std::function<void()> finished;
-    std::function<void()> cancelled;
-
-protected:
-    bool event(QEvent* e) override {
-        if (e->type() == QEvent::ShortcutOverride) {
-            const auto* key = static_cast<QKeyEvent*>(e);
-            const auto modifiers = key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
-            const int k = key->key();
-            const bool typing =
-                k < Qt::Key_Escape || (k >= Qt::Key_Escape && k <= Qt::Key_PageDown);
-            if (k == Qt::Key_Escape || (modifiers == Qt::NoModifier && typing)) {
-                e->accept();
-                return true;
-            }
-        }
-        if (e->type() == QEvent::KeyPress) {
-            const auto* key = static_cast<QKeyEvent*>(e);
-            if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-                if (finished)
-                    finished();
-                return true;
-            }
-        }
-        return QLineEdit::event(e);
-    }
-    void keyPressEvent(QKeyEvent* e) override {
-        switch (e->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            if (finished)
-                finished();
-            return;
-        case Qt::Key_Escape:
-            if (cancelled)
-                cancelled();
-            return;
-        default:
-            QLineEdit::keyPressEvent(e);
-        }
-    }
-    void focusOutEvent(QFocusEvent* e) override {
-        QLineEdit::focusOutEvent(e);
-        if (isVisible() && finished)
-            finished();
-    }
-};
-
-class CCodePatternsView::CScroller : public INavigatorListener {
-public:
-    explicit CScroller(CCodePatternsView& view) : m_view(view) {}
-    void ScrollWorkspaceTo(double x, double y) override { m_view.ScrollTo(x, y); }
-
-private:
-    CCodePatternsView& m_view;
-};
 
 // --- the drawer ------------------------------------------------------------------------------
 
@@ -393,7 +304,8 @@ void CMessageBoard::mouseReleaseEvent(QMouseEvent* e) {
 // --- the page --------------------------------------------------------------------------------
 
 CCodePatternsView::CCodePatternsView(CCodePatternsDocument& doc, QWidget* parent)
-    : CUnitView(doc, parent, MakeController), m_scroller(std::make_unique<CScroller>(*this)) {
+    : CUnitView(doc, parent, MakeController), m_scroller(std::make_unique<CNavigatorScroller>(
+                                                  [this](double x, double y) { ScrollTo(x, y); })) {
     codes().SetCodesWindow(this);
     m_drawer = new CCodesDrawer(this);
     connect(m_drawer, &CCodesDrawer::dropped, this, &CCodePatternsView::DropFromDrawer);
@@ -406,7 +318,9 @@ CCodePatternsView::CCodePatternsView(CCodePatternsDocument& doc, QWidget* parent
     BuildMenu();
     CreatePane();
     pane()->SetAntialiasing(true);
-    m_edit = new CCodesEditBox(pane());
+    // The box the pupil types a message or a machine's parameter in.
+    m_edit =
+        new CMachinesEditBox(pane(), QStringLiteral("codesEdit"), QStringLiteral("Message"), false);
     m_edit->finished = [this] { EditFinished(); };
     m_edit->cancelled = [this] { EditCancelled(); };
     connect(m_edit, &QLineEdit::textChanged, this, [this](const QString& text) {
@@ -492,27 +406,16 @@ void CCodePatternsView::LayoutControls() {
 void CCodePatternsView::ShowPaneOffset(CPoint offset) {
     if (!pane() || !navigator())
         return;
-    CWorkspaceNavigatorModel& nav = navigator()->model();
-    const int rangeX = pane()->width() * (kCodesScreensAcross - 1);
-    const int rangeY = pane()->height() * (kCodesScreensDown - 1);
-    const double fx = rangeX > 0 ? std::clamp(offset.x / double(rangeX), 0.0, 1.0) : 0.0;
-    const double fy = rangeY > 0 ? std::clamp(offset.y / double(rangeY), 0.0, 1.0) : 0.0;
-    const CRect& frame = nav.frame();
-    const CRect& shown = nav.shown();
-    nav.MoveTo({frame.left + static_cast<int>(std::lround(fx * (frame.Width() - shown.Width()))),
-                frame.top + static_cast<int>(std::lround(fy * (frame.Height() - shown.Height())))});
-    navigator()->update();
+    ShowNavigatorAt(*navigator(), *pane(), offset, kCodesScreensAcross, kCodesScreensDown);
 }
 
 void CCodePatternsView::ScrollTo(double x, double y) {
     if (!pane())
         return;
-    const int sx = static_cast<int>(std::lround(x * pane()->width() * (kCodesScreensAcross - 1)));
-    const int sy = static_cast<int>(std::lround(y * pane()->height() * (kCodesScreensDown - 1)));
-    if (sx == pane()->scrollX() && sy == pane()->scrollY())
+    const auto offset = ScrollPaneTo(*pane(), x, y, kCodesScreensAcross, kCodesScreensDown);
+    if (!offset)
         return;
-    pane()->SetScroll(sx, sy);
-    codes().codesDocument().SetPaneOffset({sx, sy});
+    codes().codesDocument().SetPaneOffset(*offset);
     if (m_edit && m_edit->isVisible())
         if (const auto& edit = codes().edit())
             m_edit->setGeometry(ToPane(edit->rect));
@@ -573,29 +476,14 @@ BoardPart CCodePatternsView::BoardPartAt(CPoint page) const {
 // --- the edit box ----------------------------------------------------------------------------
 
 void CCodePatternsView::BeginEdit(const CCodesEdit& edit) {
-    m_loadingEdit = true;
-    m_edit->setMaxLength(static_cast<int>(edit.maxChars));
-    m_edit->setFont(QtFont(edit.font));
     m_edit->setAlignment(edit.kind == CodesEditKind::Note ? Qt::AlignLeft | Qt::AlignVCenter
                                                           : Qt::AlignCenter);
-    m_edit->setText(ToQString(edit.text));
-    m_loadingEdit = false;
-    m_edit->setGeometry(ToPane(edit.rect));
-    m_edit->selectAll();
-    m_edit->show();
-    m_edit->raise();
-    m_edit->setFocus(Qt::OtherFocusReason);
+    m_edit->Begin(ToPane(edit.rect), ToQString(edit.text), edit.maxChars, QtFont(edit.font),
+                  m_loadingEdit);
 }
 
 void CCodePatternsView::EndEdit() {
-    if (!m_edit->isVisible())
-        return;
-    const bool focused = m_edit->hasFocus();
-    const auto finished = std::exchange(m_edit->finished, nullptr);
-    m_edit->hide();
-    m_edit->finished = finished;
-    if (focused)
-        setFocus(Qt::OtherFocusReason);
+    m_edit->End(*this);
 }
 
 void CCodePatternsView::EditFinished() {
@@ -632,33 +520,10 @@ void CCodePatternsView::DropFromDrawer(CodesDrawerItem item, QPoint global) {
 }
 
 void CCodePatternsView::DropFromDrawerByKey(CodesDrawerItem item) {
-    const CRect shown = pane()->state().ToWorkspace(CRect{0, 0, pane()->width(), pane()->height()});
     const CSize size = item == CodesDrawerItem::NoteCard
                            ? CSize{160, 30}
                            : CSize{CCodeMachine::kWidth, CCodeMachine::kHeight};
-    const auto covered = [this](const CRect& r) {
-        for (const auto& m : document().manipulatives()) {
-            CRect bounds;
-            m->GetBounds(bounds);
-            if (m->visible() && bounds.Intersects(r))
-                return true;
-        }
-        return false;
-    };
-    const int first = kMargin * 4;
-    CPoint at{shown.left + first + size.cx / 2, shown.top + first + size.cy / 2};
-    bool found = false;
-    for (int x = shown.left + first; !found && x + size.cx <= shown.right; x += kKeyDropStep)
-        for (int y = shown.top + first; !found && y + size.cy <= shown.bottom; y += kKeyDropStep)
-            if (!covered({x, y, x + size.cx, y + size.cy})) {
-                at = {x + size.cx / 2, y + size.cy / 2};
-                found = true;
-            }
-    if (!found) {
-        at.x += (m_keyDrops % 8) * kKeyDropStep;
-        at.y += (m_keyDrops % 8) * kKeyDropStep;
-        ++m_keyDrops;
-    }
+    const CPoint at = FreePlaceFor(*pane(), document(), size, true, m_keyDrops);
     codes().TakeFromDrawer(item, at);
 }
 
@@ -690,28 +555,7 @@ bool CCodePatternsView::PaneMouse(QEvent* e) {
     if (document().currentTool() == kToolWriting)
         return false;
     const auto* mouse = static_cast<QMouseEvent*>(e);
-    const CPoint p = ToWorkspace(mouse->position().toPoint());
-    CCodesViewController& c = codes();
-    switch (type) {
-    case QEvent::MouseButtonPress:
-        if (mouse->button() != Qt::LeftButton)
-            return true;
-        setFocus(Qt::MouseFocusReason);
-        c.MouseDown(p, IsShift(mouse), false);
-        break;
-    case QEvent::MouseButtonDblClick:
-        if (mouse->button() == Qt::LeftButton)
-            c.DoubleClick(p);
-        break;
-    case QEvent::MouseMove:
-        if (mouse->buttons().testFlag(Qt::LeftButton))
-            c.MouseMove(p);
-        break;
-    default:
-        if (mouse->button() == Qt::LeftButton)
-            c.MouseUp(p);
-        break;
-    }
+    PaneMouseTo(codes(), *this, *mouse, ToWorkspace(mouse->position().toPoint()), false);
     return true;
 }
 

@@ -14,7 +14,8 @@ class QMenu;
 namespace quorvel {
 
 class CCodesDrawer;
-class CCodesEditBox;
+class CMachinesEditBox;
+class CNavigatorScroller;
 class CMessageBoard;
 
 inline constexpr int kCodesScreensAcross = 2;
@@ -57,8 +58,6 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
-    class CScroller;
-
     void BuildMenu();
     bool PaneMouse(QEvent* e);
     void DropFromDrawer(CodesDrawerItem item, QPoint global);
@@ -71,10 +70,10 @@ private:
     void BoardDragged(QPoint global);
     void BoardReleased(QPoint global);
 
-    std::unique_ptr<CScroller> m_scroller;
+    std::unique_ptr<CNavigatorScroller> m_scroller;
     CCodesDrawer* m_drawer = nullptr;
     CMessageBoard* m_board = nullptr;
-    CCodesEditBox* m_edit = nullptr;
+    CMachinesEditBox* m_edit = nullptr;
     QMenu* m_menu = nullptr;
     bool m_loadingEdit = false;
     int m_keyDrops = 0;

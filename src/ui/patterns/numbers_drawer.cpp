@@ -3,6 +3,7 @@
 #include "ui/patterns/numbers_drawer.h"
 
 #include "patterns/number_machine.h"
+#include "ui/patterns/machines_page.h"
 #include "ui/platform/qt_drawing_surface.h"
 
 #include <QApplication>
@@ -39,27 +40,7 @@ QString NumbersDrawerName(NumbersDrawerItem item) {
 }
 
 QPixmap NumbersDrawerPicture(NumbersDrawerItem item, QSize size, qreal devicePixelRatio) {
-    QPixmap picture(size * devicePixelRatio);
-    picture.setDevicePixelRatio(devicePixelRatio);
-    picture.fill(Qt::transparent);
-    const auto sample = DrawerSample(item);
-    CRect bounds;
-    sample->GetBounds(bounds);
-    if (bounds.IsEmpty())
-        return picture;
-    // Reduced (never enlarged) to fit, centred, a pixel clear of the edges.
-    const double k = std::min(
-        {1.0, (size.width() - 2.0) / bounds.Width(), (size.height() - 2.0) / bounds.Height()});
-    QPainter p(&picture);
-    p.translate((size.width() - bounds.Width() * k) / 2, (size.height() - bounds.Height() * k) / 2);
-    p.scale(k, k);
-    p.translate(-bounds.left, -bounds.top);
-    CQtDrawingSurface dc(p);
-    // After the surface, which starts every painter aliased.
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    sample->Draw(dc);
-    return picture;
+    return SamplePicture(*DrawerSample(item), size, devicePixelRatio);
 }
 
 // --- an item ---------------------------------------------------------------------------------

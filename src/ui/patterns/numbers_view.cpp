@@ -4,6 +4,7 @@
 #include "ui/patterns/numbers_view.h"
 
 #include "ui/app/bitmap_button.h"
+#include "ui/patterns/machines_page.h"
 #include "ui/patterns/numbers_drawer.h"
 #include "ui/platform/qt_drawing_surface.h"
 #include "ui/platform/qt_page_setup.h"
@@ -44,8 +45,6 @@ constexpr QSize kViewButton(48, 41);
 constexpr int kViewButtonsLeft = 112;
 // A pane's worth of scrolling per navigator press is too far to follow; half of one.
 constexpr double kNavigatorStep = 0.5;
-// Items dropped from the keyboard are tried this far apart until one lies clear.
-constexpr int kKeyDropStep = 24;
 
 struct CMenuItem {
     int id;
@@ -74,86 +73,9 @@ bool IsCtrl(const QInputEvent* e) {
 
 } // namespace
 
-// The box the pupil types a card's number, an operator or a label in. While it has the focus
-// it owns the keys of typing, whatever shortcuts the page or the menus hold.
-class CNumbersEditBox : public QLineEdit {
-public:
-    explicit CNumbersEditBox(QWidget* parent) : QLineEdit(parent) {
-        setObjectName(QStringLiteral("numbersEdit"));
-        setAccessibleName(QStringLiteral("Number"));
-        setFrame(false);
-        setAlignment(Qt::AlignCenter);
-        setContextMenuPolicy(Qt::NoContextMenu);
-        hide();
-    }
-
-    std::function<void()> finished;
-    std::function<void()> cancelled;
-
-protected:
-    bool event(QEvent* e) override {
-        if (e->type() == QEvent::ShortcutOverride) {
-            const auto* key = static_cast<QKeyEvent*>(e);
-            const auto modifiers = key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
-            const int k = key->key();
-            const bool typing =
-                k < Qt::Key_Escape || (k >= Qt::Key_Escape && k <= Qt::Key_PageDown);
-            // The editing keys (copy, cut, paste, select all) are the box's own too.
-            const bool editing =
-                key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Cut) ||
-                key->matches(QKeySequence::Paste) || key->matches(QKeySequence::SelectAll);
-            if (k == Qt::Key_Escape || editing || (modifiers == Qt::NoModifier && typing)) {
-                e->accept();
-                return true;
-            }
-        }
-        // Tab ends the typing like Return; the page then has the keyboard.
-        if (e->type() == QEvent::KeyPress) {
-            const auto* key = static_cast<QKeyEvent*>(e);
-            if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-                if (finished)
-                    finished();
-                return true;
-            }
-        }
-        return QLineEdit::event(e);
-    }
-
-    void keyPressEvent(QKeyEvent* e) override {
-        switch (e->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            if (finished)
-                finished();
-            return;
-        case Qt::Key_Escape:
-            if (cancelled)
-                cancelled();
-            return;
-        default:
-            QLineEdit::keyPressEvent(e);
-        }
-    }
-
-    void focusOutEvent(QFocusEvent* e) override {
-        QLineEdit::focusOutEvent(e);
-        if (isVisible() && finished)
-            finished();
-    }
-};
-
-// Hears the navigator: its fractions become the pane's offsets.
-class CNumberPatternsView::CScroller : public INavigatorListener {
-public:
-    explicit CScroller(CNumberPatternsView& view) : m_view(view) {}
-    void ScrollWorkspaceTo(double x, double y) override { m_view.ScrollTo(x, y); }
-
-private:
-    CNumberPatternsView& m_view;
-};
-
 CNumberPatternsView::CNumberPatternsView(CNumberPatternsDocument& doc, QWidget* parent)
-    : CUnitView(doc, parent, MakeController), m_scroller(std::make_unique<CScroller>(*this)) {
+    : CUnitView(doc, parent, MakeController), m_scroller(std::make_unique<CNavigatorScroller>(
+                                                  [this](double x, double y) { ScrollTo(x, y); })) {
     numbers().SetNumbersWindow(this);
     numbers().tables().SetWindow(this);
 
@@ -177,7 +99,10 @@ CNumberPatternsView::CNumberPatternsView(CNumberPatternsDocument& doc, QWidget* 
     BuildMenu();
     CreatePane();
     pane()->SetAntialiasing(true);
-    m_edit = new CNumbersEditBox(pane());
+    // The box the pupil types a card's number, an operator or a label in.
+    m_edit =
+        new CMachinesEditBox(pane(), QStringLiteral("numbersEdit"), QStringLiteral("Number"), true);
+    m_edit->setAlignment(Qt::AlignCenter);
     m_edit->finished = [this] { EditFinished(); };
     m_edit->cancelled = [this] { EditCancelled(); };
     connect(m_edit, &QLineEdit::textChanged, this, [this](const QString& text) {
@@ -309,28 +234,16 @@ void CNumberPatternsView::LayoutControls() {
 void CNumberPatternsView::ShowPaneOffset(CPoint offset) {
     if (!pane() || !navigator())
         return;
-    // The navigator takes the place the file was scrolled to, and tells the pane.
-    CWorkspaceNavigatorModel& nav = navigator()->model();
-    const int rangeX = pane()->width() * (kNumbersScreensAcross - 1);
-    const int rangeY = pane()->height() * (kNumbersScreensDown - 1);
-    const double fx = rangeX > 0 ? std::clamp(offset.x / double(rangeX), 0.0, 1.0) : 0.0;
-    const double fy = rangeY > 0 ? std::clamp(offset.y / double(rangeY), 0.0, 1.0) : 0.0;
-    const CRect& frame = nav.frame();
-    const CRect& shown = nav.shown();
-    nav.MoveTo({frame.left + static_cast<int>(std::lround(fx * (frame.Width() - shown.Width()))),
-                frame.top + static_cast<int>(std::lround(fy * (frame.Height() - shown.Height())))});
-    navigator()->update();
+    ShowNavigatorAt(*navigator(), *pane(), offset, kNumbersScreensAcross, kNumbersScreensDown);
 }
 
 void CNumberPatternsView::ScrollTo(double x, double y) {
     if (!pane())
         return;
-    const int sx = static_cast<int>(std::lround(x * pane()->width() * (kNumbersScreensAcross - 1)));
-    const int sy = static_cast<int>(std::lround(y * pane()->height() * (kNumbersScreensDown - 1)));
-    if (sx == pane()->scrollX() && sy == pane()->scrollY())
+    const auto offset = ScrollPaneTo(*pane(), x, y, kNumbersScreensAcross, kNumbersScreensDown);
+    if (!offset)
         return;
-    pane()->SetScroll(sx, sy);
-    numbers().numbersDocument().SetPaneOffset({sx, sy});
+    numbers().numbersDocument().SetPaneOffset(*offset);
     // The box being typed in stays over its card.
     if (m_edit && m_edit->isVisible())
         if (const auto& edit = numbers().edit())
@@ -427,28 +340,12 @@ void CNumberPatternsView::ExportTablesPdf(const std::vector<const CTableManipula
 // --- the edit box ----------------------------------------------------------------------------
 
 void CNumberPatternsView::BeginEdit(const CNumbersEdit& edit) {
-    m_loadingEdit = true;
-    m_edit->setMaxLength(static_cast<int>(edit.maxChars));
-    m_edit->setFont(QtFont(edit.font));
-    m_edit->setText(ToQString(edit.text));
-    m_loadingEdit = false;
-    m_edit->setGeometry(ToPane(edit.rect));
-    m_edit->selectAll();
-    m_edit->show();
-    m_edit->raise();
-    m_edit->setFocus(Qt::OtherFocusReason);
+    m_edit->Begin(ToPane(edit.rect), ToQString(edit.text), edit.maxChars, QtFont(edit.font),
+                  m_loadingEdit);
 }
 
 void CNumberPatternsView::EndEdit() {
-    if (!m_edit->isVisible())
-        return;
-    const bool focused = m_edit->hasFocus();
-    // Hiding moves the focus away: that is no second end of the typing.
-    const auto finished = std::exchange(m_edit->finished, nullptr);
-    m_edit->hide();
-    m_edit->finished = finished;
-    if (focused)
-        setFocus(Qt::OtherFocusReason);
+    m_edit->End(*this);
 }
 
 void CNumberPatternsView::EditFinished() {
@@ -486,36 +383,11 @@ void CNumberPatternsView::DropFromDrawer(NumbersDrawerItem item, QPoint global) 
 }
 
 void CNumberPatternsView::DropFromDrawerByKey(NumbersDrawerItem item) {
-    // Down the left of what the pane shows, then along, to the first place nothing covers.
-    const CRect shown = pane()->state().ToWorkspace(CRect{0, 0, pane()->width(), pane()->height()});
     CQtTextMetrics metrics;
     const CSize size = item == NumbersDrawerItem::Machine
                            ? CSize{CNumberMachine::kWidth, CNumberMachine::kHeight}
                            : NumberCardSize(metrics);
-    const auto covered = [this](const CRect& r) {
-        for (const auto& m : document().manipulatives()) {
-            CRect bounds;
-            m->GetBounds(bounds);
-            if (bounds.Intersects(r))
-                return true;
-        }
-        return false;
-    };
-    const int first = kMargin * 4;
-    CPoint at{shown.left + first + size.cx / 2, shown.top + first + size.cy / 2};
-    bool found = false;
-    for (int x = shown.left + first; !found && x + size.cx <= shown.right; x += kKeyDropStep)
-        for (int y = shown.top + first; !found && y + size.cy <= shown.bottom; y += kKeyDropStep)
-            if (!covered({x, y, x + size.cx, y + size.cy})) {
-                at = {x + size.cx / 2, y + size.cy / 2};
-                found = true;
-            }
-    if (!found) {
-        // Everything is covered: one after another, a step apart.
-        at.x += (m_keyDrops % 8) * kKeyDropStep;
-        at.y += (m_keyDrops % 8) * kKeyDropStep;
-        ++m_keyDrops;
-    }
+    const CPoint at = FreePlaceFor(*pane(), document(), size, false, m_keyDrops);
     numbers().TakeFromDrawer(item, at);
     UpdateControls();
 }
@@ -546,30 +418,9 @@ bool CNumberPatternsView::PaneMouse(QEvent* e) {
     if (document().currentTool() == kToolWriting)
         return false;
     const auto* mouse = static_cast<QMouseEvent*>(e);
-    const CPoint p = ToWorkspace(mouse->position().toPoint());
-    CNumbersViewController& n = numbers();
-    switch (type) {
-    case QEvent::MouseButtonPress:
-        if (mouse->button() != Qt::LeftButton)
-            return true;
-        // Typing elsewhere ends before the press does anything.
-        setFocus(Qt::MouseFocusReason);
-        n.MouseDown(p, IsShift(mouse), IsCtrl(mouse));
-        break;
-    case QEvent::MouseButtonDblClick:
-        if (mouse->button() == Qt::LeftButton)
-            n.DoubleClick(p);
-        break;
-    case QEvent::MouseMove:
-        if (mouse->buttons().testFlag(Qt::LeftButton))
-            n.MouseMove(p);
-        break;
-    default:
-        if (mouse->button() == Qt::LeftButton)
-            n.MouseUp(p);
-        break;
-    }
-    UpdateControls();
+    if (PaneMouseTo(numbers(), *this, *mouse, ToWorkspace(mouse->position().toPoint()),
+                    IsCtrl(mouse)))
+        UpdateControls();
     return true;
 }
 

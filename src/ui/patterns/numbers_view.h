@@ -14,7 +14,8 @@ namespace quorvel {
 
 class CBitmapButton;
 class CNumbersDrawer;
-class CNumbersEditBox;
+class CMachinesEditBox;
+class CNavigatorScroller;
 
 // The workspace spans two panes across and two down.
 inline constexpr int kNumbersScreensAcross = 2;
@@ -72,8 +73,6 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
-    class CScroller;
-
     void BuildMenu();
     void Command(int id);
     void UpdateControls();
@@ -89,9 +88,9 @@ private:
     void EditFinished();
     void EditCancelled();
 
-    std::unique_ptr<CScroller> m_scroller;
+    std::unique_ptr<CNavigatorScroller> m_scroller;
     CNumbersDrawer* m_drawer = nullptr;
-    CNumbersEditBox* m_edit = nullptr;
+    CMachinesEditBox* m_edit = nullptr;
     CBitmapButton* m_copy = nullptr;
     CBitmapButton* m_newTable = nullptr;
     QMenu* m_menu = nullptr;
