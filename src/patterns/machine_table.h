@@ -297,7 +297,6 @@ private:
     CPoint m_topLeft;
     CGridCtrl m_grid;
     std::vector<CColumnGroup> m_groups;
-    bool m_clearing = false;
 };
 
 // How a table goes onto paper: one factor for both directions, so that every column fits the
