@@ -205,11 +205,8 @@ CNoteCardManipulative::CNoteCardManipulative(CPoint topLeft, ITextMetrics& metri
 }
 
 CNoteCardManipulative::CNoteCardManipulative(const CNoteCardManipulative& other)
-    : CPatternManipulative(other), m_text(other.m_text), m_keywordUsed(other.m_keywordUsed),
-      m_hiddenText(other.m_hiddenText), m_hidden(other.m_hidden), m_readOnly(other.m_readOnly),
-      m_shown(other.m_shown), m_editEnabled(other.m_editEnabled), m_rect(other.m_rect) {
-    SyncCentre();
-}
+    : CCardManipulative(other), m_text(other.m_text), m_keywordUsed(other.m_keywordUsed),
+      m_hiddenText(other.m_hiddenText) {}
 
 std::unique_ptr<CManipulative> CNoteCardManipulative::Clone() const {
     return std::make_unique<CNoteCardManipulative>(*this);
@@ -281,34 +278,6 @@ void CNoteCardManipulative::Draw(IDrawingSurface& dc) const {
           kAlignLeft | kAlignVCenter | kSingleLine);
 }
 
-bool CNoteCardManipulative::HitTest(double x, double y) const {
-    return m_visible && m_shown && m_rect.Contains({Clamped(x), Clamped(y)});
-}
-
-void CNoteCardManipulative::MoveBy(double dx, double dy) {
-    if (m_fixed)
-        return;
-    m_centre.x += dx;
-    m_centre.y += dy;
-    m_rotationPoint.x += dx;
-    m_rotationPoint.y += dy;
-    const int left = Clamped(m_centre.x - m_rect.Width() / 2.0);
-    const int top = Clamped(m_centre.y - m_rect.Height() / 2.0);
-    m_rect.Offset(left - m_rect.left, top - m_rect.top);
-}
-
-void CNoteCardManipulative::MoveTo(const C3DPointDouble& p) {
-    MoveBy(p.x - m_centre.x, p.y - m_centre.y);
-}
-
-void CNoteCardManipulative::GetFrame(CRect& r) const {
-    r = m_rect;
-}
-
-void CNoteCardManipulative::GetBounds(CRect& r) const {
-    r = m_rect;
-}
-
 std::string CNoteCardManipulative::GetText() const {
     return m_hidden ? m_hiddenText : m_text;
 }
@@ -339,19 +308,8 @@ int CNoteCardManipulative::ToggleHidden() {
     return kAccepted;
 }
 
-void CNoteCardManipulative::SetRect(const CRect& r) {
-    m_rect = r;
-    SyncCentre();
-}
-
 CRect CNoteCardManipulative::TextRect() const {
     return {m_rect.left + kNotePad, m_rect.top + 2, m_rect.right - kNotePad, m_rect.bottom - 2};
-}
-
-void CNoteCardManipulative::SyncCentre() {
-    m_centre =
-        C3DPointDouble(m_rect.left + m_rect.Width() / 2.0, m_rect.top + m_rect.Height() / 2.0, 0.0);
-    m_rotationPoint = m_centre;
 }
 
 // --- code machines ----------------------------------------------------------------------------

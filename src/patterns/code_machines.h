@@ -65,7 +65,7 @@ inline constexpr std::size_t kNoteMaxChars = 120;
 
 CFontSpec NoteCardFont();
 
-class CNoteCardManipulative : public CPatternManipulative {
+class CNoteCardManipulative : public CCardManipulative {
 public:
     CNoteCardManipulative();
     // An empty editable card whose top-left corner is `topLeft`.
@@ -76,12 +76,6 @@ public:
     std::unique_ptr<CManipulative> Clone() const override;
     void SerializeLinked(CArchive& ar, const CPatternIndex& index) override;
     void Draw(IDrawingSurface& dc) const override;
-    bool HitTest(double x, double y) const override;
-    void MoveBy(double dx, double dy) override;
-    void MoveTo(const C3DPointDouble& p) override;
-    void GetFrame(CRect& r) const override;
-    void GetBounds(CRect& r) const override;
-    bool IsEqualTo(const CManipulative&) const override { return false; }
 
     // The message (the saved text while hidden).
     std::string GetText() const override;
@@ -96,29 +90,17 @@ public:
 
     // The Mystery tool: kAccepted, or 1424 for an editable card with no text.
     int ToggleHidden();
-    bool hidden() const { return m_hidden; }
-    bool readOnly() const { return m_readOnly; }
-    void SetReadOnly(bool on) { m_readOnly = on; }
     const std::string& keywordUsed() const { return m_keywordUsed; }
     void SetKeywordUsed(const std::string& k) { m_keywordUsed = k; }
-    const CRect& rect() const { return m_rect; }
-    void SetRect(const CRect& r);
     CRect TextRect() const;
     // Its place on the message board: 0 when it is not on the board, else its order there.
     int boardOrder() const { return m_boardOrder; }
     void SetBoardOrder(int order) { m_boardOrder = order; }
 
 private:
-    void SyncCentre();
-
     std::string m_text;
     std::string m_keywordUsed;
     std::string m_hiddenText;
-    bool m_hidden = false;
-    bool m_readOnly = false;
-    bool m_shown = true;
-    bool m_editEnabled = true;
-    CRect m_rect;
     int m_boardOrder = 0;
 };
 

@@ -67,13 +67,10 @@ CNumberCardManipulative::CNumberCardManipulative(CPoint topLeft, ITextMetrics& m
 }
 
 CNumberCardManipulative::CNumberCardManipulative(const CNumberCardManipulative& other)
-    : CPatternManipulative(other), m_text(other.m_text), m_hiddenText(other.m_hiddenText),
-      m_hidden(other.m_hidden), m_typed(other.m_typed), m_readValue(other.m_readValue),
-      m_readOnly(other.m_readOnly), m_further(other.m_further), m_furtherText(other.m_furtherText),
-      m_builtInText(other.m_builtInText), m_shown(other.m_shown),
-      m_editEnabled(other.m_editEnabled), m_editFurther(other.m_editFurther), m_rect(other.m_rect) {
-    SyncCentre();
-}
+    : CCardManipulative(other), m_text(other.m_text), m_hiddenText(other.m_hiddenText),
+      m_typed(other.m_typed), m_readValue(other.m_readValue), m_further(other.m_further),
+      m_furtherText(other.m_furtherText), m_builtInText(other.m_builtInText),
+      m_editFurther(other.m_editFurther) {}
 
 std::unique_ptr<CManipulative> CNumberCardManipulative::Clone() const {
     return std::make_unique<CNumberCardManipulative>(*this);
@@ -163,34 +160,6 @@ void CNumberCardManipulative::Draw(IDrawingSurface& dc) const {
                 kAlignCenter | kAlignBottom | kSingleLine);
     dc.DrawText({fx, mid.y + 1, fx + fracW, mid.y + 1 + lh}, face.denominator,
                 kAlignCenter | kAlignTop | kSingleLine);
-}
-
-bool CNumberCardManipulative::HitTest(double x, double y) const {
-    return m_visible && m_shown && m_rect.Contains({Clamped(x), Clamped(y)});
-}
-
-void CNumberCardManipulative::MoveBy(double dx, double dy) {
-    if (m_fixed)
-        return;
-    m_centre.x += dx;
-    m_centre.y += dy;
-    m_rotationPoint.x += dx;
-    m_rotationPoint.y += dy;
-    const int left = Clamped(m_centre.x - m_rect.Width() / 2.0);
-    const int top = Clamped(m_centre.y - m_rect.Height() / 2.0);
-    m_rect.Offset(left - m_rect.left, top - m_rect.top);
-}
-
-void CNumberCardManipulative::MoveTo(const C3DPointDouble& p) {
-    MoveBy(p.x - m_centre.x, p.y - m_centre.y);
-}
-
-void CNumberCardManipulative::GetFrame(CRect& r) const {
-    r = m_rect;
-}
-
-void CNumberCardManipulative::GetBounds(CRect& r) const {
-    r = m_rect;
 }
 
 std::string CNumberCardManipulative::GetText() const {
@@ -287,19 +256,8 @@ int CNumberCardManipulative::ToggleHidden() {
     return kAccepted;
 }
 
-void CNumberCardManipulative::SetRect(const CRect& r) {
-    m_rect = r;
-    SyncCentre();
-}
-
 CRect CNumberCardManipulative::TextRect() const {
     return {m_rect.left + 2, m_rect.top + 4, m_rect.right - 2, m_rect.bottom - 2};
-}
-
-void CNumberCardManipulative::SyncCentre() {
-    m_centre =
-        C3DPointDouble(m_rect.left + m_rect.Width() / 2.0, m_rect.top + m_rect.Height() / 2.0, 0.0);
-    m_rotationPoint = m_centre;
 }
 
 // ---- Operations ----

@@ -27,7 +27,7 @@ CFontSpec NumberCardFont();
 // A card's size: as wide as "99999999" in the card font, 3/2 of its height plus 8 high.
 CSize NumberCardSize(ITextMetrics& metrics);
 
-class CNumberCardManipulative : public CPatternManipulative {
+class CNumberCardManipulative : public CCardManipulative {
 public:
     // An empty card of the default size at the origin (reading fills it).
     CNumberCardManipulative();
@@ -39,12 +39,6 @@ public:
     std::unique_ptr<CManipulative> Clone() const override;
     void SerializeLinked(CArchive& ar, const CPatternIndex& index) override;
     void Draw(IDrawingSurface& dc) const override;
-    bool HitTest(double x, double y) const override;
-    void MoveBy(double dx, double dy) override;
-    void MoveTo(const C3DPointDouble& p) override;
-    void GetFrame(CRect& r) const override;
-    void GetBounds(CRect& r) const override;
-    bool IsEqualTo(const CManipulative&) const override { return false; }
 
     // The hidden text when hidden, else the typed text.
     std::string GetText() const override;
@@ -70,38 +64,20 @@ public:
 
     // The Mystery tool: kAccepted, or 1345 for an editable card with no text.
     int ToggleHidden();
-    bool hidden() const { return m_hidden; }
-    bool readOnly() const { return m_readOnly; }
-    void SetReadOnly(bool on) { m_readOnly = on; }
-    // The edit window's shown and enabled states.
-    bool shown() const { return m_shown; }
-    void SetShown(bool on) { m_shown = on; }
-    bool editEnabled() const { return m_editEnabled; }
-    void SetEditEnabled(bool on) { m_editEnabled = on; }
-    // The card's rectangle in workspace coordinates.
-    const CRect& rect() const { return m_rect; }
-    void SetRect(const CRect& r);
     // The part of the card the pupil types in: inset 4 pixels at the top, 2 elsewhere.
     CRect TextRect() const;
     // A machine's built-in input shows its value as text, or "?" in a problem set.
     void SetBuiltInText(const std::string& text) { m_builtInText = text; }
 
 private:
-    void SyncCentre();
-
     std::string m_text;
     std::string m_hiddenText;
-    bool m_hidden = false;
     bool m_typed = true; // false: the card shows its value (output cards)
     CNumber m_readValue;
-    bool m_readOnly = false;
     std::int32_t m_further = 0;
     std::string m_furtherText;
     std::string m_builtInText;
-    bool m_shown = true;
-    bool m_editEnabled = true;
     std::int32_t m_editFurther = 0;
-    CRect m_rect;
 };
 
 // The parts of a number machine a click can hit.

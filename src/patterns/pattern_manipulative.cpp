@@ -2,6 +2,7 @@
 // links between them.
 #include "patterns/pattern_manipulative.h"
 
+#include "patterns/machine_look.h"
 #include "workspace/archive.h"
 #include "workspace/drawing_surface.h"
 
@@ -621,6 +622,51 @@ std::vector<CPoint> WireRoute(CPoint s, CPoint e, const CRect& sourceBody,
                        : std::max(sourceBody.right, targetBody.right) + kClear;
     }
     return {s, {s.x, y1}, {x2, y1}, {x2, e.y - kClear}, {e.x, e.y - kClear}, e};
+}
+
+} // namespace quorvel
+
+// --- cards -----------------------------------------------------------------------------------
+
+namespace quorvel {
+
+using machine_look::Clamped;
+
+CCardManipulative::CCardManipulative(const CCardManipulative& other)
+    : CPatternManipulative(other), m_hidden(other.m_hidden), m_readOnly(other.m_readOnly),
+      m_shown(other.m_shown), m_editEnabled(other.m_editEnabled), m_rect(other.m_rect) {
+    SyncCentre();
+}
+
+bool CCardManipulative::HitTest(double x, double y) const {
+    return m_visible && m_shown && m_rect.Contains({Clamped(x), Clamped(y)});
+}
+
+void CCardManipulative::MoveBy(double dx, double dy) {
+    if (m_fixed)
+        return;
+    m_centre.x += dx;
+    m_centre.y += dy;
+    m_rotationPoint.x += dx;
+    m_rotationPoint.y += dy;
+    const int left = Clamped(m_centre.x - m_rect.Width() / 2.0);
+    const int top = Clamped(m_centre.y - m_rect.Height() / 2.0);
+    m_rect.Offset(left - m_rect.left, top - m_rect.top);
+}
+
+void CCardManipulative::MoveTo(const C3DPointDouble& p) {
+    MoveBy(p.x - m_centre.x, p.y - m_centre.y);
+}
+
+void CCardManipulative::SetRect(const CRect& r) {
+    m_rect = r;
+    SyncCentre();
+}
+
+void CCardManipulative::SyncCentre() {
+    m_centre =
+        C3DPointDouble(m_rect.left + m_rect.Width() / 2.0, m_rect.top + m_rect.Height() / 2.0, 0.0);
+    m_rotationPoint = m_centre;
 }
 
 } // namespace quorvel

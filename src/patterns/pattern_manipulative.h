@@ -176,6 +176,41 @@ private:
     std::set<CPatternManipulative*> m_known;
 };
 
+// What number and note cards share: a rectangle in workspace coordinates whose middle is the
+// card's centre, the edit window's shown and enabled states, and the hidden and read-only flags.
+class CCardManipulative : public CPatternManipulative {
+public:
+    CCardManipulative() = default;
+    CCardManipulative(const CCardManipulative& other);
+
+    bool HitTest(double x, double y) const override;
+    void MoveBy(double dx, double dy) override;
+    void MoveTo(const C3DPointDouble& p) override;
+    void GetFrame(CRect& r) const override { r = m_rect; }
+    void GetBounds(CRect& r) const override { r = m_rect; }
+    bool IsEqualTo(const CManipulative&) const override { return false; }
+
+    const CRect& rect() const { return m_rect; }
+    void SetRect(const CRect& r);
+    bool hidden() const { return m_hidden; }
+    bool readOnly() const { return m_readOnly; }
+    void SetReadOnly(bool on) { m_readOnly = on; }
+    bool shown() const { return m_shown; }
+    void SetShown(bool on) { m_shown = on; }
+    bool editEnabled() const { return m_editEnabled; }
+    void SetEditEnabled(bool on) { m_editEnabled = on; }
+
+protected:
+    // Centre and rotation point on the rectangle's middle.
+    void SyncCentre();
+
+    bool m_hidden = false;
+    bool m_readOnly = false;
+    bool m_shown = true;
+    bool m_editEnabled = true;
+    CRect m_rect;
+};
+
 // Shared by number and code machines: the body's place, its hoppers, the Go button's state,
 // the mystery label and the animation's tick counter. Links derive from it as well.
 class CFunctionMachine : public CPatternManipulative {
