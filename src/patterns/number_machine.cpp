@@ -377,10 +377,12 @@ void CNumberMachine::SerializeLinked(CArchive& ar, const CPatternIndex& index) {
         return;
     if (m_operation == kNoOperation)
         m_operatorHidden = false;
-    // The whole machine, its built-in cards included, stays inside the limit that cards
-    // read their own rectangles within, so that reading again places them the same.
-    const CPoint corner{std::clamp(left, -kCoordinateLimit, kCoordinateLimit - kWidth),
-                        std::clamp(top, -kCoordinateLimit, kCoordinateLimit - kHeight)};
+    // The whole machine, its built-in cards included (however wide they grew), stays inside
+    // the limit that cards read their own rectangles within, so that reading again places them
+    // the same.
+    const CPoint corner{
+        std::clamp(left, -kCoordinateLimit, kCoordinateLimit - kWidth - kMaxCardWidth),
+        std::clamp(top, -kCoordinateLimit, kCoordinateLimit - kHeight)};
     m_topLeft = corner;
     m_centre = C3DPointDouble(corner.x + kWidth / 2.0, corner.y + kHeight / 2.0, 0.0);
     m_rotationPoint = m_centre;
