@@ -389,33 +389,8 @@ void CStatsUnitDocument::SerializeAnnotators(CArchive& ar) {
     }
 }
 
-void CStatsUnitDocument::SerializeViewState(CArchive& ar) {
+void CStatsUnitDocument::SerializeClusters(CArchive& ar) {
     CStatsViewState& v = m_viewState;
-    ar.Exchange(v.dataStoreCount, "data store count");
-    ar.Exchange(v.showLabels, "show labels");
-    ar.Exchange(v.reserved, "reserved");
-    ar.Exchange(v.viewMode, "view mode");
-    ar.Exchange(v.problemSetTile, "problem set tile");
-    ar.Exchange(v.tagColour, "tag colour");
-    {
-        CArchive::Scope s(ar, "current scale");
-        v.currentScale.Serialize(ar);
-    }
-    {
-        CArchive::Scope s(ar, "summary window");
-        CSummaryWindowState& w = m_summary.window();
-        ar.Exchange(w.visible, "visible");
-        ar.Exchange(w.decimals, "decimal places");
-        ar.Exchange(w.rect, "rectangle");
-        ar.Exchange(w.screenWidth, "screen width");
-        ar.Exchange(w.screenHeight, "screen height");
-    }
-    {
-        CArchive::Scope s(ar, "board layout");
-        ar.Exchange(v.lastSelectedCase, "last selected case");
-        ar.Exchange(v.numberTileWidth, "number tile width");
-        ar.Exchange(v.categoryTileWidth, "category tile width");
-    }
     const std::size_t rows = static_cast<std::size_t>(m_data.rowCount());
     // A cluster takes at least its kind, format and tile count; a tile is a row, and no more
     // clusters than rows can hold two tiles each.
@@ -453,6 +428,36 @@ void CStatsUnitDocument::SerializeViewState(CArchive& ar) {
             }
         }
     }
+}
+
+void CStatsUnitDocument::SerializeViewState(CArchive& ar) {
+    CStatsViewState& v = m_viewState;
+    ar.Exchange(v.dataStoreCount, "data store count");
+    ar.Exchange(v.showLabels, "show labels");
+    ar.Exchange(v.reserved, "reserved");
+    ar.Exchange(v.viewMode, "view mode");
+    ar.Exchange(v.problemSetTile, "problem set tile");
+    ar.Exchange(v.tagColour, "tag colour");
+    {
+        CArchive::Scope s(ar, "current scale");
+        v.currentScale.Serialize(ar);
+    }
+    {
+        CArchive::Scope s(ar, "summary window");
+        CSummaryWindowState& w = m_summary.window();
+        ar.Exchange(w.visible, "visible");
+        ar.Exchange(w.decimals, "decimal places");
+        ar.Exchange(w.rect, "rectangle");
+        ar.Exchange(w.screenWidth, "screen width");
+        ar.Exchange(w.screenHeight, "screen height");
+    }
+    {
+        CArchive::Scope s(ar, "board layout");
+        ar.Exchange(v.lastSelectedCase, "last selected case");
+        ar.Exchange(v.numberTileWidth, "number tile width");
+        ar.Exchange(v.categoryTileWidth, "category tile width");
+    }
+    SerializeClusters(ar);
     ar.Exchange(v.boardRect, "board rectangle");
     const std::size_t columns = static_cast<std::size_t>(m_data.columnCount());
     for (int g = 0; g < kStatsGraphs; ++g) {
@@ -516,12 +521,28 @@ void CStatsUnitDocument::AfterLoading(CSize savedScreen, const CRect& savedBoard
 }
 
 void CStatsUnitDocument::SerializeUndoState(CArchive& ar) {
-    // The data and the annotators are undone; the flags and the view state are no steps.
+    // The data, the annotators and the board are undone; the flags and the rest of the view
+    // state are no steps.
     {
         CArchive::Scope s(ar, "data set");
         m_data.Serialize(ar);
     }
     SerializeAnnotators(ar);
+    // The board's own state: what its commands change.
+    {
+        CArchive::Scope s(ar, "board");
+        CStatsViewState& v = m_viewState;
+        ar.Exchange(v.dataStoreCount, "data store count");
+        ar.Exchange(v.showLabels, "show labels");
+        {
+            CArchive::Scope scale(ar, "current scale");
+            v.currentScale.Serialize(ar);
+        }
+        ar.Exchange(v.lastSelectedCase, "last selected case");
+        ar.Exchange(v.numberTileWidth, "number tile width");
+        ar.Exchange(v.categoryTileWidth, "category tile width");
+        SerializeClusters(ar);
+    }
     if (ar.IsLoading())
         UpdateAllViews();
 }

@@ -161,6 +161,7 @@ private:
     void SerializeBody(CArchive& ar);
     void SerializeAnnotators(CArchive& ar);
     void SerializeViewState(CArchive& ar);
+    void SerializeClusters(CArchive& ar);
     void AfterLoading(CSize savedScreen, const CRect& savedBoard);
     void FitToBoard(const CRect& from, const CRect& to);
     void StateChanged();

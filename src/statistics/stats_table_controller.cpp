@@ -58,7 +58,14 @@ CStatsControls StatsModeControls(const CStatsUnitDocument& doc, StatsViewMode mo
 }
 
 CStatsTableController::CStatsTableController(CStatsUnitDocument& doc, IPrompter* prompter)
-    : m_doc(doc), m_data(doc.dataSet()), m_prompter(prompter), m_grid(m_data), m_mini(m_data) {}
+    : m_doc(doc), m_data(doc.dataSet()), m_prompter(prompter), m_grid(m_data), m_mini(m_data),
+      m_board(doc, prompter) {
+    m_board.SetChangedListener([this] {
+        m_doc.UpdateAllViews();
+        if (m_window)
+            m_window->TableChanged();
+    });
+}
 
 StatsTool CStatsTableController::tool() const {
     return StatsToolOf(m_doc.currentTool(), m_tagging);
@@ -289,6 +296,8 @@ void CStatsTableController::PreviousColumn() {
     int c = std::max(1, m_data.currentColumn());
     c = c >= 2 ? c - 1 : m_data.columnCount() - 1;
     m_data.SetCurrentColumn(c);
+    if (mode() == StatsViewMode::Board)
+        m_board.SetUpScale();
     Changed();
 }
 
@@ -298,6 +307,8 @@ void CStatsTableController::NextColumn() {
     if (c >= m_data.columnCount())
         c = 1;
     m_data.SetCurrentColumn(c);
+    if (mode() == StatsViewMode::Board)
+        m_board.SetUpScale();
     Changed();
 }
 
@@ -312,6 +323,12 @@ bool CStatsTableController::EnterMode(StatsViewMode mode) {
         m_doc.UpdateAllViews();
     }
     m_doc.viewState().viewMode = static_cast<std::int32_t>(mode);
+    if (mode == StatsViewMode::Board) {
+        // The selected row's tile is selected; the column's scale is set up.
+        if (m_board.IsTile(m_data.selectedRow()))
+            m_data.Case(m_data.selectedRow()).selected = 1;
+        m_board.SetUpScale();
+    }
     if (m_window)
         m_window->TableChanged();
     const int row = m_data.selectedRow();
@@ -453,6 +470,16 @@ bool CStatsTableController::OnCommand(int id) {
     case kCmdMergeColumn:
         MergeColumn();
         return true;
+    case kCmdCluster:
+    case kCmdAutoArrange:
+    case kCmdDataStore:
+    case kCmdScaleUp:
+    case kCmdScaleDown:
+    case kCmdNarrowTiles:
+    case kCmdWideTiles:
+    case kCmdShowLabels:
+    case kCmdHideLabels:
+        return mode() == StatsViewMode::Board && m_board.OnCommand(id);
     case kCmdIgnoreAll:
     case kCmdUseAll:
         m_doc.MarkUndoStep();
