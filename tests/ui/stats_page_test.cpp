@@ -108,6 +108,47 @@ private slots:
         QCOMPARE(host.prompter.messages.back().text,
                  std::string("This operation is not permitted."));
     }
+
+    // On the board a tile follows the mouse, one undo step for the whole drag, and the arrow
+    // keys move it on; the spin buttons step the scale.
+    void DraggingATileOnTheBoard() {
+        FakeDocumentHost host;
+        CStatsUnitDocument doc;
+        doc.SetHost(&host);
+        doc.InsertNamedColumn(2, "Age", StatsColumnFormat::WholeNumbers);
+        CStatsDataSet& data = doc.dataSet();
+        data.EnterCell(1, 1, "Ann", true);
+        data.EnterCell(1, 2, "7", true);
+        CUnitPage page(doc, UnitKind::Statistics, QStringLiteral("Statistics Unit"), nullptr);
+        page.resize(800, 560);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        auto* view = page.findChild<CStatsUnitView*>();
+        data.Case(1).numberTilePosition = {300, 300}; // once the page has fitted the board
+        QTest::mouseClick(view->control(kCmdDataBoard), Qt::LeftButton);
+        QCOMPARE(view->table().mode(), StatsViewMode::Board);
+        CStatsBoardController& board = view->table().board();
+        QCOMPARE(board.scale().ToDouble(), 7.0);
+
+        const CRect r = board.TileRect(1);
+        const QPoint from((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        QTest::mousePress(view, Qt::LeftButton, {}, from);
+        QTest::mouseMove(view, from + QPoint(20, 5));
+        QTest::mouseMove(view, from + QPoint(40, -10));
+        QTest::mouseRelease(view, Qt::LeftButton, {}, from + QPoint(40, -10));
+        QCOMPARE(data.Case(1).numberTilePosition, (CStatsPosition{340, 290}));
+        QCOMPARE(data.selectedRow(), 1);
+        QTest::keyClick(view, Qt::Key_Left, Qt::ShiftModifier);
+        QCOMPARE(data.Case(1).numberTilePosition, (CStatsPosition{330, 290}));
+        QVERIFY(doc.Undo());
+        QVERIFY(doc.Undo());
+        QCOMPARE(data.Case(1).numberTilePosition, (CStatsPosition{300, 300}));
+
+        QTest::mouseClick(view->control(1376), Qt::LeftButton);
+        QVERIFY(view->control(kCmdScaleUp)->isVisible());
+        QTest::mouseClick(view->control(kCmdScaleUp), Qt::LeftButton);
+        QCOMPARE(board.scale().ToDouble(), 8.0);
+    }
 };
 
 QTEST_MAIN(StatsPageTest)

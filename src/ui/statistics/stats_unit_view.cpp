@@ -347,6 +347,17 @@ void CStatsUnitView::BuildControls() {
     m_scaleEdit->setToolTip(HelpText(1385, "Scale"));
     m_scaleEdit->hide();
     m_controls[kScaleField] = m_scaleEdit;
+    // A typed scale is raised to a round one; the display comes back.
+    connect(m_scaleEdit, &QLineEdit::returnPressed, this, [this] {
+        if (m_table.board().TypeScale(ToStdString(m_scaleEdit->text()))) {
+            m_scaleEdit->hide();
+            ApplyMode();
+        }
+    });
+    drawn(kCmdScaleUp, "\u25B2", "Scale up", QSize(18, 11));
+    drawn(kCmdScaleDown, "\u25BC", "Scale down", QSize(18, 11));
+    for (int id : {kCmdScaleUp, kCmdScaleDown})
+        control(id)->setStyleSheet(kSmallButtonStyle + QStringLiteral("QPushButton{font:7px}"));
 
     m_labelEdit = new QLineEdit(this);
     m_labelEdit->setProperty("controlId", kLabelEdit);
@@ -446,6 +457,9 @@ void CStatsUnitView::Command(int id) {
         control(kScaleDisplay)->hide();
         m_scaleEdit->setText(ToQString(m_doc.viewState().currentScale.Format()));
         m_scaleEdit->show();
+        m_scaleEdit->setFocus();
+        m_scaleEdit->selectAll();
+        ApplyMode();
         return;
     }
     if (id == kCmdImportCsv || id == kCmdExportCsv) {
@@ -480,6 +494,10 @@ void CStatsUnitView::ApplyMode() {
     static_cast<QPushButton*>(control(kScaleDisplay))
         ->setText(ToQString(m_doc.viewState().currentScale.Format()));
     control(kScaleDisplay)->setVisible(c.scaleDisplay && !m_scaleEdit->isVisible());
+    for (int id : {kCmdScaleUp, kCmdScaleDown})
+        control(id)->setVisible(m_scaleEdit->isVisible());
+    if (m_scaleEdit->isVisible())
+        m_scaleEdit->setText(ToQString(m_doc.viewState().currentScale.Format()));
     for (QCheckBox* box : m_averages)
         box->setVisible(c.averages);
     for (QToolButton* b : m_tags)
@@ -517,10 +535,16 @@ void CStatsUnitView::ApplyMode() {
             add(item.id, item.text.data(), StatsCommandState(m_doc, item.id).enabled);
         break;
     case StatsModeMenu::Board:
-        // The board's own commands come with the tiles.
         m_modeMenu->setTitle(QStringLiteral("&Board"));
-        for (const char* text : {"&Narrow tiles", "&Wide tiles", "&Show labels", "&Hide labels"})
-            add(0, text, false);
+        for (auto [id, text] : {std::pair{kCmdNarrowTiles, "&Narrow tiles"},
+                                {kCmdWideTiles, "&Wide tiles"},
+                                {kCmdShowLabels, "&Show labels"},
+                                {kCmdHideLabels, "&Hide labels"}}) {
+            add(id, text, true);
+            m_modeMenu->actions().back()->setCheckable(id == kCmdNarrowTiles ||
+                                                       id == kCmdWideTiles);
+            m_modeMenu->actions().back()->setChecked(m_table.board().IsChecked(id));
+        }
         break;
     case StatsModeMenu::Circle:
         m_modeMenu->setTitle(QStringLiteral("&Circle"));
@@ -748,7 +772,9 @@ void CStatsUnitView::LayoutControls() {
         x += kModeButton.width() + kMargin;
     }
     control(kScaleDisplay)->move(x, top);
-    m_scaleEdit->setGeometry(x, top + 10, 60, 22);
+    m_scaleEdit->setGeometry(x, top + 10, 48, 22);
+    control(kCmdScaleUp)->move(x + 48, top + 10);
+    control(kCmdScaleDown)->move(x + 48, top + 21);
     // Mean, Median and Mode stacked at the right; the graph label before them.
     const int boxesX = area.right() - 80;
     for (int i = 0; i < 3; ++i) {
@@ -773,6 +799,7 @@ void CStatsUnitView::LayoutControls() {
     m_doc.SetPresentGeometry(screen() ? CSize{screen()->size().width(), screen()->size().height()}
                                       : CSize{800, 600},
                              {0, 0, width(), height()});
+    m_table.board().SetClient({0, 0, width(), height()});
 }
 
 void CStatsUnitView::showEvent(QShowEvent* e) {
@@ -782,6 +809,10 @@ void CStatsUnitView::showEvent(QShowEvent* e) {
 
 void CStatsUnitView::DrawWorkspace(IDrawingSurface& dc, const CRect& area, bool printing) {
     const StatsViewMode mode = m_table.mode();
+    if (mode == StatsViewMode::Board) {
+        DrawBoard(dc, area, printing);
+        return;
+    }
     if (mode != StatsViewMode::Table && !printing && m_grid) {
         // The board and the graphs come with their own observers; until then a quiet sheet.
         const QRect g = m_grid->geometry();

@@ -63,6 +63,11 @@ protected:
     void DrawWorkspace(IDrawingSurface& dc, const CRect& area, bool printing) override;
     void LayoutControls() override;
     void showEvent(QShowEvent* e) override;
+    // The board's mouse and keys (stats_unit_view_board.cpp).
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void BuildControls();
@@ -73,6 +78,7 @@ private:
     void EditorCancelled();
     // The tag palette's latched colour and the cursors over the tables.
     void ShowStatsTool();
+    void DrawBoard(IDrawingSurface& dc, const CRect& area, bool printing);
 
     CStatsUnitDocument& m_doc;
     std::unique_ptr<IPrompter> m_ownPrompter;
