@@ -264,6 +264,10 @@ std::optional<std::string> CStatsUnitDocument::ImportCsv(std::string_view text) 
 // --- geometry --------------------------------------------------------------------------------
 
 void CStatsUnitDocument::SetPresentGeometry(CSize screen, const CRect& client) {
+    // A page laid out before it has its size has no board yet: fitting the tiles to it would
+    // squeeze them all into one spot for good.
+    if (StatsBoardRect(client).IsEmpty())
+        return;
     m_screen = screen;
     m_client = client;
     m_presentGeometry = true;

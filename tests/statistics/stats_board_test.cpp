@@ -271,4 +271,10 @@ TEST_F(StatsBoard, DrawsTilesWithTheirOutlinesAndLabels) {
     EXPECT_EQ(quiet.Only("line 200,375").size(), 1u); // the mean 2 of P1..P2 at 35 per unit
 }
 
+TEST_F(StatsBoard, APageWithoutItsSizeLeavesTheTilesWhereTheyAre) {
+    doc.SetPresentGeometry({800, 600}, {0, 0, 100, 30}); // laid out before it was shown
+    doc.SetPresentGeometry({800, 600}, kStatsDefaultClient);
+    EXPECT_EQ(data.Case(2).numberTilePosition, (CStatsPosition{200, 300}));
+}
+
 } // namespace

@@ -6,6 +6,7 @@
 #include "patterns/number_machine.h"
 #include "patterns/patterns_documents.h"
 #include "sample_documents.h"
+#include "statistics/stats_document.h"
 #include "workspace/annotator.h"
 #include "workspace/file_store.h"
 
@@ -267,6 +268,20 @@ TEST_F(QvTool, RenderDrawsTheWorkspaceAsTheProgramDoes) {
 
     EXPECT_EQ(Run({"render", File("two.qvg"), File("x.png"), "--scale", "0"}), 2);
     EXPECT_EQ(Run({"render", File("missing.qvg"), File("x.png")}), 1);
+
+    // A statistics document's data board: a tagged category tile, a unit (35 pixels) high.
+    CStatsUnitDocument stats;
+    stats.dataSet().EnterCell(1, 1, "cat", true);
+    stats.dataSet().SetCellColour(1, 1, 0x83B3FF, false);
+    stats.dataSet().Case(1).categoryTilePosition = {300, 400};
+    ASSERT_TRUE(stats.OnSaveDocument(File("class.qvs")));
+    ASSERT_EQ(Run({"render", File("class.qvs"), File("board.png"), "--view", "board"}), 0)
+        << err.str();
+    QImage board(QString::fromStdString(File("board.png")));
+    EXPECT_EQ(board.size(), QSize(800, 560));
+    EXPECT_TRUE(near(board.pixelColor(329, 383), QColor(255, 179, 131))) << "the tile";
+    EXPECT_TRUE(near(board.pixelColor(329, 340), QColor(255, 255, 255))) << "the board";
+    EXPECT_EQ(Run({"render", File("two.qvg"), File("x.png"), "--view", "board"}), 2);
 }
 #endif
 

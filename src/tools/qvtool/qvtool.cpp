@@ -58,7 +58,7 @@ int CQvTool::Usage() {
              "place\n"
              "       qvtool dump FILE             the whole document as JSON\n"
              "       qvtool build JSON|- OUT      a document from JSON (the inverse of dump)\n"
-             "       qvtool render FILE OUT.png|OUT.svg [--scale S]\n"
+             "       qvtool render FILE OUT.png|OUT.svg [--scale S] [--view table|board]\n"
              "                                    draw the workspace as the program shows it\n"
              "       qvtool resave IN OUT         read a document and write it back\n"
              "       qvtool calc A [OP B]         exact arithmetic as the number machines do it\n"

@@ -9,6 +9,7 @@
 #ifdef QUORVEL_QVTOOL_RENDER
 #include "patterns/patterns_documents.h"
 #include "statistics/grid_view.h"
+#include "statistics/stats_board.h"
 #include "statistics/stats_document.h"
 #include "ui/platform/qt_drawing_surface.h"
 #include "workspace/workspace_pane.h"
@@ -61,9 +62,17 @@ bool EndsWith(const std::string& s, const std::string& suffix) {
 #endif
 
 int CQvTool::Render(const std::vector<std::string>& args) {
-    std::string file, out;
+    std::string file, out, view = "table";
     double scale = 1.0;
     for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--view" && i + 1 < args.size()) {
+            view = args[++i];
+            if (view != "table" && view != "board") {
+                m_err << "--view takes table or board\n";
+                return 2;
+            }
+            continue;
+        }
         if (args[i] == "--scale" && i + 1 < args.size()) {
             char* end = nullptr;
             scale = std::strtod(args[++i].c_str(), &end);
@@ -103,7 +112,20 @@ int CQvTool::Render(const std::vector<std::string>& args) {
 
     CRect area = RenderArea(*loaded.doc);
     // A statistics document shows its Summary Statistics window beside its notes.
-    const auto* stats = dynamic_cast<const CStatsUnitDocument*>(loaded.doc.get());
+    auto* stats = dynamic_cast<CStatsUnitDocument*>(loaded.doc.get());
+    if (view == "board" && !stats) {
+        m_err << file << ": only a statistics document has a data board\n";
+        return 2;
+    }
+    // Or its data board, as the page shows it in a window of the program's size.
+    std::unique_ptr<CStatsBoardController> board;
+    if (view == "board") {
+        board = std::make_unique<CStatsBoardController>(*stats, nullptr);
+        board->SetClient(kStatsDefaultClient);
+        board->SetUpScale();
+        area = kStatsDefaultClient;
+        stats = nullptr;
+    }
     CRect summary;
     // And its data table whole, every case and the blank ones after them, as the page draws it.
     CRect table;
@@ -137,6 +159,8 @@ int CQvTool::Render(const std::vector<std::string>& args) {
         painter.translate(-area.left, -area.top);
         CQtDrawingSurface dc(painter);
         dc.FillRect(area, kPaneColor);
+        if (board)
+            board->Draw(dc);
         loaded.doc->DrawContents(dc);
         if (stats) {
             dc.FillRect(table, PaletteRGB(255, 255, 255));
