@@ -625,7 +625,7 @@ void CStatsBoardController::CancelDrag() {
     if (!d.band && HasColumn()) {
         MoveSelected(d.start.x - d.last.x, d.start.y - d.last.y);
         // A tile taken out of the Data Store goes back.
-        if (d.moved)
+        if (d.fromStore)
             for (int row = 1; row < m_data.dataCaseEnd(); ++row)
                 if (IsTile(row) && m_data.Case(row).selected) {
                     m_data.Case(row).inDataStore = 1;

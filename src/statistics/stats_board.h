@@ -124,7 +124,7 @@ private:
     struct DragState {
         bool band = false;
         CPoint start, last;
-        bool moved = false;
+        bool fromStore = false; // a tile taken out of the Data Store
     };
 
     CStatsPosition& Position(int row);

@@ -150,6 +150,11 @@ TEST_F(StatsBoard, ErasingAHandleIsRefused) {
     EXPECT_TRUE(board.IsHandle(2));
     EXPECT_FALSE(board.IsHandle(1));
     doc.SetCurrentTool(kToolEraser);
+    doc.SetEditable(false);
+    board.Press(Centre(1), table.tool());
+    EXPECT_EQ(Messages(), "This operation is no|");
+    prompter.messages.clear();
+    doc.SetEditable(true);
     board.Press({board.TileRect(2).left + 2, 2}, table.tool());
     EXPECT_EQ(Messages(), "The tile you are try|");
     EXPECT_EQ(data.dataCaseEnd(), 4);
@@ -200,6 +205,10 @@ TEST_F(StatsBoard, DragsRubberBandsKeysAndTheDataStore) {
     EXPECT_EQ(data.selectedRow(), 1);
     ASSERT_TRUE(doc.Undo());
     EXPECT_EQ(data.Case(1).numberTilePosition, (CStatsPosition{100, 300}));
+    board.Press(c, StatsTool::Pointer); // Escape puts the tile back
+    board.Drag({c.x + 30, c.y});
+    board.CancelDrag();
+    EXPECT_EQ(data.Case(1).numberTilePosition, (CStatsPosition{100, 300}));
     // The rubber band takes the tiles wholly inside it.
     board.Press({150, 0}, StatsTool::Pointer);
     board.Release({400, 310});
@@ -225,7 +234,7 @@ TEST_F(StatsBoard, DragsRubberBandsKeysAndTheDataStore) {
     EXPECT_EQ(board.TileAt({500, 200}), 2);
 }
 
-TEST_F(StatsBoard, IgnoreToolTurnsTilesAndMarksTheChange) {
+TEST_F(StatsBoard, IgnoreAndTagTools) {
     data.SetCurrentColumn(2);
     data.Case(2).state = CaseState::Excluded;
     for (int row : {1, 2})
@@ -234,6 +243,11 @@ TEST_F(StatsBoard, IgnoreToolTurnsTilesAndMarksTheChange) {
     EXPECT_EQ(data.Case(2).state, CaseState::Used);
     EXPECT_TRUE(board.tileChanged());
     EXPECT_EQ(doc.summary().usedCases(), 2);
+    table.ChooseTagColour(1);
+    board.Press(Centre(3), table.tool());
+    EXPECT_EQ(data.GetCellColour(3, 2), 0x83B3FFu);
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(data.GetCellColour(3, 2), kStatsWhite);
 }
 
 TEST_F(StatsBoard, DrawsTilesWithTheirOutlinesAndLabels) {
