@@ -60,11 +60,12 @@ struct Board {
 void RepaintBoard(benchmark::State& state) {
     App();
     Board b;
+    b.doc.viewState().showLabels = static_cast<std::int32_t>(state.range(0));
     for (auto _ : state)
         b.Paint();
     state.counters["tiles"] = kTiles;
 }
-BENCHMARK(RepaintBoard)->Unit(benchmark::kMillisecond);
+BENCHMARK(RepaintBoard)->Arg(1)->Arg(0)->ArgName("labels")->Unit(benchmark::kMillisecond);
 
 void DragStep(benchmark::State& state) {
     App();

@@ -195,9 +195,20 @@ double CStatsBoardController::TileWidthOf(int row) const {
 }
 
 CRect CStatsBoardController::TileRect(int row) const {
-    const CStatsPosition& at = Position(row);
-    const double height = TileHeight(row);
-    const double width = TileWidthOf(row);
+    return RectOf(row, NumberColumn(), PixelsPerUnit());
+}
+
+CRect CStatsBoardController::RectOf(int row, bool numbers, double perUnit) const {
+    const CStatsCase& c = m_data.Case(row);
+    const CStatsCell& cell = c.cells.at(static_cast<std::size_t>(m_data.currentColumn()));
+    const CStatsPosition& at = numbers ? c.numberTilePosition : c.categoryTilePosition;
+    const CStatsViewState& v = m_doc.viewState();
+    double width = numbers ? v.numberTileWidth : v.categoryTileWidth;
+    double height = perUnit;
+    if (numbers)
+        height = cell.empty ? width : cell.number.ToDouble() * perUnit;
+    else if (cell.empty)
+        width = perUnit; // an empty category cell is as wide as a unit is high
     int top = Px(at.y - height), bottom = Px(at.y);
     if (top > bottom)
         std::swap(top, bottom);
@@ -205,14 +216,54 @@ CRect CStatsBoardController::TileRect(int row) const {
             std::clamp(bottom, -5000, 10000)};
 }
 
+std::vector<CRect> CStatsBoardController::TileRects() const {
+    std::vector<CRect> rects(static_cast<std::size_t>(std::max(m_data.dataCaseEnd(), 0)));
+    if (!HasColumn())
+        return rects;
+    const bool numbers = NumberColumn();
+    const double perUnit = PixelsPerUnit();
+    for (int row = 1; row < m_data.dataCaseEnd(); ++row)
+        if (IsTile(row))
+            rects[static_cast<std::size_t>(row)] = RectOf(row, numbers, perUnit);
+    return rects;
+}
+
+std::vector<bool> CStatsBoardController::Handles(const std::vector<CRect>& rects) const {
+    // The edges of the tiles wholly outside the client, by left edge and height.
+    const CRect& client = m_geometry.client;
+    std::multimap<std::pair<int, int>, int> edges;
+    for (int row = 1; row < static_cast<int>(rects.size()); ++row) {
+        const CRect& r = rects[static_cast<std::size_t>(row)];
+        if (IsTile(row) && (r.bottom <= client.top || r.top >= client.bottom)) {
+            edges.emplace(std::pair{r.left, r.top}, row);
+            edges.emplace(std::pair{r.left, r.bottom}, row);
+        }
+    }
+    std::vector<bool> handles(rects.size());
+    if (edges.empty())
+        return handles;
+    const auto meets = [&](int row, int left, int y) {
+        const auto [from, to] = edges.equal_range({left, y});
+        return std::any_of(from, to, [row](const auto& e) { return e.second != row; });
+    };
+    for (int row = 1; row < static_cast<int>(rects.size()); ++row) {
+        const CRect& r = rects[static_cast<std::size_t>(row)];
+        handles[static_cast<std::size_t>(row)] =
+            IsTile(row) && (meets(row, r.left, r.top) || meets(row, r.left, r.bottom));
+    }
+    return handles;
+}
+
 int CStatsBoardController::TileAt(CPoint p) const {
     if (!HasColumn())
         return -1;
+    const bool numbers = NumberColumn();
+    const double perUnit = PixelsPerUnit();
     // Selected tiles lie on top.
     for (int pass = 1; pass >= 0; --pass)
         for (int row = m_data.dataCaseEnd() - 1; row >= 1; --row)
             if (IsTile(row) && (m_data.Case(row).selected != 0) == (pass == 1) &&
-                TileRect(row).Contains(p))
+                RectOf(row, numbers, perUnit).Contains(p))
                 return row;
     return -1;
 }
@@ -220,17 +271,7 @@ int CStatsBoardController::TileAt(CPoint p) const {
 bool CStatsBoardController::IsHandle(int row) const {
     if (!IsTile(row) || !HasColumn())
         return false;
-    const CRect r = TileRect(row);
-    const CRect& client = m_geometry.client;
-    for (int other = 1; other < m_data.dataCaseEnd(); ++other) {
-        if (other == row || !IsTile(other))
-            continue;
-        const CRect o = TileRect(other);
-        if (o.left == r.left && (o.bottom == r.top || o.top == r.bottom) &&
-            (o.bottom <= client.top || o.top >= client.bottom))
-            return true;
-    }
-    return false;
+    return Handles(TileRects())[static_cast<std::size_t>(row)];
 }
 
 int CStatsBoardController::StoredTiles() const {
@@ -652,10 +693,93 @@ bool CStatsBoardController::MoveSelection(int dx, int dy) {
 
 // --- drawing ---------------------------------------------------------------------------------
 
-void CStatsBoardController::DrawTile(IDrawingSurface& dc, int row) const {
+std::string CStatsBoardController::LabelText(int row) const {
+    return m_data.columnCount() > 1 ? CellValueText(m_data, row, 1) : std::string();
+}
+
+CRect CStatsBoardController::LabelBox(ITextMetrics& metrics, const std::string& name,
+                                      const CRect& tile) const {
+    // Centred just above the tile, 3 pixels wider on each side; an empty name as wide as "w".
+    // The names' sizes are kept between repaints: a class has few, and measuring is dear.
+    if (m_labelSizes.size() > 4096)
+        m_labelSizes.clear();
+    auto [it, added] = m_labelSizes.try_emplace(name);
+    if (added)
+        it->second = metrics.TextExtent(StatsTileLabelFont(), name.empty() ? "w" : name);
+    const CSize size = it->second;
+    const int left = (tile.left + tile.right) / 2 - size.cx / 2 - 3;
+    return {left, tile.top - 1 - size.cy, left + size.cx + 6, tile.top - 1};
+}
+
+std::vector<bool> CStatsBoardController::ShownTiles(ITextMetrics& metrics,
+                                                    const std::vector<int>& order,
+                                                    const std::vector<CRect>& rects, bool numbers,
+                                                    std::vector<CRect>& labelBoxes) const {
+    // Cells of 8 pixels over the client, marked once an opaque tile or label drawn later covers
+    // them whole; walking from the last drawn back, a tile whose pixels all lie in marked cells
+    // cannot be seen. Pens reach 2 pixels beyond a tile; an Ignored tile (not filled) and a
+    // circle hide nothing.
+    constexpr int kCell = 8;
+    const CRect& client = m_geometry.client;
+    // Sizes measured with other metrics (another font size) are measured again.
+    const CSize w = metrics.TextExtent(StatsTileLabelFont(), "w");
+    if (w != m_labelSizeOfW) {
+        m_labelSizes.clear();
+        m_labelSizeOfW = w;
+    }
+    const int columns = std::max(0, (client.Width() + kCell - 1) / kCell);
+    const int rows = std::max(0, (client.Height() + kCell - 1) / kCell);
+    std::vector<char> covered(static_cast<std::size_t>(columns) * rows, 0);
+    const auto cells = [&](const CRect& r, bool whole, auto&& visit) {
+        const auto lo = [&](int v, int origin, int n) {
+            const int d = v - origin;
+            return std::clamp(whole ? (d + kCell - 1) / kCell : d / kCell, 0, n);
+        };
+        const auto hi = [&](int v, int origin, int n) {
+            const int d = v - origin;
+            return std::clamp(whole ? d / kCell : (d + kCell - 1) / kCell, 0, n);
+        };
+        if (r.IsEmpty())
+            return false;
+        const int x0 = lo(r.left, client.left, columns), x1 = hi(r.right, client.left, columns);
+        const int y0 = lo(r.top, client.top, rows), y1 = hi(r.bottom, client.top, rows);
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                if (visit(covered[static_cast<std::size_t>(y) * columns + x]))
+                    return true;
+        return false;
+    };
+    const bool labels = m_doc.viewState().showLabels != 0;
+    std::vector<bool> shown(order.size());
+    labelBoxes.assign(order.size(), CRect{});
+    for (std::size_t i = order.size(); i-- > 0;) {
+        const int row = order[i];
+        const CStatsCase& c = m_data.Case(row);
+        CRect tile = rects[static_cast<std::size_t>(row)];
+        CRect reach = tile;
+        reach.Inflate(2, 2);
+        CRect& label = labelBoxes[i];
+        if (labels && !(numbers ? c.inNumberCluster : c.inCategoryCluster))
+            label = LabelBox(metrics, LabelText(row), tile);
+        const auto open = [](char& cell) { return cell == 0; };
+        shown[i] = cells(reach, false, open) || cells(label, false, open);
+        if (!shown[i])
+            continue;
+        const auto cover = [](char& cell) {
+            cell = 1;
+            return false;
+        };
+        if (c.state != CaseState::Ignored && !m_data.IsCellEmpty(row, m_data.currentColumn()))
+            cells(tile, true, cover);
+        cells(label, true, cover);
+    }
+    return shown;
+}
+
+void CStatsBoardController::DrawTile(IDrawingSurface& dc, int row, const CRect& r,
+                                     const CRect& box) const {
     const CStatsCase& c = m_data.Case(row);
     const int column = m_data.currentColumn();
-    const CRect r = TileRect(row);
     const bool ignored = c.state == CaseState::Ignored;
     int pen = c.selected ? 2 : 1;
     Color colour = ignored ? kIgnoredColour : kBlack;
@@ -672,13 +796,9 @@ void CStatsBoardController::DrawTile(IDrawingSurface& dc, int row) const {
         dc.Ellipse(r);
     else
         dc.Rectangle(r);
-    const bool clustered = NumberColumn() ? c.inNumberCluster : c.inCategoryCluster;
-    if (!m_doc.viewState().showLabels || clustered)
+    if (box.IsEmpty())
         return;
-    const std::string name = m_data.columnCount() > 1 ? CellValueText(m_data, row, 1) : "";
-    const CSize size = dc.Metrics().TextExtent(StatsTileLabelFont(), name.empty() ? "w" : name);
-    const int left = (r.left + r.right) / 2 - size.cx / 2 - 3;
-    const CRect box{left, r.top - 1 - size.cy, left + size.cx + 6, r.top - 1};
+    const std::string name = LabelText(row);
     dc.SetPen(1, kBlack);
     dc.SetBrush(kWhite);
     dc.Rectangle(box);
@@ -710,28 +830,32 @@ void CStatsBoardController::Draw(IDrawingSurface& dc) const {
     if (!HasColumn())
         return;
 
-    // The tiles in row order, the selected ones over the others.
+    // The tiles in row order, the selected ones over the others; a tile and its label that
+    // later ones hide whole are left out.
+    const bool numbers = NumberColumn();
+    const std::vector<CRect> rects = TileRects();
+    std::vector<int> order;
     for (int pass = 0; pass < 2; ++pass)
         for (int row = 1; row < m_data.dataCaseEnd(); ++row)
             if (IsTile(row) && (m_data.Case(row).selected != 0) == (pass == 1))
-                DrawTile(dc, row);
-    // A cluster's handle carries a bar along the edge where its stack leaves the screen; only
-    // tiles that reach the client's edge can be handles.
+                order.push_back(row);
+    std::vector<CRect> labels;
+    const std::vector<bool> shown = ShownTiles(dc.Metrics(), order, rects, numbers, labels);
+    for (std::size_t i = 0; i < order.size(); ++i)
+        if (shown[i])
+            DrawTile(dc, order[i], rects[static_cast<std::size_t>(order[i])], labels[i]);
+    // A cluster's handle carries a bar along the edge where its stack leaves the screen.
     dc.SetNullPen();
     dc.SetBrush(kBlack);
+    const std::vector<bool> handles = Handles(rects);
     for (int row = 1; row < m_data.dataCaseEnd(); ++row) {
-        if (!IsTile(row))
+        if (!handles[static_cast<std::size_t>(row)])
             continue;
-        const CRect r = TileRect(row);
-        if (r.top > g.client.top && r.bottom < g.client.bottom)
-            continue;
-        if (IsHandle(row)) {
-            const int y = r.top <= g.client.top ? std::max(r.top, g.client.top) : r.bottom - 4;
-            dc.Rectangle({r.left, y, r.right, y + 4});
-        }
+        const CRect& r = rects[static_cast<std::size_t>(row)];
+        const int y = r.top <= g.client.top ? std::max(r.top, g.client.top) : r.bottom - 4;
+        dc.Rectangle({r.left, y, r.right, y + 4});
     }
     // The label windows of the clusters of this column's kind.
-    const bool numbers = NumberColumn();
     for (const CStatsCluster& c : m_doc.viewState().clusters) {
         if (c.kind != 1 || (c.format != 0) != numbers)
             continue;

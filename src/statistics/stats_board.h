@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 
 namespace quorvel {
 
@@ -138,7 +139,19 @@ private:
     void Scatter(int row, int width, double height);
     void RelayClusters();
     void StackTiles(const std::vector<std::int32_t>& rows, double centre, double bottom);
-    void DrawTile(IDrawingSurface& dc, int row) const;
+    CRect RectOf(int row, bool numbers, double perUnit) const;
+    // Every row's tile rectangle (empty for rows without a tile on the board).
+    std::vector<CRect> TileRects() const;
+    std::vector<bool> Handles(const std::vector<CRect>& rects) const;
+    // The tile, and its label in `box` unless that is empty.
+    void DrawTile(IDrawingSurface& dc, int row, const CRect& r, const CRect& box) const;
+    std::string LabelText(int row) const;
+    CRect LabelBox(ITextMetrics& metrics, const std::string& name, const CRect& tile) const;
+    // For each tile in drawing order, whether any of it (or its label) would be seen, and the
+    // box of its label (empty when it has none).
+    std::vector<bool> ShownTiles(ITextMetrics& metrics, const std::vector<int>& order,
+                                 const std::vector<CRect>& rects, bool numbers,
+                                 std::vector<CRect>& labelBoxes) const;
     void Message(int id) const;
     void Changed();
 
@@ -148,6 +161,8 @@ private:
     std::function<void()> m_changed;
     CStatsBoardGeometry m_geometry = StatsBoardGeometry(kStatsDefaultClient);
     std::optional<DragState> m_drag;
+    mutable std::unordered_map<std::string, CSize> m_labelSizes;
+    mutable CSize m_labelSizeOfW;
     bool m_tileChanged = false;
 };
 

@@ -285,6 +285,22 @@ TEST_F(StatsBoard, DrawsTilesWithTheirOutlinesAndLabels) {
     EXPECT_EQ(quiet.Only("line 200,375").size(), 1u); // the mean 2 of P1..P2 at 35 per unit
 }
 
+TEST_F(StatsBoard, TilesHiddenWholeByLaterOnesAreLeftOut) {
+    Cases(4);
+    data.SetCurrentColumn(2);
+    // Tile 1 (35 high) stands behind tiles 2, 3 and 4 side by side, reaching lower.
+    data.Case(1).numberTilePosition = {100, 296};
+    for (int row : {2, 3, 4})
+        data.Case(row).numberTilePosition = {40.0 + 20 * row, 310};
+    for (CaseState third : {CaseState::Used, CaseState::Ignored}) {
+        data.Case(3).state = third; // an Ignored tile is not filled: it hides nothing
+        RecordingSurface dc;
+        board.Draw(dc);
+        EXPECT_EQ(dc.Only("rect 100,261 125,296").size(), third == CaseState::Used ? 0u : 1u);
+        EXPECT_EQ(dc.Only("rect 120,170 145,310").size(), 1u);
+    }
+}
+
 TEST_F(StatsBoard, APageWithoutItsSizeLeavesTheTilesWhereTheyAre) {
     doc.SetPresentGeometry({800, 600}, {0, 0, 100, 30}); // laid out before it was shown
     doc.SetPresentGeometry({800, 600}, kStatsDefaultClient);
