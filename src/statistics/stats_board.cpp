@@ -195,6 +195,8 @@ double CStatsBoardController::TileWidthOf(int row) const {
 }
 
 CRect CStatsBoardController::TileRect(int row) const {
+    if (!HasColumn() || row < 1 || row >= m_data.rowCount())
+        return {};
     return RectOf(row, NumberColumn(), PixelsPerUnit());
 }
 

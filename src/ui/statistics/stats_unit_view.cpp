@@ -589,6 +589,9 @@ void CStatsUnitView::ShowStatsTool() {
     const QCursor cursor = StatsCursor(m_table.tool());
     m_grid->setCursor(cursor);
     m_mini->setCursor(cursor);
+    // Over the board too (the page shows the palette's other tools itself).
+    if (m_table.tagging())
+        setCursor(cursor);
 }
 
 // --- the editor ------------------------------------------------------------------------------
