@@ -134,6 +134,9 @@ TEST_F(StatsBoard, ClusterNeedsTwoSelectedTiles) {
     EXPECT_TRUE(data.Case(3).inNumberCluster);
     table.OnCommand(kCmdCluster); // the same tiles again: no second cluster
     EXPECT_EQ(doc.viewState().clusters.size(), 1u);
+    table.OnCommand(kCmdNarrowTiles); // the stack narrows about its centre
+    EXPECT_EQ(data.Case(3).numberTilePosition.x, left + 12.5 - 6.5);
+    ASSERT_TRUE(doc.Undo());
     ASSERT_TRUE(doc.Undo());
     EXPECT_TRUE(doc.viewState().clusters.empty());
     EXPECT_EQ(data.Case(3).numberTilePosition, (CStatsPosition{300, 300}));
