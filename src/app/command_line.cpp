@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cctype>
+#include <filesystem>
 #include <optional>
 
 namespace quorvel {
@@ -132,6 +133,25 @@ CCommandLine ParseCommandLine(std::string_view line, const CDirectories& default
         }
     }
     TakeValue(result.directories.teacherBulletinBoard, between(*at[3], end));
+    return result;
+}
+
+CCommandLine ParseArguments(const std::vector<std::string>& args, const CDirectories& defaults) {
+    std::vector<std::string> rest;
+    std::string file;
+    for (const std::string& a : args) {
+        std::error_code ec;
+        if (!a.empty() && !IsSwitchWord(a) && std::filesystem::is_regular_file(a, ec)) {
+            if (file.empty()) {
+                const auto absolute = std::filesystem::absolute(a, ec);
+                file = ec ? a : absolute.lexically_normal().string();
+            }
+            continue;
+        }
+        rest.push_back(a);
+    }
+    CCommandLine result = ParseCommandLine(JoinArguments(rest), defaults);
+    result.documentFile = std::move(file);
     return result;
 }
 
