@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -320,6 +321,9 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* e) {
 int RunWorkshop(int argc, char* argv[]) {
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvel"));
+    // The installed menu entry and icon: the desktop groups the windows under them.
+    QGuiApplication::setDesktopFileName(QStringLiteral("quorvel"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quorvel")));
     // No display name: the platform would add it to every window title, and the main window's
     // caption already begins with the program's name.
     std::vector<std::string> args(argv + 1, argv + argc);
