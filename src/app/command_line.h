@@ -35,6 +35,10 @@ CCommandLine ParseCommandLine(std::string_view line, const CDirectories& default
 // folders are read, so a path with spaces stays whole and a file after "-t" is no folder.
 CCommandLine ParseArguments(const std::vector<std::string>& args, const CDirectories& defaults);
 
+// The arguments a restart passes on: authoring mode and the folders stay; the unit switches and
+// the document go, so that the program comes back to its menus.
+std::vector<std::string> RestartArguments(const std::vector<std::string>& args);
+
 // "none", "geo", "stats", "codes", "numbers" or "designs".
 const char* StartUnitName(StartUnit unit);
 

@@ -1,5 +1,6 @@
 // The command line: whole-word switches, folder flags at word starts, values keeping case.
 #include "app/command_line.h"
+#include "app/display_scale.h"
 
 #include <gtest/gtest.h>
 
@@ -158,6 +159,29 @@ INSTANTIATE_TEST_SUITE_P(
                  StartUnit::None,
                  "/t"}),
     [](const ::testing::TestParamInfo<FileCase>& param) { return std::string(param.param.name); });
+
+TEST(CommandLine, RestartKeepsAuthoringAndFoldersButNoUnitOrDocument) {
+    const auto dir = std::filesystem::temp_directory_path() / "quorvel-cmdline-restart";
+    std::filesystem::create_directories(dir);
+    const std::string file = (dir / "work.qvg").string();
+    std::ofstream(file) << "x";
+    EXPECT_EQ(
+        RestartArguments({"/AM", "/geo", file, "-p", "/p", "-c", "/c", "-b", "/b", "-t",
+                          dir.string(), "/stats"}),
+        (std::vector<std::string>{"/AM", "-p", "/p", "-c", "/c", "-b", "/b", "-t", dir.string()}));
+    std::filesystem::remove_all(dir);
+}
+
+TEST(DisplayScale, OnlyTheChoicesAreKeptAndTheFactorIsExact) {
+    for (const auto& [stored, factor] : std::vector<std::pair<int, std::string>>{{100, "1"},
+                                                                                 {125, "1.25"},
+                                                                                 {150, "1.5"},
+                                                                                 {200, "2"},
+                                                                                 {175, "1"},
+                                                                                 {0, "1"},
+                                                                                 {-200, "1"}})
+        EXPECT_EQ(DisplayScaleFactor(stored), factor) << stored;
+}
 
 TEST(CommandLine, ArgumentsJoinWithSingleSpaces) {
     EXPECT_EQ(JoinArguments({}), "");
