@@ -1,6 +1,5 @@
-// The Tiles and Tessellations written material as the build lays it out beside the program:
-// the companion PDFs drawn from their texts, the placeholders left to the other documents, and
-// the unit's guide.
+// The written material as the build lays it out beside the program: the companion PDFs drawn
+// from their texts, the placeholders left to the other documents, and the units' guides.
 #include "docs/pdf_text.h"
 
 #include "app/activities.h"
@@ -247,13 +246,84 @@ std::string RtfText(const std::string& rtf) {
     return Squeezed(out);
 }
 
-class TilesGuide : public ::testing::Test {
+// A unit's guide: its file, its investigations and the names it must use.
+struct CGuide {
+    int unitMenu;
+    int investigations;
+    std::vector<const char*> names;
+};
+
+const CGuide kGuides[] = {
+    {kGeometryUnitMenu,
+     kGeometryInvestigations,
+     {"Anglemeter",
+      "Selector",
+      "Rot. R",
+      "Flip H",
+      "Group",
+      "Stamp",
+      "Record",
+      "Repeat",
+      "Camera",
+      "Viewer",
+      "Tessellation Options",
+      "Teacher Options",
+      "User Options",
+      "Script Controls",
+      "/AM",
+      "Student Bulletin Board",
+      "Teacher Bulletin Board",
+      "Reproducible Master 5",
+      "Reproducible Master 6",
+      "Activity Book 4"}},
+    {kPatternsUnitMenu,
+     kPatternsInvestigations,
+     {"Number Card",
+      "Number Machine",
+      "Go",
+      "Mystery",
+      "Linking",
+      "Writing tool",
+      "New table",
+      "Sort Largest to Smallest",
+      "Create Cards",
+      "Delete All Output cards",
+      "Note Card",
+      "Shift Machine",
+      "Keyword Machine",
+      "Group Machine",
+      "Places",
+      "Direction",
+      "Decode",
+      "Message Board",
+      "Hide Message Board",
+      "Show Axes",
+      "Record Rule",
+      "Clear",
+      "Hide Machine",
+      "Number Options...",
+      "Codes Options...",
+      "Design Options...",
+      "Check",
+      "Continue",
+      "/AM",
+      "Student Bulletin Board",
+      "Reproducible Master 12"}},
+};
+
+class Guide : public ::testing::TestWithParam<CGuide> {
 protected:
-    void SetUp() override { m_rtf = ReadFile(kDocs / UnitGuideFile(kGeometryUnitMenu)); }
+    void SetUp() override { m_rtf = ReadFile(kDocs / UnitGuideFile(GetParam().unitMenu)); }
     std::string m_rtf;
 };
 
-TEST_F(TilesGuide, IsWellFormedRtfInLiberationSans) {
+INSTANTIATE_TEST_SUITE_P(Units, Guide, ::testing::ValuesIn(kGuides),
+                         [](const ::testing::TestParamInfo<CGuide>& unit) {
+                             const std::string title = UnitMenuTitle(unit.param.unitMenu);
+                             return title.substr(0, title.find(' '));
+                         });
+
+TEST_P(Guide, IsWellFormedRtfInLiberationSans) {
     ASSERT_EQ(m_rtf.rfind("{\\rtf1", 0), 0u);
     int depth = 0;
     for (std::size_t i = 0; i < m_rtf.size(); ++i) {
@@ -275,10 +345,10 @@ TEST_F(TilesGuide, IsWellFormedRtfInLiberationSans) {
     EXPECT_NE(m_rtf.find("Liberation Sans"), std::string::npos);
 }
 
-TEST_F(TilesGuide, HasASectionForEveryInvestigationAndItsActivities) {
+TEST_P(Guide, HasASectionForEveryInvestigationAndItsActivities) {
     const std::string text = RtfText(m_rtf);
     for (int k = 0; k < kInvestigationsPerMenu; ++k) {
-        const CInvestigation* investigation = FindInvestigation(kGeometryInvestigations, k);
+        const CInvestigation* investigation = FindInvestigation(GetParam().investigations, k);
         ASSERT_NE(investigation, nullptr);
         EXPECT_NE(text.find(investigation->title), std::string::npos) << investigation->title;
         for (const CActivityRow& row : investigation->rows) {
@@ -289,28 +359,9 @@ TEST_F(TilesGuide, HasASectionForEveryInvestigationAndItsActivities) {
     }
 }
 
-TEST_F(TilesGuide, NamesTheToolsAndTheTeachersSettings) {
+TEST_P(Guide, NamesTheToolsAndTheTeachersSettings) {
     const std::string text = RtfText(m_rtf);
-    for (const char* name : {"Anglemeter",
-                             "Selector",
-                             "Rot. R",
-                             "Flip H",
-                             "Group",
-                             "Stamp",
-                             "Record",
-                             "Repeat",
-                             "Camera",
-                             "Viewer",
-                             "Tessellation Options",
-                             "Teacher Options",
-                             "User Options",
-                             "Script Controls",
-                             "/AM",
-                             "Student Bulletin Board",
-                             "Teacher Bulletin Board",
-                             "Reproducible Master 5",
-                             "Reproducible Master 6",
-                             "Activity Book 4"})
+    for (const char* name : GetParam().names)
         EXPECT_NE(text.find(name), std::string::npos) << name;
 }
 

@@ -220,7 +220,8 @@ TEST(ClassActivityDocuments, EveryPatternsDocumentIsWhatItsSourceBuilds) {
                                                    (file.stem().string() + ".txt")));
                 EXPECT_EQ("." + built.extension, file.extension().string());
                 EXPECT_EQ(built.doc->SaveToBytes(), ReadBytes(kClassDir / file));
-                // A challenge that hides a rule does not hand the pupil the tool that shows it.
+                // A number challenge that hides a machine does not hand the pupil the tool that
+                // shows it; a mystery design keeps the tool, to check a guess with.
                 bool hides = false;
                 if (const auto* numbers =
                         dynamic_cast<const CNumberPatternsDocument*>(built.doc.get())) {
@@ -232,7 +233,7 @@ TEST(ClassActivityDocuments, EveryPatternsDocumentIsWhatItsSourceBuilds) {
                 if (const auto* designs =
                         dynamic_cast<const CDesignPatternsDocument*>(built.doc.get())) {
                     hides = designs->machine().angleHidden() || designs->machine().timesHidden();
-                    EXPECT_TRUE(!hides || designs->options().mysteryTool == 0);
+                    EXPECT_TRUE(!hides || designs->options().mysteryTool != 0);
                     EXPECT_EQ(hides, !designs->machine().design().rules().empty());
                 }
             }
