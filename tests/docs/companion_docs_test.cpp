@@ -88,12 +88,13 @@ int RunCompanionTool(const fs::path& out, const std::string& environment = "") {
                       " " + Quoted(kTexts) + " " + Quoted(out) + " 2>/dev/null");
 }
 
-TEST(CompanionDocuments, EveryDocumentOfTheTilesMenuIsDrawnFromItsText) {
-    for (const CCompanionDocument* doc : CompanionDocumentsOf(UnitKind::Geometry)) {
-        const fs::path text = kTexts / fs::path(doc->fileName).replace_extension(".txt");
-        EXPECT_TRUE(fs::exists(text)) << text;
-        EXPECT_TRUE(fs::exists(kDocs / doc->fileName)) << doc->fileName;
-    }
+TEST(CompanionDocuments, EveryDocumentOfTheTilesAndPatternsMenusIsDrawnFromItsText) {
+    for (const UnitKind unit : {UnitKind::Geometry, UnitKind::Numbers})
+        for (const CCompanionDocument* doc : CompanionDocumentsOf(unit)) {
+            const fs::path text = kTexts / fs::path(doc->fileName).replace_extension(".txt");
+            EXPECT_TRUE(fs::exists(text)) << text;
+            EXPECT_TRUE(fs::exists(kDocs / doc->fileName)) << doc->fileName;
+        }
 }
 
 TEST(CompanionDocuments, EveryPageCarriesItsTitleItsDocumentAndItsNumber) {
@@ -124,8 +125,8 @@ TEST(CompanionDocuments, EveryPageCarriesItsTitleItsDocumentAndItsNumber) {
 }
 
 TEST(CompanionDocuments, TheWorksheetsHaveRoomForAName) {
-    for (const char* name :
-         {"Tiles Reproducible Master 5.pdf", "Tiles Reproducible Master 6.pdf"}) {
+    for (const char* name : {"Tiles Reproducible Master 5.pdf", "Tiles Reproducible Master 6.pdf",
+                             "Patterns Reproducible Master 12.pdf"}) {
         CPdfText pdf;
         std::string error;
         ASSERT_TRUE(pdf.Load((kDocs / name).string(), error)) << error;
