@@ -167,7 +167,8 @@ TEST(CompanionDocuments, PlaceholdersAreLaidOutOnlyForDocumentsWithoutText) {
         const bool drawn = fs::exists(kTexts / fs::path(doc.fileName).replace_extension(".txt"));
         EXPECT_EQ(fs::exists(out.path() / doc.fileName), !drawn) << doc.fileName;
     }
-    EXPECT_TRUE(fs::exists(out.path() / "intro.pdf"));
+    // The introduction is drawn from pictures of the program's pages, never a placeholder.
+    EXPECT_FALSE(fs::exists(out.path() / "intro.pdf"));
 
     // And without texts it keeps the places of the Tiles documents too.
     fs::remove_all(out.path());
@@ -176,6 +177,21 @@ TEST(CompanionDocuments, PlaceholdersAreLaidOutOnlyForDocumentsWithoutText) {
               0);
     for (const CCompanionDocument* doc : CompanionDocumentsOf(UnitKind::Geometry))
         EXPECT_TRUE(fs::exists(out.path() / doc->fileName)) << doc->fileName;
+}
+
+TEST(CompanionDocuments, TheIntroductionShowsEveryUnitsPages) {
+    CPdfText pdf;
+    std::string error;
+    ASSERT_TRUE(pdf.Load((kDocs / "intro.pdf").string(), error)) << error;
+    ASSERT_EQ(pdf.pageCount(), 5);
+    for (int menu : {kGeometryUnitMenu, kPatternsUnitMenu, kStatsUnitMenu})
+        EXPECT_NE(pdf.pageText(0).find(UnitMenuTitle(menu)), std::string::npos) << menu;
+    // A picture of the main menu and one of a page of every environment.
+    std::size_t pictures = 0;
+    for (std::size_t at = 0; (at = pdf.bytes().find("/Subtype /Image", at)) != std::string::npos;
+         ++at)
+        ++pictures;
+    EXPECT_GE(pictures, 6u);
 }
 
 // --- the guide -----------------------------------------------------------------------------
