@@ -16,8 +16,8 @@ namespace quorvel {
 // The part of each Patterns page's workspace that its pane shows in the 800 by 600 main window.
 // Documents store it as their view rectangle, so that opening one on its page moves nothing.
 inline constexpr CRect kNumbersClassView{0, 0, 698, 525};
-inline constexpr CRect kCodesClassView{0, 0, 698, 385};
-inline constexpr CRect kDesignsClassView{0, 0, 698, 475};
+inline constexpr CRect kCodesClassView{0, 0, 698, 408};
+inline constexpr CRect kDesignsClassView{0, 0, 698, 525};
 
 struct CPatternActivity {
     std::string name;      // the file name without its extension
