@@ -328,6 +328,10 @@ const CGuide kGuides[] = {
       "Reproducible Master 12"}},
 };
 
+void PrintTo(const CGuide& guide, std::ostream* os) {
+    *os << UnitGuideFile(guide.unitMenu);
+}
+
 class Guide : public ::testing::TestWithParam<CGuide> {
 protected:
     void SetUp() override { m_rtf = ReadFile(kDocs / UnitGuideFile(GetParam().unitMenu)); }
