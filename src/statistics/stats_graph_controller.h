@@ -18,6 +18,7 @@ enum StatsGraphCommand : int {
     kCmdPieValues = 33130,
     kCmdPiePercentages = 33131,
     kCmdPieNeither = 33132,
+    kCmdExportGraph = 33133, // "Export Graph as PNG/SVG...", answered by the page
 };
 // "&Circle": how the pie's wedges are labelled.
 inline constexpr CStatsMenuItem kCircleMenuItems[] = {
