@@ -5,8 +5,8 @@
 #pragma once
 
 #include "statistics/grid_view.h"
-#include "statistics/stats_graph_controller.h"
 #include "statistics/stats_document.h"
+#include "statistics/stats_graph_controller.h"
 
 #include <memory>
 #include <optional>
