@@ -52,12 +52,10 @@ double DrawValueAxis(IDrawingSurface& dc, const CRect& plot, const CAxisScale& s
 
 class CStatsGraph : public CStatsDataObserver {
 public:
+    // Every change to the data ends with "data changed" (a column imported cell by cell too),
+    // so the items are rebuilt once per change, as the summary is.
     void DataChanged() override { Rebuild(); }
     void Attached() override { Rebuild(); }
-    void CellChanged(int, int) override { Rebuild(); }
-    void CaseRemoved(int, CStatsCase&) override { Rebuild(); }
-    void ColumnInserted(int) override { Rebuild(); }
-    void ColumnRemoved(int) override { Rebuild(); }
 
     // The items from the data set's current column.
     void Rebuild();
