@@ -205,3 +205,27 @@ TEST_F(Graphs, PieGraphWedgesAndLabelsThatMakeRoom) {
         EXPECT_NEAR(std::hypot(x - 300, y - 200), 100, 1) << call;
     }
 }
+
+TEST(ValueAxis, LabelsEachKindOfScale) {
+    struct Case {
+        F format;
+        double maximum;
+        int decimals;
+        const char* labels; // every label's pieces, bottom up; a stacked fraction top first
+    };
+    const Case cases[] = {
+        {F::WholeNumbers, 12, 1, "0 2 4 6 8 10 12"},
+        {F::OneDecimal, 0.9, 2, "0.0 0.2 0.4 0.6 0.8 1.0"},
+        {F::TwoDecimals, 12, 0, "0 2 4 6 8 10 12"},
+        {F::Fractions, 1.1, 1, "0 1 5 2 5 3 5 4 5 1 1 5 1"}, // 6/5 is 1 and 1/5
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.labels);
+        RecordingSurface dc;
+        DrawValueAxis(dc, {45, 40, 560, 360}, ChooseScale(c.format, c.maximum), c.decimals);
+        std::string labels;
+        for (const std::string& call : dc.Only("drawtext"))
+            labels += (labels.empty() ? "" : " ") + call.substr(call.rfind(' ') + 1);
+        EXPECT_EQ(labels, c.labels);
+    }
+}
