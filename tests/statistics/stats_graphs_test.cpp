@@ -67,6 +67,7 @@ TEST_F(Graphs, ScaleFollowsTheLargestValue) {
         {F::WholeNumbers, {"5", "-20"}, 5, 5, 1},          // a negative value is no maximum
         {F::WholeNumbers, {"3", "!90"}, 3, 3, 1},          // nor is an ignored one
         {F::Categories, {"red", "Red ", "blue"}, 2, 2, 1}, // frequencies
+        {F::WholeNumbers, {"2147483647"}, 2.5e9, 25, 5},   // beyond 32 bits: a Decimal
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.cells.front());
@@ -76,6 +77,9 @@ TEST_F(Graphs, ScaleFollowsTheLargestValue) {
             EXPECT_DOUBLE_EQ(g.scale().scale.ToDouble(), c.scale);
             EXPECT_EQ(g.scale().intervals, c.intervals);
             EXPECT_EQ(g.scale().labelStep, c.labelStep);
+            RecordingSurface dc; // and it draws when it can, whatever the values
+            table.graphs().Draw(dc, {0, 0, 600, 428}, mode);
+            EXPECT_EQ(dc.Only("line").empty(), g.Problem() != 0);
         }
     }
 }
