@@ -58,7 +58,8 @@ CStatsControls StatsModeControls(const CStatsUnitDocument& doc, StatsViewMode mo
 }
 
 CStatsTableController::CStatsTableController(CStatsUnitDocument& doc, IPrompter* prompter)
-    : m_doc(doc), m_data(doc.dataSet()), m_prompter(prompter), m_grid(m_data), m_mini(m_data) {}
+    : m_doc(doc), m_data(doc.dataSet()), m_prompter(prompter), m_grid(m_data), m_mini(m_data),
+      m_graphs(doc, prompter) {}
 
 StatsTool CStatsTableController::tool() const {
     return StatsToolOf(m_doc.currentTool(), m_tagging);
@@ -290,6 +291,9 @@ void CStatsTableController::PreviousColumn() {
     c = c >= 2 ? c - 1 : m_data.columnCount() - 1;
     m_data.SetCurrentColumn(c);
     Changed();
+    // A graph mode stays, but says why the new column's graph cannot be drawn.
+    if (IsGraphMode(mode()))
+        m_graphs.Validate(mode());
 }
 
 void CStatsTableController::NextColumn() {
@@ -299,6 +303,9 @@ void CStatsTableController::NextColumn() {
         c = 1;
     m_data.SetCurrentColumn(c);
     Changed();
+    // A graph mode stays, but says why the new column's graph cannot be drawn.
+    if (IsGraphMode(mode()))
+        m_graphs.Validate(mode());
 }
 
 bool CStatsTableController::EnterMode(StatsViewMode mode) {
@@ -311,6 +318,8 @@ bool CStatsTableController::EnterMode(StatsViewMode mode) {
         m_data.SetCurrentColumn(1);
         m_doc.UpdateAllViews();
     }
+    if (graph && !m_graphs.Validate(mode))
+        return false;
     m_doc.viewState().viewMode = static_cast<std::int32_t>(mode);
     if (m_window)
         m_window->TableChanged();
@@ -452,6 +461,13 @@ bool CStatsTableController::OnCommand(int id) {
         return true;
     case kCmdMergeColumn:
         MergeColumn();
+        return true;
+    case kCmdPieValues:
+    case kCmdPiePercentages:
+    case kCmdPieNeither:
+        m_graphs.OnCommand(id);
+        if (m_window)
+            m_window->TableChanged();
         return true;
     case kCmdIgnoreAll:
     case kCmdUseAll:

@@ -6,6 +6,7 @@
 
 #include "statistics/grid_view.h"
 #include "statistics/stats_document.h"
+#include "statistics/stats_graph_controller.h"
 
 #include <memory>
 #include <optional>
@@ -92,6 +93,7 @@ public:
     void SetWindow(IStatsTableWindow* window) { m_window = window; }
     stats::CGridView& grid() { return m_grid; }
     CMiniTable& miniTable() { return m_mini; }
+    CStatsGraphController& graphs() { return m_graphs; }
     CStatsUnitDocument& document() const { return m_doc; }
     StatsViewMode mode() const { return static_cast<StatsViewMode>(m_doc.viewState().viewMode); }
 
@@ -152,6 +154,7 @@ private:
     IStatsTableWindow* m_window = nullptr;
     stats::CGridView m_grid;
     CMiniTable m_mini;
+    CStatsGraphController m_graphs;
     std::optional<Edit> m_edit;
     bool m_tagging = false;
 };

@@ -60,6 +60,8 @@ int CQvTool::Usage() {
              "       qvtool build JSON|- OUT      a document from JSON (the inverse of dump)\n"
              "       qvtool render FILE OUT.png|OUT.svg [--scale S]\n"
              "                                    draw the workspace as the program shows it\n"
+             "       qvtool render FILE.qvs OUT.png|OUT.svg --view table|board|bar|pie|line\n"
+             "                     [--column N]   a Statistics page's mode: the table or a graph\n"
              "       qvtool resave IN OUT         read a document and write it back\n"
              "       qvtool calc A [OP B]         exact arithmetic as the number machines do it\n"
              "       qvtool chain [--fractional] A OP B [X OP Y]...\n"

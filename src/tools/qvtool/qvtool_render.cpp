@@ -10,7 +10,9 @@
 #include "patterns/patterns_documents.h"
 #include "statistics/grid_view.h"
 #include "statistics/stats_document.h"
+#include "statistics/stats_graph_controller.h"
 #include "ui/platform/qt_drawing_surface.h"
+#include "workspace/string_table.h"
 #include "workspace/workspace_pane.h"
 
 #include <QGuiApplication>
@@ -20,6 +22,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #endif
 
@@ -57,14 +60,61 @@ bool EndsWith(const std::string& s, const std::string& suffix) {
            s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
+// The sheet the Statistics page gives its board and graphs in its 800 x 560 window.
+constexpr CRect kStatsSheet{0, 0, 760, 440};
+
+// An SVG picture when the name ends in ".svg", else a PNG one, `size` pixels.
+bool WritePicture(const std::string& out, QSize size, const std::string& title,
+                  const std::function<void(QPainter&)>& paint) {
+    if (EndsWith(out, ".svg")) {
+        QSvgGenerator svg;
+        svg.setFileName(QString::fromStdString(out));
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        svg.setTitle(QString::fromStdString(title));
+        QPainter painter;
+        if (!painter.begin(&svg))
+            return false;
+        paint(painter);
+        return painter.end();
+    }
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        paint(painter);
+    }
+    return image.save(QString::fromStdString(out), "PNG");
+}
+
+// The page's modes by name, in StatsViewMode's order; -1 for another name.
+int ParseView(const std::string& name) {
+    const char* names[] = {"table", "board", "line", "bar", "pie"};
+    for (int i = 0; i < 5; ++i)
+        if (name == names[i])
+            return i;
+    return -1;
+}
+
 } // namespace
 #endif
 
 int CQvTool::Render(const std::vector<std::string>& args) {
-    std::string file, out;
+    std::string file, out, view;
     double scale = 1.0;
+    int column = -2;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--scale" && i + 1 < args.size()) {
+        if (args[i] == "--view" && i + 1 < args.size()) {
+            view = args[++i];
+        } else if (args[i] == "--column" && i + 1 < args.size()) {
+            char* end = nullptr;
+            const long v = std::strtol(args[++i].c_str(), &end, 10);
+            if (!end || *end != '\0' || v < 0 || v > 100000) {
+                m_err << "--column takes a column number\n";
+                return 2;
+            }
+            column = static_cast<int>(v);
+        } else if (args[i] == "--scale" && i + 1 < args.size()) {
             char* end = nullptr;
             scale = std::strtod(args[++i].c_str(), &end);
             if (!end || *end != '\0' || !(scale > 0.0) || scale > 16.0) {
@@ -81,6 +131,12 @@ int CQvTool::Render(const std::vector<std::string>& args) {
     }
     if (file.empty() || out.empty())
         return Usage();
+#ifdef QUORVEL_QVTOOL_RENDER
+    if (!view.empty() && ParseView(view) < 0) {
+        m_err << "--view takes table, board, bar, pie or line\n";
+        return 2;
+    }
+#endif
 #ifndef QUORVEL_QVTOOL_RENDER
     m_err << "render needs the program's drawing code; this qvtool was built without it\n";
     return 1;
@@ -100,6 +156,10 @@ int CQvTool::Render(const std::vector<std::string>& args) {
     std::unique_ptr<QGuiApplication> app;
     if (!QGuiApplication::instance())
         app = std::make_unique<QGuiApplication>(argc, argv);
+
+    if (!view.empty() || column != -2)
+        return RenderStatsView(*loaded.doc, file, out, view.empty() ? "table" : view, column,
+                               scale);
 
     CRect area = RenderArea(*loaded.doc);
     // A statistics document shows its Summary Statistics window beside its notes.
@@ -148,33 +208,81 @@ int CQvTool::Render(const std::vector<std::string>& args) {
             stats->summary().Paint(dc, {summary.left, summary.top}, summary.Width());
         }
     };
-    if (EndsWith(out, ".svg")) {
-        QSvgGenerator svg;
-        svg.setFileName(QString::fromStdString(out));
-        svg.setSize(size);
-        svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setTitle(QString::fromStdString(loaded.doc->identity().unitTitle));
-        QPainter painter;
-        if (!painter.begin(&svg)) {
-            m_err << out << ": cannot write the picture\n";
-            return 1;
-        }
-        paint(painter);
-        painter.end();
-        return 0;
-    }
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        paint(painter);
-    }
-    if (!image.save(QString::fromStdString(out), "PNG")) {
+    if (!WritePicture(out, size, loaded.doc->identity().unitTitle, paint)) {
         m_err << out << ": cannot write the picture\n";
         return 1;
     }
     return 0;
 #endif
 }
+
+#ifdef QUORVEL_QVTOOL_RENDER
+int CQvTool::RenderStatsView(CUnitDocument& document, const std::string& file,
+                             const std::string& out, const std::string& view, int column,
+                             double scale) {
+    auto* doc = dynamic_cast<CStatsUnitDocument*>(&document);
+    if (!doc) {
+        m_err << file << ": --view and --column are for Statistics documents\n";
+        return 1;
+    }
+    CStatsDataSet& data = doc->dataSet();
+    if (column != -2) {
+        if (column < 1 || column >= data.columnCount()) {
+            m_err << file << ": column " << column << " is not a data column (1 to "
+                  << data.columnCount() - 1 << ")\n";
+            return 1;
+        }
+        data.SetCurrentColumn(column);
+        data.NotifyDataChanged(); // the summary's averages follow the column
+    }
+    const auto mode = static_cast<StatsViewMode>(ParseView(view));
+    if (mode == StatsViewMode::Board) {
+        m_err << "the data board cannot be drawn here: not available yet\n";
+        return 1;
+    }
+    // The page's graphs, as the page attaches them; they say why they cannot be drawn.
+    CStatsGraphController graphs(*doc, nullptr);
+    if (IsGraphMode(mode)) {
+        const int problem = graphs.graph(mode)->Problem();
+        if (problem != 0) {
+            m_err << file << ": " << LoadString(problem).value_or("the graph cannot be drawn")
+                  << "\n";
+            return 1;
+        }
+    }
+    CRect area = kStatsSheet;
+    stats::CGridView grid(data);
+    if (mode == StatsViewMode::Table) {
+        // The whole table, every case and the blank ones after them.
+        QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&probe);
+        CQtDrawingSurface dc(painter);
+        int width = 1;
+        for (int c = 0; c < data.columnCount(); ++c)
+            width += grid.ColumnWidth(c);
+        grid.Layout(dc.Metrics(), {width, 0});
+        const int height = grid.headerHeight() + (data.rowCount() - 1) * grid.rowHeight() + 1;
+        grid.Layout(dc.Metrics(), {width, height});
+        area = {0, 0, width, height};
+    }
+    const QSize size(static_cast<int>(area.Width() * scale + 0.5),
+                     static_cast<int>(area.Height() * scale + 0.5));
+    const auto paint = [&](QPainter& painter) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(scale, scale);
+        CQtDrawingSurface dc(painter);
+        dc.FillRect(area, PaletteRGB(255, 255, 255));
+        if (mode == StatsViewMode::Table)
+            grid.Draw(dc);
+        else
+            graphs.Draw(dc, area, mode);
+    };
+    if (!WritePicture(out, size, doc->identity().unitTitle, paint)) {
+        m_err << out << ": cannot write the picture\n";
+        return 1;
+    }
+    return 0;
+}
+#endif
 
 } // namespace quorvel

@@ -73,6 +73,8 @@ private:
     void EditorCancelled();
     // The tag palette's latched colour and the cursors over the tables.
     void ShowStatsTool();
+    // "Export Graph as PNG/SVG...": the graph on show, at its size on the page.
+    void ExportGraph();
 
     CStatsUnitDocument& m_doc;
     std::unique_ptr<IPrompter> m_ownPrompter;
