@@ -499,8 +499,12 @@ void CStatsUnitView::ApplyMode() {
     if (c.labelEdit)
         m_labelEdit->setText(ToQString(m_table.graphs().Label(mode)));
 
-    // The mode's menu beside "&Statistics".
-    m_modeMenu->clear();
+    // The mode's menu beside "&Statistics". A command of this menu rebuilds it while its action
+    // is still firing, so the old actions go when control is back in the event loop.
+    for (QAction* old : m_modeMenu->actions()) {
+        m_modeMenu->removeAction(old);
+        old->deleteLater();
+    }
     const auto add = [this](int id, const char* text, bool enabled) {
         QAction* a = m_modeMenu->addAction(QString::fromLatin1(text));
         a->setEnabled(enabled);
