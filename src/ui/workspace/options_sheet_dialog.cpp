@@ -48,6 +48,8 @@ COptionsSheetDialog::COptionsSheetDialog(COptionsSheet& sheet, QWidget* parent)
     auto* column = new QVBoxLayout(this);
     m_pages = new QTabWidget(this);
     m_pages->setAccessibleName(QString::fromStdString(m_sheet.caption()));
+    // Both pages' tabs show in full: the sheet widens to them.
+    m_pages->setUsesScrollButtons(false);
     if (m_sheet.hasTeacherPage())
         m_pages->addTab(MakePage(OptionsPage::Teacher),
                         QString::fromLatin1(kTeacherOptionsCaption));
