@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace quorvel {
 namespace {
 
@@ -28,44 +26,40 @@ std::vector<int> Flags(const CDesignOptions& o) {
             o.rotationPointControl, o.stampColor,  o.extraShapes};
 }
 
-// A sheet from the defaults in authoring mode, `id` clicked on `page`, and the flags after OK.
-template <class Sheet, class Options> std::vector<int> AfterClick(OptionsPage page, int id) {
-    Sheet sheet(Options{}, true);
-    EXPECT_TRUE(sheet.Click(page, id)) << id;
-    return Flags(sheet.Result());
+// Sheets from the defaults in authoring mode: each row's button clicked on its page gives the
+// row's flags after OK.
+struct Row {
+    OptionsPage page;
+    int id;
+    std::vector<int> flags;
+};
+template <class Sheet, class Options> void ExpectRows(std::initializer_list<Row> rows) {
+    for (const Row& row : rows) {
+        Sheet sheet(Options{}, true);
+        EXPECT_TRUE(sheet.Click(row.page, row.id)) << row.id;
+        EXPECT_EQ(Flags(sheet.Result()), row.flags) << row.id;
+    }
 }
 
 TEST(PatternsOptions, EachButtonStoresItsFlag) {
     constexpr auto T = OptionsPage::Teacher;
     constexpr auto U = OptionsPage::User;
-    using N = CNumberPatternsOptions;
-    using C = CCodePatternsOptions;
-    using D = CDesignPatternsOptions;
-    struct Row {
-        std::function<std::vector<int>()> click;
-        std::vector<int> flags;
-    };
-    const Row rows[] = {
-        {[] { return AfterClick<N, CNumbersOptions>(T, 1319); }, {1, 1, 1, 1, 1, 1}},
-        {[] { return AfterClick<N, CNumbersOptions>(T, 1318); }, {0, 0, 1, 1, 1, 1}},
-        {[] { return AfterClick<N, CNumbersOptions>(U, 1324); }, {1, 0, 0, 1, 1, 1}},
-        {[] { return AfterClick<N, CNumbersOptions>(U, 1328); }, {1, 0, 1, 0, 1, 1}},
-        {[] { return AfterClick<N, CNumbersOptions>(U, 1332); }, {1, 0, 1, 1, 0, 1}},
-        {[] { return AfterClick<N, CNumbersOptions>(U, 1330); }, {1, 0, 1, 1, 1, 1}},
-        {[] { return AfterClick<C, CCodesOptions>(T, 1316); }, {0, 1, 0, 1, 1}},
-        {[] { return AfterClick<C, CCodesOptions>(T, 1318); }, {1, 0, 0, 1, 1}},
-        {[] { return AfterClick<C, CCodesOptions>(U, 1318); }, {1, 1, 0, 0, 1}},
-        {[] { return AfterClick<C, CCodesOptions>(U, 1320); }, {1, 1, 0, 1, 0}},
-        {[] { return AfterClick<D, CDesignOptions>(T, 1256); }, {0, 1, 0, 1, 1, 0, 0}},
-        {[] { return AfterClick<D, CDesignOptions>(U, 1258); }, {1, 1, 0, 1, 0, 0, 0}},
-        // Black is the first button and yet the flag 0: Rainbow stores 1.
-        {[] { return AfterClick<D, CDesignOptions>(U, 1260); }, {1, 1, 0, 1, 1, 1, 0}},
-        {[] { return AfterClick<D, CDesignOptions>(U, 1259); }, {1, 1, 0, 1, 1, 0, 0}},
-        {[] { return AfterClick<D, CDesignOptions>(U, 1261); }, {1, 1, 0, 1, 1, 0, 1}},
-    };
-    for (std::size_t i = 0; i < std::size(rows); ++i)
-        EXPECT_EQ(rows[i].click(), rows[i].flags) << "row " << i;
-
+    ExpectRows<CNumberPatternsOptions, CNumbersOptions>({{T, 1319, {1, 1, 1, 1, 1, 1}},
+                                                         {T, 1318, {0, 0, 1, 1, 1, 1}},
+                                                         {U, 1324, {1, 0, 0, 1, 1, 1}},
+                                                         {U, 1328, {1, 0, 1, 0, 1, 1}},
+                                                         {U, 1332, {1, 0, 1, 1, 0, 1}},
+                                                         {U, 1330, {1, 0, 1, 1, 1, 1}}});
+    ExpectRows<CCodePatternsOptions, CCodesOptions>({{T, 1316, {0, 1, 0, 1, 1}},
+                                                     {T, 1318, {1, 0, 0, 1, 1}},
+                                                     {U, 1318, {1, 1, 0, 0, 1}},
+                                                     {U, 1320, {1, 1, 0, 1, 0}}});
+    // Black is the first Stamp Color button and yet the flag 0: Rainbow stores 1.
+    ExpectRows<CDesignPatternsOptions, CDesignOptions>({{T, 1256, {0, 1, 0, 1, 1, 0, 0}},
+                                                        {U, 1258, {1, 1, 0, 1, 0, 0, 0}},
+                                                        {U, 1260, {1, 1, 0, 1, 1, 1, 0}},
+                                                        {U, 1259, {1, 1, 0, 1, 1, 0, 0}},
+                                                        {U, 1261, {1, 1, 0, 1, 1, 0, 1}}});
     const CDesignPatternsOptions designs(CDesignOptions{}, true);
     EXPECT_TRUE(designs.IsChecked(U, 1259)) << "Black";
     EXPECT_EQ(designs.caption(), "Design Patterns Options");
