@@ -1,6 +1,8 @@
 // The Numbers page's logic: tools, machine buttons, the run cycle and the keyboard.
 #include "patterns/numbers_controller.h"
 
+#include "patterns/patterns_options.h"
+
 #include "numbers/number_exceptions.h"
 #include "workspace/prompter.h"
 #include "workspace/string_table.h"
@@ -92,6 +94,12 @@ bool CNumbersViewController::OnCommand(int id) {
         DeleteOutputCardsOf(m_doc, kMsgDeleteOutputCards);
         return true;
     case kCmdNumberOptions:
+        if (running())
+            return true;
+        EndEdit();
+        if (const auto options =
+                CNumberPatternsOptions(m_doc.options(), AuthoringMode(m_doc)).Run(window()))
+            SetOptions(*options);
         return true;
     case kCmdNumbersCopy: {
         if (m_doc.selection().empty()) {
@@ -135,7 +143,7 @@ bool CNumbersViewController::IsCommandEnabled(int id) const {
     case kCmdDeleteOutputCards:
         return m_doc.HasOutputCardsToDelete() && !running();
     case kCmdNumberOptions:
-        return false;
+        return !running();
     case kCmdNumbersCopy:
     case kCmdNewTable:
         return !running();
@@ -153,12 +161,31 @@ void CNumbersViewController::SelectTool(int command) {
     CProblemSetViewController::SelectTool(command);
 }
 
+void CNumbersViewController::SetOptions(const CNumbersOptions& options) {
+    if (options == m_doc.options())
+        return;
+    m_doc.MarkUndoStep();
+    m_doc.SetOptions(options);
+    OptionsChanged();
+}
+
+void CNumbersViewController::OptionsChanged() {
+    if (currentTool() == kToolMystery && !m_doc.options().mysteryTool)
+        SelectArrow();
+    if (m_numbersWindow)
+        m_numbersWindow->OptionsApplied();
+    UpdateGoButtons();
+    DocumentStateChanged();
+}
+
 void CNumbersViewController::ResetView() {
     // The manipulatives the run knew may be gone: forget them without touching them.
     StopAll();
     UpdateGoButtons();
     if (m_numbersWindow)
         m_numbersWindow->ShowPaneOffset(m_doc.paneOffset());
+    // Undo may bring other options back.
+    OptionsChanged();
 }
 
 void CNumbersViewController::HelpAt(CPoint p) {

@@ -96,6 +96,8 @@ public:
     void MysteryAt(CPoint screen) override;
     void HelpAt(CPoint p) override;
     void ResetView() override;
+    // "&Number Options..." chose other options: one undo step, applied to the page.
+    void SetOptions(const CNumbersOptions& options);
 
     // The drawer: a card or a machine taken out and dropped at `at` (one undo step). Returns
     // what was made, or null when nothing was.
@@ -158,6 +160,8 @@ private:
         CNumberMachine* machine;      // the machine of a built-in card, an operator or a label
     };
 
+    // The page follows the document's options: tools they take away, palette and Go buttons.
+    void OptionsChanged();
     void MachineClick(CNumberMachine& machine, MachinePart part, CPoint p);
     void BeginEditOf(NumbersEditKind kind, CPatternManipulative& target);
     CNumberMachine* NumberMachineAt(CPoint p) const;

@@ -62,6 +62,7 @@ protected:
     void NewDocumentContents() override;
 
 private:
+    void SerializeOptions(CArchive& ar);
     void SerializeMachine(CArchive& ar);
     void SerializeWriting(CArchive& ar);
 
@@ -132,6 +133,7 @@ protected:
     void NewDocumentContents() override;
 
 private:
+    void SerializeOptions(CArchive& ar);
     void SerializePatternList(CArchive& ar);
     void SerializeBoard(CArchive& ar);
     void ApplyOptions();
@@ -212,6 +214,8 @@ protected:
     void NewDocumentContents() override;
 
 private:
+    // The flags in the order the file holds them.
+    void SerializeOptions(CArchive& ar);
     // The two-pass list: the type codes, then each one's data. False when reading ended at a
     // type code the document does not hold (the list is then empty).
     bool SerializePatternList(CArchive& ar);

@@ -138,6 +138,7 @@ public:
     bool PromptStarted() const override;
     void DestroyPrompt() override;
     void SetPromptCounter(const std::string& text) override;
+    bool RunOptionsSheet(COptionsSheet& sheet) override { return m_real.RunOptionsSheet(sheet); }
 
 private:
     IUnitViewWindow& m_real;
