@@ -38,7 +38,7 @@ std::string RectText(const CRect& r) {
 // Where the machines of a problem stand (their frames' top left corners): the first at the
 // top left, the second beside it and lower, so that the wire runs down from the first's
 // output to the second's first input; the cards in a column on the right.
-constexpr CPoint kMachinePlaces[] = {{30, 8}, {300, 112}};
+constexpr CPoint kMachinePlaces[] = {{30, 6}, {300, 88}};
 constexpr CPoint kFirstCardCentre{620, 36};
 constexpr int kCardStep = 44;
 constexpr std::size_t kMaxCards = 6;
@@ -206,6 +206,7 @@ private:
         if (!found.ok() || found.steps != problem.steps)
             Fail("the supermachine does not show the steps its source names");
         c.SelectTool(ToolCommand(kToolArrow));
+        doc.DeselectAll();
         doc.files().SetFilePath({});
         doc.SetPresentViewRect(kNumbersClassView);
         doc.SetPaneOffset({});

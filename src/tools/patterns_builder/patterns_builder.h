@@ -24,8 +24,8 @@ namespace quorvel {
 // The Numbers page's pane in the 800 by 600 main window: documents store it as their view, so
 // that opening them moves nothing. The problem prompt window covers the pane's bottom; the
 // supermachine and the pupil's cards sit above it.
-inline constexpr CRect kNumbersClassView{0, 0, 697, 524};
-inline constexpr CRect kNumbersProblemArea{0, 0, 697, 330};
+inline constexpr CRect kNumbersClassView{0, 0, 698, 525};
+inline constexpr CRect kNumbersProblemArea{0, 0, 698, 296};
 
 // A "Mystery Machines" problem as its source says it.
 struct CMysteryProblemSource {
