@@ -4,25 +4,20 @@
 #include "fakes/fakes.h"
 #include "patterns/number_machine.h"
 #include "patterns/patterns_problems.h"
-#include "problemsets/problem_files.h"
 #include "problemsets/problem_set_controller.h"
 #include "ui/app/bitmap_button.h"
 #include "ui/app/main_frame.h"
 #include "ui/app/menu_views.h"
 #include "ui/app/unit_page.h"
 #include "ui/patterns/numbers_view.h"
-#include "ui/patterns/patterns_prompt_editor.h"
 #include "ui/problemsets/problem_prompt_wnd.h"
 #include "ui/problemsets/score_dialog.h"
 #include "ui/workspace/workspace_pane.h"
 
 #include <QApplication>
-#include <QButtonGroup>
 #include <QDir>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -113,27 +108,6 @@ private slots:
                 view.grab().save(QStringLiteral(QUORVEL_SCREENS_DIR "/class_patpsC03.png"));
         }
         QCOMPARE(seen, 24);
-    }
-
-    void thePromptEditorShowsFourQuestionsAndRefusesAnIncompleteOne() {
-        testing::FakeDocumentHost host;
-        CNumberPatternsDocument doc;
-        doc.SetHost(&host);
-        CPatternsPromptEditor editor(doc, host.prompter);
-        CPatternsPromptEditorDialog dialog(editor, nullptr);
-        dialog.show();
-        const auto groups = dialog.findChildren<QGroupBox*>();
-        QCOMPARE(groups.size(), 4);
-        QCOMPARE(groups[3]->title(), QStringLiteral("Question 4"));
-        dialog.accept(); // no level chosen
-        QCOMPARE(host.prompter.LastText(), std::string("Incomplete question encountered!"));
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        Click(qobject_cast<QAbstractButton*>(dialog.levels()->button(kLevelB)));
-        dialog.textBox(3)->setPlainText(QStringLiteral("Which operator comes last?"));
-        dialog.accept();
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(doc.questions()[3].prompt, std::string("Which operator comes last?"));
-        QCOMPARE(doc.level(), kLevelB);
     }
 
     void mysteryMachinesRunFromTheMenuToItsScore() {

@@ -8,8 +8,6 @@
 #include "problemsets/problem_files.h"
 #include "tools/patterns_builder/patterns_builder.h"
 
-#include "fakes/fakes.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -37,16 +35,6 @@ CPoint Centre(const CRect& r) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-class QuietWindow : public IUnitViewWindow {
-public:
-    void EnableView(bool) override {}
-    void ShowButton(int, bool) override {}
-    CRect ButtonRect(int) const override { return {}; }
-    int ControlIdAt(CPoint) const override { return 0; }
-    void PressToolButton(int) override {}
-    void CloseUnit() override {}
-};
-
 // The page over a problem file opened as a run opens it.
 struct Pupil {
     explicit Pupil(const fs::path& file) {
@@ -54,7 +42,7 @@ struct Pupil {
         auto t = std::make_unique<headless::CSimulatedTimers>();
         timers = t.get();
         c = std::make_unique<CNumbersViewController>(doc, window, std::move(t),
-                                                     std::make_unique<testing::FakeTextMetrics>());
+                                                     std::make_unique<headless::CFixedMetrics>());
         const std::string text = ReadText(file);
         std::string error;
         opened = doc.LoadFromBytes({text.begin(), text.end()}, &error) == OpenResult::Opened;
@@ -90,12 +78,12 @@ struct Pupil {
         }
         host.prompter.messages.clear();
         c->OnCheck();
-        return host.prompter.messages.empty() ? "" : host.prompter.messages.back().text;
+        return host.prompter.messages.empty() ? "" : host.prompter.messages.back();
     }
 
-    testing::FakeDocumentHost host;
+    headless::CHeadlessHost host;
     CNumberPatternsDocument doc;
-    QuietWindow window;
+    headless::CHeadlessWindow window;
     headless::CSimulatedTimers* timers = nullptr;
     std::unique_ptr<CNumbersViewController> c;
     bool opened = false;
