@@ -6,7 +6,7 @@
 #include "patterns/number_machine.h"
 #include "patterns/numbers_controller.h"
 #include "problemsets/problem_files.h"
-#include "tools/patterns_builder/patterns_builder.h"
+#include "tools/pattern_activities/mystery_problems.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kClassDir = QUORVEL_CLASS_DIR;
-const fs::path kSourceDir = QUORVEL_PATTERNS_SOURCE_DIR;
+const fs::path kSourceDir = QUORVEL_PATTERN_SOURCE_DIR;
 
 std::string ReadText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -92,18 +92,18 @@ struct Pupil {
 TEST(MysteryProblemFiles, EveryFileIsTheProblemItsSourceGrowsAndItsMachinesAnswerIt) {
     int perLevel[3] = {};
     for (const auto& entry : fs::directory_iterator(kSourceDir)) {
-        const std::string file = entry.path().stem().string(); // "patpsB03.qvn"
-        if (entry.path().extension() != ".src" || file.rfind("patps", 0) != 0)
+        const std::string name = entry.path().stem().string(); // "patpsB03"
+        if (name.rfind("patps", 0) != 0)
             continue;
-        SCOPED_TRACE(file);
-        const CPatternsClassDocument grown =
-            BuildPatternsDocument(fs::path(file).stem().string(), ReadText(entry.path()));
-        ASSERT_TRUE(grown.problem);
-        const CMysteryProblemSource& source = *grown.problem;
+        SCOPED_TRACE(name);
+        const std::string file = name + ".qvn";
+        const CMysteryProblem grown =
+            BuildMysteryProblem(name, ParseClassSource(ReadText(entry.path())));
+        const CMysteryProblemSource& source = grown.source;
         ++perLevel[source.level];
         const std::string built = ReadText(kClassDir / file);
         EXPECT_TRUE(std::vector<std::uint8_t>(built.begin(), built.end()) ==
-                    grown.doc->SaveToBytes())
+                    grown.activity.doc->SaveToBytes())
             << "the built file is not what its source grows";
 
         Pupil pupil(kClassDir / file);

@@ -1,5 +1,5 @@
-// The Patterns class documents, grown with the Numbers page's controller.
-#include "tools/patterns_builder/patterns_builder.h"
+// The "Mystery Machines" problem files, grown with the Numbers page's controller.
+#include "tools/pattern_activities/mystery_problems.h"
 
 #include "numbers/number.h"
 #include "patterns/headless.h"
@@ -78,13 +78,13 @@ private:
 class CProblemBuilder {
 public:
     explicit CProblemBuilder(std::string name) {
-        m_out.name = std::move(name);
-        m_out.extension = kNumbersProblemFiles.extension;
-        m_out.doc = std::make_unique<CNumberPatternsDocument>();
+        m_out.activity.name = std::move(name);
+        m_out.activity.extension = "qvn";
+        m_out.activity.doc = std::make_unique<CNumberPatternsDocument>();
     }
 
-    CPatternsClassDocument Run(const std::vector<CStatement>& statements) {
-        CNumberPatternsDocument& doc = static_cast<CNumberPatternsDocument&>(*m_out.doc);
+    CMysteryProblem Run(const std::vector<CStatement>& statements) {
+        auto& doc = static_cast<CNumberPatternsDocument&>(*m_out.activity.doc);
         CMysteryProblemSource problem;
         m_line = statements.front().line;
         problem.level = LevelOf(statements.front());
@@ -112,7 +112,7 @@ public:
         if (problem.steps.size() != 2)
             Fail("a mystery problem has two machines");
         Grow(doc, problem);
-        m_out.problem = problem;
+        m_out.source = problem;
         return std::move(m_out);
     }
 
@@ -128,11 +128,13 @@ private:
         const int level = first.words[1][0] - 'A';
         // The file's name says the level and the problem's number among its level's files.
         const std::string stem = kNumbersProblemFiles.stems[static_cast<std::size_t>(level)];
-        const int n = m_out.name.size() == stem.size() + 2 && m_out.name.rfind(stem, 0) == 0
-                          ? std::atoi(m_out.name.c_str() + stem.size())
+        const std::string& name = m_out.activity.name;
+        const int n = name.size() == stem.size() + 2 && name.rfind(stem, 0) == 0
+                          ? std::atoi(name.c_str() + stem.size())
                           : 0;
         if (n < 1 || n > kNumbersProblemsPerLevel[static_cast<std::size_t>(level)] ||
-            ProblemFileName(kNumbersProblemFiles, level, n) != m_out.name + m_out.extension)
+            ProblemFileName(kNumbersProblemFiles, level, n) !=
+                name + kNumbersProblemFiles.extension)
             Fail("a level " + first.words[1] + " problem is named " + stem + "01 to " + stem +
                  ProblemNumberText(kNumbersProblemsPerLevel[static_cast<std::size_t>(level)]));
         m_number = n;
@@ -233,7 +235,7 @@ private:
         return CentreOf(b);
     }
 
-    CPatternsClassDocument m_out;
+    CMysteryProblem m_out;
     int m_line = 1;
     int m_number = 0;
     std::vector<int> m_lines;
@@ -247,14 +249,11 @@ bool TypeableAnswer(std::string_view text) {
     return !s.empty() && NumberFieldAccepts(s) && ParseNumberField(s, value);
 }
 
-CPatternsClassDocument BuildPatternsDocument(const std::string& name, std::string_view source) {
-    const std::vector<CStatement> statements = ParseClassSource(source);
+CMysteryProblem BuildMysteryProblem(const std::string& name,
+                                    const std::vector<CStatement>& statements) {
     if (statements.empty())
         throw CSourceError(1, "an empty source");
-    const CStatement& first = statements.front();
-    if (first.head() == "problem")
-        return CProblemBuilder(name).Run(statements);
-    throw CSourceError(first.line, "unknown kind of document \"" + first.head() + "\"");
+    return CProblemBuilder(name).Run(statements);
 }
 
 } // namespace quorvel
