@@ -32,24 +32,30 @@ CNumberMachine* FirstNumberMachine(const CUnitDocument::ManipulativeList& list) 
     return nullptr;
 }
 
-// Walks down the first inputs from `machine`: the machines behind links first. A loop in an
-// untrusted file ends the walk.
-int CollectFrom(CPatternManipulative* machine, std::vector<CMachineStep>& steps,
-                std::set<const CPatternManipulative*>& seen) {
-    if (!machine || machine->GetType() != kTypeNumberMachine || !seen.insert(machine).second)
-        return -1;
-    auto& m = static_cast<CNumberMachine&>(*machine);
-    if (CPatternManipulative* in = m.input1(); in && in->IsLink())
-        if (const int refusal = CollectFrom(in->input1(), steps, seen); refusal >= 0)
-            return refusal;
-    if (m.operation() == kNoOperation)
-        return kMsgSelectEachOperation;
-    if (!m.IsBuiltIn(2))
-        return kMsgSecondInputBuiltIn;
-    const CNumberCardManipulative& card = m.builtInCard(2);
-    if (!card.HasValue())
-        return 0;
-    steps.push_back({m.operation(), card.GetValue().ToDouble()});
+// Walks down the first inputs from the head through the links, then takes each machine's step
+// from the first machine to the last. A loop in an untrusted file ends the walk, and a long
+// chain costs no stack.
+int CollectFrom(CPatternManipulative* head, std::vector<CMachineStep>& steps) {
+    std::vector<const CNumberMachine*> chain;
+    std::set<const CPatternManipulative*> seen;
+    for (CPatternManipulative* m = head;
+         m && m->GetType() == kTypeNumberMachine && seen.insert(m).second;) {
+        const auto* machine = static_cast<const CNumberMachine*>(m);
+        chain.push_back(machine);
+        CPatternManipulative* in = machine->input1();
+        m = in && in->IsLink() ? in->input1() : nullptr;
+    }
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        const CNumberMachine& m = **it;
+        if (m.operation() == kNoOperation)
+            return kMsgSelectEachOperation;
+        if (!m.IsBuiltIn(2))
+            return kMsgSecondInputBuiltIn;
+        const CNumberCardManipulative& card = m.builtInCard(2);
+        if (!card.HasValue())
+            return 0;
+        steps.push_back({m.operation(), card.GetValue().ToDouble()});
+    }
     return -1;
 }
 
@@ -97,8 +103,7 @@ CMysterySteps CollectMysterySteps(const CUnitDocument::ManipulativeList& list) {
         out.refusal = kMsgNoFunctionMachines;
         return out;
     }
-    std::set<const CPatternManipulative*> seen;
-    out.refusal = CollectFrom(first->Head(), out.steps, seen);
+    out.refusal = CollectFrom(first->Head(), out.steps);
     return out;
 }
 
