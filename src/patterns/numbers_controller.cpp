@@ -101,6 +101,9 @@ bool CNumbersViewController::OnCommand(int id) {
                 CNumberPatternsOptions(m_doc.options(), AuthoringMode(m_doc)).Run(window()))
             SetOptions(*options);
         return true;
+    case kCmdPatternsPrompts:
+        EditPrompts();
+        return true;
     case kCmdNumbersCopy: {
         if (m_doc.selection().empty()) {
             Message(kSelectObject, MessageIcon::None);
@@ -144,6 +147,8 @@ bool CNumbersViewController::IsCommandEnabled(int id) const {
         return m_doc.HasOutputCardsToDelete() && !running();
     case kCmdNumberOptions:
         return !running();
+    case kCmdPatternsPrompts:
+        return authoring() && !running();
     case kCmdNumbersCopy:
     case kCmdNewTable:
         return !running();
@@ -184,8 +189,50 @@ void CNumbersViewController::ResetView() {
     UpdateGoButtons();
     if (m_numbersWindow)
         m_numbersWindow->ShowPaneOffset(m_doc.paneOffset());
-    // Undo may bring other options back.
+    // Undo may bring other options back, and a problem file may keep the Mystery tool from the
+    // pupil.
     OptionsChanged();
+}
+
+// --- problem sets -----------------------------------------------------------------------------
+
+void CNumbersViewController::EnableMysteryTool() {
+    CNumbersOptions options = m_doc.options();
+    options.mysteryTool = 1;
+    m_doc.SetOptions(options);
+    if (m_numbersWindow)
+        m_numbersWindow->OptionsApplied();
+}
+
+void CNumbersViewController::RevealMysteryMachines() {
+    if (running())
+        return;
+    EndEdit();
+    m_doc.MarkUndoStep();
+    for (const auto& m : m_doc.manipulatives()) {
+        if (m->GetType() != kTypeNumberMachine)
+            continue;
+        auto& machine = static_cast<CNumberMachine&>(*m);
+        if (machine.mystery() != 0)
+            machine.Head()->SetSupermachineMystery(0);
+        if (machine.operatorHidden())
+            machine.ToggleOperatorHidden();
+        for (int which = 1; which <= 2; ++which)
+            if (machine.builtInCard(which).hidden())
+                machine.builtInCard(which).ToggleHidden();
+    }
+    m_doc.SetModifiedFlag();
+    UpdateGoButtons();
+    InvalidateAll();
+}
+
+bool CNumbersViewController::EditPromptQuestions() {
+    IPrompter* ask = prompter();
+    if (!ask || !m_numbersWindow)
+        return false;
+    EndEdit();
+    CPatternsPromptEditor editor(m_doc, *ask);
+    return m_numbersWindow->RunPromptEditor(editor);
 }
 
 void CNumbersViewController::HelpAt(CPoint p) {

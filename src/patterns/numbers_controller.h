@@ -73,6 +73,9 @@ public:
     virtual void ShowPaneOffset(CPoint /*offset*/) {}
     // The options changed what the page shows.
     virtual void OptionsApplied() {}
+    // Authoring mode: the "Patterns Problem Set Prompt Editor" over `editor`; false when
+    // cancelled (the editor decides whether OK closes it).
+    virtual bool RunPromptEditor(CPatternsPromptEditor&) { return false; }
 };
 
 class CNumbersViewController : private detail::CMachinesProblemParts,
@@ -131,6 +134,12 @@ public:
 
     // Stops every run at once and ends typing.
     void StopAll() override;
+
+    // Problem sets: the Mystery tool opened after the last wrong try, the mysterious
+    // supermachines shown as they are (View Solution), and the teacher's prompt editor.
+    void EnableMysteryTool();
+    void RevealMysteryMachines();
+    bool EditPromptQuestions();
 
     // The tables' wires, the workspace, then the wire being drawn.
     void Draw(IDrawingSurface& dc, const CRect& clip) const;

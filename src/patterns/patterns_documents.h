@@ -164,6 +164,10 @@ struct CNumbersOptions {
     friend bool operator==(const CNumbersOptions&, const CNumbersOptions&) = default;
 };
 
+// How many problem files each level has: patpsA01 .. patpsA06, patpsB01 .. patpsB06,
+// patpsC01 .. patpsC12.
+inline constexpr std::array<int, 3> kNumbersProblemsPerLevel{6, 6, 12};
+
 class CNumberPatternsDocument : public CUnitDocument {
 public:
     CNumberPatternsDocument();

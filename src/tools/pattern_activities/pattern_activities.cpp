@@ -8,6 +8,7 @@
 #include "patterns/number_machine.h"
 #include "patterns/numbers_controller.h"
 #include "patterns/patterns_documents.h"
+#include "tools/pattern_activities/mystery_problems.h"
 #include "workspace/tool_palette.h"
 
 #include <functional>
@@ -693,8 +694,10 @@ CPatternActivity BuildPatternActivity(const std::string& name, std::string_view 
     } else if (first.head() == "designs") {
         out.extension = "qvd";
         out.doc = BuildWith<CDesignsBuild>(statements);
+    } else if (first.head() == "problem") {
+        out = std::move(BuildMysteryProblem(name, statements).activity);
     } else {
-        Fail(first, "the first line is \"numbers\", \"codes\" or \"designs\"");
+        Fail(first, "the first line is \"numbers\", \"codes\", \"designs\" or \"problem\"");
     }
     return out;
 }
