@@ -6,7 +6,7 @@ JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE   ?= cmake
 GEN     := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all bootstrap configure build run test bench test-asan fuzz format format-check clean
+.PHONY: all bootstrap configure build run test bench test-asan fuzz format format-check clean package
 
 all: build
 
@@ -54,6 +54,16 @@ fuzz: bootstrap
 	$(CMAKE) --build $(BUILD)-fuzz -j $(JOBS) --target fuzzers
 	fuzz/run.sh $(BUILD)-fuzz $(if $(FUZZ_RUNS),--runs $(FUZZ_RUNS),--seconds $(FUZZ_SECONDS)) $(FUZZ_TARGETS)
 
+# The Debian package: the program folder under /usr/lib/quorvel, the desktop files beside it,
+# dependencies found by dpkg-shlibdeps; then its layout unpacked into a scratch root, the
+# validators and lintian (tests/package/check_package.sh). The .deb lands in $(BUILD)-package/package.
+package: bootstrap
+	$(CMAKE) -S . -B $(BUILD)-package $(GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DQUORVEL_INSTALL_DIR=lib/quorvel -DQUORVEL_PACKAGE=ON -DQUORVEL_BENCH=OFF
+	$(CMAKE) --build $(BUILD)-package -j $(JOBS) --target quorvel_package_files
+	cd $(BUILD)-package && cpack -G DEB
+	cd $(BUILD)-package && ctest --output-on-failure -L 'package|desktop'
+
 format: bootstrap
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i
 
@@ -62,4 +72,4 @@ format-check: bootstrap
 	    || { echo "Formatting differs; run: make format"; exit 1; }
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-release $(BUILD)-asan $(BUILD)-fuzz
+	rm -rf $(BUILD) $(BUILD)-release $(BUILD)-asan $(BUILD)-fuzz $(BUILD)-package

@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     clang libclang-rt-dev clang-format
     fonts-liberation xdg-utils
+    desktop-file-utils appstream shared-mime-info lintian dpkg-dev
 )
 
 missing=()

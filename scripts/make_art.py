@@ -1133,7 +1133,82 @@ def named():
             yield stem, button(48, 41, state, CREAM, draw)
 
 
+# --- desktop icons ----------------------------------------------------------------------------
+# The program's icon and its documents' icons for the desktop's icon theme, drawn on a 64 by 64
+# grid with thick outlines so that they stay clear down to 16 pixels. The build renders them to
+# PNG at the theme's sizes.
+
+ICON_DIR = os.path.join(ROOT, "resources", "desktop", "icons")
+
+
+def app_icon():
+    svg = Svg(64, 64)
+    svg.rect(2, 5, 60, 57, 12, fill=darker("#eef6ff", 0.62), sw=2.5)
+    svg.rect(2, 2, 60, 57, 12, fill="#eef6ff", sw=2.5)
+    svg.rect(5, 5, 54, 22, 9, fill=WHITE, stroke=None, extra=' fill-opacity="0.6"')
+    hex_patch(svg, 23, 25, 7, [YELLOW, ORANGE, TEAL, PINK, SKY, LIME, ORANGE], sw=2)
+    svg.polyline([(35, 28), (35, 53), (58, 53)], sw=2)
+    bars(svg, 38, 53, 5.5, 1.5, [12, 21, 16], [RED, YELLOW, GREEN], sw=1.8)
+    star(svg, 49, 14, 7, PINK, 1.8)
+    return svg
+
+
+def document_icon(accent, motif):
+    """A sheet with a folded corner, the unit's colour along its foot and its picture."""
+    svg = Svg(64, 64)
+    svg.path("M10,3 H41 L54,16 V61 H10 Z", fill=WHITE, sw=2.5)
+    svg.rect(11.25, 48, 41.5, 11.75, 0, fill=accent, stroke=None)
+    svg.line(10, 48, 54, 48, sw=2)
+    svg.path("M41,3 V16 H54 Z", fill=lighter(accent, 0.5), sw=2.5)
+    motif(svg)
+    return svg
+
+
+def doc_geometry(svg):
+    hex_patch(svg, 30, 31, 6.5, [YELLOW, ORANGE, TEAL, SKY, PINK, LIME, ORANGE], sw=1.8)
+
+
+def doc_numbers(svg):
+    machine(svg, 16, 16, 30, 28, PURPLE, "+", 12, sw=2)
+
+
+def doc_codes(svg):
+    card(svg, 15, 14, 16, 16, "A", YELLOW, 12, sw=2)
+    card(svg, 30, 28, 16, 16, "D", SKY, 12, sw=2)
+
+
+def doc_designs(svg):
+    cols = [RED, ORANGE, YELLOW, GREEN, BLUE, PURPLE]
+    cx, cy = 31, 30
+    for i in range(6):
+        a = math.radians(-90 + 60 * i)
+        pts = [(cx, cy), (cx + 9 * math.cos(a + 0.5), cy + 9 * math.sin(a + 0.5)),
+               (cx + 15 * math.cos(a), cy + 15 * math.sin(a)),
+               (cx + 9 * math.cos(a - 0.5), cy + 9 * math.sin(a - 0.5))]
+        svg.poly(pts, fill=cols[i], sw=1.6)
+
+
+def doc_statistics(svg):
+    axes(svg, 15, 14, 32, 28, sw=2)
+    bars(svg, 19, 42, 7, 2, [14, 24, 18], [RED, YELLOW, GREEN], sw=1.8)
+
+
+# Icon names follow the documents' media types.
+DESKTOP_ICONS = [
+    ("quorvel", app_icon),
+    ("application-x-quorvel-geometry", lambda: document_icon(TILES["accent"], doc_geometry)),
+    ("application-x-quorvel-numbers", lambda: document_icon(PATTERNS["accent"], doc_numbers)),
+    ("application-x-quorvel-codes", lambda: document_icon(PATTERNS["accent"], doc_codes)),
+    ("application-x-quorvel-designs", lambda: document_icon(PATTERNS["accent"], doc_designs)),
+    ("application-x-quorvel-statistics", lambda: document_icon(STATS["accent"], doc_statistics)),
+]
+
+
 def main():
+    os.makedirs(ICON_DIR, exist_ok=True)
+    for name, draw in DESKTOP_ICONS:
+        with open(os.path.join(ICON_DIR, name + ".svg"), "w", encoding="utf-8") as f:
+            f.write(draw().render())
     os.makedirs(OUT_DIR, exist_ok=True)
     files = []
     seen = set()

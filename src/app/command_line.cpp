@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cctype>
+#include <filesystem>
 #include <optional>
 
 namespace quorvel {
@@ -71,6 +72,12 @@ void TakeValue(std::string& target, std::string_view text) {
         target = std::move(value);
 }
 
+// An argument that names an existing file and is no switch.
+bool NamesDocument(const std::string& arg) {
+    std::error_code ec;
+    return !arg.empty() && !IsSwitchWord(arg) && std::filesystem::is_regular_file(arg, ec);
+}
+
 } // namespace
 
 std::string JoinArguments(const std::vector<std::string>& args) {
@@ -133,6 +140,35 @@ CCommandLine ParseCommandLine(std::string_view line, const CDirectories& default
     }
     TakeValue(result.directories.teacherBulletinBoard, between(*at[3], end));
     return result;
+}
+
+CCommandLine ParseArguments(const std::vector<std::string>& args, const CDirectories& defaults) {
+    std::vector<std::string> rest;
+    std::string file;
+    for (const std::string& a : args) {
+        if (NamesDocument(a)) {
+            if (file.empty()) {
+                std::error_code ec;
+                const auto absolute = std::filesystem::absolute(a, ec);
+                file = ec ? a : absolute.lexically_normal().string();
+            }
+            continue;
+        }
+        rest.push_back(a);
+    }
+    CCommandLine result = ParseCommandLine(JoinArguments(rest), defaults);
+    result.documentFile = std::move(file);
+    return result;
+}
+
+std::vector<std::string> RestartArguments(const std::vector<std::string>& args) {
+    std::vector<std::string> kept;
+    for (const std::string& a : args) {
+        const bool unitSwitch = IsSwitchWord(a) && a != kAuthoring;
+        if (!unitSwitch && !NamesDocument(a))
+            kept.push_back(a);
+    }
+    return kept;
 }
 
 const char* StartUnitName(StartUnit unit) {

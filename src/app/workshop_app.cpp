@@ -64,13 +64,10 @@ bool CWorkshopApp::InitInstance(const std::vector<std::string>& args, const std:
     SeedRandom(static_cast<std::uint32_t>(std::time(nullptr)));
     m_programDir = programDir;
     m_directories = DefaultDirectories(programDir, personalDir);
-    const std::string line = JoinArguments(args);
-    if (!line.empty()) {
-        const CCommandLine parsed = ParseCommandLine(line, m_directories);
-        m_authoring = parsed.authoring;
-        m_startUnit = parsed.unit;
-        m_directories = parsed.directories;
-    }
+    const CCommandLine parsed = ParseArguments(args, m_directories);
+    m_authoring = parsed.authoring;
+    m_startUnit = parsed.unit;
+    m_directories = parsed.directories;
     if (!LoadMainDocument()) {
         Prompter().MessageBox(kMainDocumentFailure, MessageIcon::Stop);
         return false;
@@ -94,6 +91,13 @@ bool CWorkshopApp::InitInstance(const std::vector<std::string>& args, const std:
                                     : m_startUnit == StartUnit::Numbers ? 1
                                                                         : 2);
         break;
+    }
+    // A document named on the command line opens last, in the unit its signature names; one
+    // that cannot be opened has said why and leaves the pupil at the main menu.
+    if (!parsed.documentFile.empty() && !OpenDocumentFile(parsed.documentFile)) {
+        CloseEnvironmentPanel();
+        if (LeaveUnit())
+            ShowMainMenu();
     }
     return true;
 }

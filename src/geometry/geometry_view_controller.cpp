@@ -381,7 +381,7 @@ void CGeometryViewController::OptionsApplied(const CGeometryOptions& previous) {
 }
 
 bool CGeometryViewController::RunOptionsSheet(CTessellationOptionsSheet& sheet) {
-    return m_geometryWindow && m_geometryWindow->RunOptionsSheet(sheet);
+    return window().RunOptionsSheet(sheet);
 }
 
 void CGeometryViewController::StoreViewState(CGeometryUnitDocument& doc) {

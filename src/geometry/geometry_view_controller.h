@@ -47,8 +47,6 @@ public:
     // The options were applied: the page shows and hides its controls as `controls` says.
     virtual void OptionsApplied(const CGeometryViewControls& /*controls*/,
                                 const CGeometryOptions& /*previous*/) {}
-    // The "Tessellation Options" sheet; true on OK.
-    virtual bool RunOptionsSheet(CTessellationOptionsSheet&) { return false; }
     // Before the document is stored: the pane's offsets and rectangle and the angle box into
     // the document's view state.
     virtual void StoreViewState(CGeometryUnitDocument&) {}

@@ -85,33 +85,18 @@ const std::vector<COptionControl>& OptionControls(OptionsPage page) {
 
 CTessellationOptionsSheet::CTessellationOptionsSheet(const CGeometryOptions& options,
                                                      bool teacherPage)
-    : m_options(options), m_teacherPage(teacherPage) {}
+    : COptionsSheet(kTessellationOptionsCaption, teacherPage, OptionControls(OptionsPage::Teacher),
+                    OptionControls(OptionsPage::User),
+                    {options.teacher.begin(), options.teacher.end()},
+                    {options.user.begin(), options.user.end()}) {}
 
-const COptionControl* CTessellationOptionsSheet::Find(OptionsPage page, int id) const {
-    if (page == OptionsPage::Teacher && !m_teacherPage)
-        return nullptr;
-    for (const COptionControl& c : OptionControls(page))
-        if (c.id == id)
-            return &c;
-    return nullptr;
-}
-
-std::int32_t& CTessellationOptionsSheet::Value(OptionsPage page, int option) {
-    return page == OptionsPage::Teacher ? m_options.teacher[static_cast<std::size_t>(option)]
-                                        : m_options.user[static_cast<std::size_t>(option)];
-}
-
-std::int32_t CTessellationOptionsSheet::Value(OptionsPage page, int option) const {
-    return page == OptionsPage::Teacher ? m_options.teacher[static_cast<std::size_t>(option)]
-                                        : m_options.user[static_cast<std::size_t>(option)];
-}
-
-bool CTessellationOptionsSheet::IsChecked(OptionsPage page, int id) const {
-    const COptionControl* c = Find(page, id);
-    if (!c)
-        return false;
-    const std::int32_t v = Value(page, c->option);
-    return c->radio ? v == c->value : v != 0;
+CGeometryOptions CTessellationOptionsSheet::options() const {
+    CGeometryOptions o;
+    for (int i = 0; i < kTeacherOptionCount; ++i)
+        o.teacher[static_cast<std::size_t>(i)] = Value(OptionsPage::Teacher, i);
+    for (int i = 0; i < kUserOptionCount; ++i)
+        o.user[static_cast<std::size_t>(i)] = Value(OptionsPage::User, i);
+    return o;
 }
 
 bool CTessellationOptionsSheet::IsEnabled(OptionsPage page, int id) const {
@@ -119,24 +104,17 @@ bool CTessellationOptionsSheet::IsEnabled(OptionsPage page, int id) const {
     if (!c)
         return false;
     if (page == OptionsPage::User && c->option == kOptPhotoFeatures)
-        return c->value <= HighestPhotoFeatures(m_options.teacher[kOptPhotoFunctionality]);
-    return true;
-}
-
-bool CTessellationOptionsSheet::Click(OptionsPage page, int id) {
-    const COptionControl* c = Find(page, id);
-    if (!c || !IsEnabled(page, id))
-        return false;
-    std::int32_t& v = Value(page, c->option);
-    v = c->radio ? c->value : (v != 0 ? 0 : 1);
+        return c->value <=
+               HighestPhotoFeatures(Value(OptionsPage::Teacher, kOptPhotoFunctionality));
     return true;
 }
 
 CGeometryOptions CTessellationOptionsSheet::Result(const CGeometryOptions& before) const {
+    const CGeometryOptions edited = options();
     CGeometryOptions out = before;
-    if (m_teacherPage)
-        out.teacher = m_options.teacher;
-    out.user = m_options.user;
+    if (hasTeacherPage())
+        out.teacher = edited.teacher;
+    out.user = edited.user;
     return out;
 }
 

@@ -3,6 +3,8 @@
 // "Tessellation Options" sheet and the "Print Options" dialog that the shell's dialogs drive.
 #pragma once
 
+#include "workspace/options_sheet.h"
+
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -94,50 +96,23 @@ std::int32_t HighestPhotoFeatures(std::int32_t photoFunctionality);
 // --- the "Tessellation Options" sheet ------------------------------------------------------
 
 inline constexpr const char* kTessellationOptionsCaption = "Tessellation Options";
-inline constexpr const char* kTeacherOptionsCaption = "Teacher Options";
-inline constexpr const char* kUserOptionsCaption = "User Options";
 inline constexpr int kTeacherOptionsDialog = 233;
 inline constexpr int kUserOptionsDialog = 236;
 
-enum class OptionsPage { Teacher, User };
-
-// One control of a page: a check box sets its option to 1 or 0, a radio button its option to
-// `value`. Radio buttons of one option form a group, titled by `group` on the first of them.
-struct COptionControl {
-    int id;
-    const char* caption;
-    int option;         // index into the page's options
-    bool radio;         // else a check box
-    std::int32_t value; // the stored value a radio button stands for
-    const char* group;  // the group's title, on the first button of a group; else null
-};
 const std::vector<COptionControl>& OptionControls(OptionsPage page);
 
-class CTessellationOptionsSheet {
+class CTessellationOptionsSheet : public COptionsSheet {
 public:
     // Works on copies of `options`; the teacher page is there only in authoring mode.
     CTessellationOptionsSheet(const CGeometryOptions& options, bool teacherPage);
 
-    bool hasTeacherPage() const { return m_teacherPage; }
-    const CGeometryOptions& options() const { return m_options; }
-
-    bool IsChecked(OptionsPage page, int id) const;
+    // The options as the pages hold them.
+    CGeometryOptions options() const;
     // Photo-feature buttons follow the teacher's photo functionality; the rest are enabled.
-    bool IsEnabled(OptionsPage page, int id) const;
-    // A click on a check box toggles it; on a radio button chooses it. False for a control
-    // that is not on the page, not there or disabled.
-    bool Click(OptionsPage page, int id);
+    bool IsEnabled(OptionsPage page, int id) const override;
 
     // The options after OK: the teacher's only from the teacher page, the pupil's always.
     CGeometryOptions Result(const CGeometryOptions& before) const;
-
-private:
-    const COptionControl* Find(OptionsPage page, int id) const;
-    std::int32_t& Value(OptionsPage page, int option);
-    std::int32_t Value(OptionsPage page, int option) const;
-
-    CGeometryOptions m_options;
-    bool m_teacherPage;
 };
 
 // --- the "Print Options" dialog --------------------------------------------------------------

@@ -2,6 +2,8 @@
 // message board, the drawer and the keyboard.
 #include "patterns/codes_controller.h"
 
+#include "patterns/patterns_options.h"
+
 #include "patterns/numbers_controller.h"
 #include "workspace/prompter.h"
 #include "workspace/string_table.h"
@@ -90,6 +92,12 @@ bool CCodesViewController::OnCommand(int id) {
             DeleteOutputCardsOf(m_doc, kMsgDeleteOutputCards);
         return true;
     case kCmdCodesOptions:
+        if (running())
+            return true;
+        EndEdit();
+        if (const auto options =
+                CCodePatternsOptions(m_doc.options(), AuthoringMode(m_doc)).Run(window()))
+            SetOptions(*options);
         return true;
     default:
         break;
@@ -113,13 +121,22 @@ bool CCodesViewController::IsCommandEnabled(int id) const {
 }
 
 void CCodesViewController::SetOptions(const CCodesOptions& options) {
+    if (options == m_doc.options())
+        return;
+    m_doc.MarkUndoStep();
     m_doc.SetOptions(options);
+    OptionsChanged();
+}
+
+void CCodesViewController::OptionsChanged() {
+    const CCodesOptions& o = m_doc.options();
     const int tool = currentTool();
-    if ((tool == kToolMystery && !options.mysteryTool) ||
-        (tool == kToolLinking && !options.linking))
+    if ((tool == kToolMystery && !o.mysteryTool) || (tool == kToolLinking && !o.linking))
         SelectArrow();
-    if (m_codesWindow)
+    if (m_codesWindow) {
         m_codesWindow->OptionsApplied();
+        m_codesWindow->BoardChanged();
+    }
     DocumentStateChanged();
 }
 
@@ -135,11 +152,9 @@ void CCodesViewController::SelectTool(int command) {
 void CCodesViewController::ResetView() {
     StopAll();
     UpdateGoButtons();
-    if (m_codesWindow) {
+    if (m_codesWindow)
         m_codesWindow->ShowPaneOffset(m_doc.paneOffset());
-        m_codesWindow->OptionsApplied();
-        m_codesWindow->BoardChanged();
-    }
+    OptionsChanged();
 }
 
 void CCodesViewController::StartOver() {

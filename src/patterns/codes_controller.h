@@ -68,7 +68,7 @@ public:
     void HelpAt(CPoint p) override;
     void ResetView() override;
     void StartOver() override;
-    // The options dialog's choice.
+    // The options sheet's or the Codes menu's choice: one undo step, applied to the page.
     void SetOptions(const CCodesOptions& options);
 
     // The drawer: under "Shift only" the shift machine and the note card, else all four.
@@ -116,6 +116,8 @@ private:
         CPatternManipulative* target;
     };
 
+    // The page follows the document's options: tools they take away, palette, drawer, board.
+    void OptionsChanged();
     void MachineClick(CCodeMachine& machine, CodePart part);
     void BeginEditOf(CodesEditKind kind, CPatternManipulative& target);
     // The keyword box lost the focus: duplicated letters are removed or the box emptied.

@@ -138,14 +138,7 @@ void CCodePatternsDocument::Serialize(CArchive& ar) {
     const CPoint previousOffset = m_paneOffset;
     CRect savedView = m_viewRect;
     try {
-        {
-            CArchive::Scope s(ar, "options");
-            ar.Exchange(m_options.shiftOnly, "shift only");
-            ar.Exchange(m_options.mysteryTool, "mystery tool");
-            ar.Exchange(m_options.computerChecked, "computer checked");
-            ar.Exchange(m_options.messageBoard, "message board");
-            ar.Exchange(m_options.linking, "linking");
-        }
+        SerializeOptions(ar);
         ar.Exchange(m_currentTool, "current tool");
         if (ar.IsLoading() && !IsCodesTool(m_currentTool))
             ar.Fail("tool " + std::to_string(m_currentTool) + " is no tool of the Codes page",
@@ -174,6 +167,15 @@ void CCodePatternsDocument::Serialize(CArchive& ar) {
     }
     m_viewRect = savedView;
     ApplyOptions();
+}
+
+void CCodePatternsDocument::SerializeOptions(CArchive& ar) {
+    CArchive::Scope s(ar, "options");
+    ar.Exchange(m_options.shiftOnly, "shift only");
+    ar.Exchange(m_options.mysteryTool, "mystery tool");
+    ar.Exchange(m_options.computerChecked, "computer checked");
+    ar.Exchange(m_options.messageBoard, "message board");
+    ar.Exchange(m_options.linking, "linking");
 }
 
 void CCodePatternsDocument::SerializePatternList(CArchive& ar) {
@@ -208,6 +210,7 @@ void CCodePatternsDocument::SerializeBoard(CArchive& ar) {
 }
 
 void CCodePatternsDocument::SerializeUndoState(CArchive& ar) {
+    SerializeOptions(ar);
     SerializePatternList(ar);
     SerializeBoard(ar);
     if (ar.IsLoading())

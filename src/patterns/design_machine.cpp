@@ -397,10 +397,18 @@ DesignPart CDesignFunctionMachine::PartAt(CPoint p) const {
             continue;
         if ((part == DesignPart::AngleUp || part == DesignPart::AngleDown) && m_angleHidden)
             continue;
+        if (part == DesignPart::RecordRule && !m_recordRuleOffered)
+            continue;
         if (Contains(PartRect(part), p))
             return part;
     }
     return DesignPart::Panel;
+}
+
+void CDesignFunctionMachine::OfferRecordRule(bool offered) {
+    m_recordRuleOffered = offered;
+    if (!offered)
+        m_recordRule = 0;
 }
 
 void CDesignFunctionMachine::SetExtraShapes(bool extra) {
@@ -696,7 +704,8 @@ void CDesignFunctionMachine::Draw(IDrawingSurface& dc) const {
         Arrow(dc, PartRect(down), 1);
     }
     CheckBox(dc, PartRect(DesignPart::ShowAxes), "Show Axes", showAxes());
-    CheckBox(dc, PartRect(DesignPart::RecordRule), "Record Rule", recordRule());
+    if (m_recordRuleOffered)
+        CheckBox(dc, PartRect(DesignPart::RecordRule), "Record Rule", recordRule());
     Button(dc, PartRect(DesignPart::Go), "Go", GoEnabled());
     Button(dc, PartRect(DesignPart::Clear), "Clear", ClearEnabled() || m_current >= 0);
 }

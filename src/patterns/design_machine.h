@@ -172,7 +172,12 @@ public:
     bool showAxes() const { return m_showAxes != 0; }
     bool recordRule() const { return m_recordRule != 0; }
     void SetShowAxes(bool on) { m_showAxes = on ? 1 : 0; }
-    void SetRecordRule(bool on) { m_recordRule = on ? 1 : 0; }
+    // "Record Rule" is checked only while the teacher offers it.
+    void SetRecordRule(bool on) { m_recordRule = on && m_recordRuleOffered ? 1 : 0; }
+    // The teacher's Record Rule option: without it the check box is neither drawn nor hit, and
+    // no rule is recorded.
+    void OfferRecordRule(bool offered);
+    bool recordRuleOffered() const { return m_recordRuleOffered; }
 
     bool GoEnabled() const;
     bool ClearEnabled() const { return !m_design.rules().empty() || m_working != nullptr; }
@@ -227,6 +232,7 @@ private:
     bool m_angleHidden = false;
     std::int32_t m_showAxes = 0;
     std::int32_t m_recordRule = 0;
+    bool m_recordRuleOffered = true;
     std::int32_t m_colorIndex = 0;
     CDesignPicture m_design;
 

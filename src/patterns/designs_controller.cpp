@@ -2,6 +2,8 @@
 // Mystery tool, the run on its timers and the Design menu.
 #include "patterns/designs_controller.h"
 
+#include "patterns/patterns_options.h"
+
 #include "workspace/prompter.h"
 #include "workspace/tool_palette.h"
 
@@ -76,7 +78,13 @@ bool CDesignsViewController::OnCommand(int id) {
         DocumentStateChanged();
         return true;
     case kCmdDesignOptions:
-        // The options sheet comes later; the item stays greyed meanwhile.
+        if (running())
+            return true;
+        if (m_edit)
+            EndEdit();
+        if (const auto options =
+                CDesignPatternsOptions(m_doc.options(), AuthoringMode(m_doc)).Run(window()))
+            SetOptions(*options);
         return true;
     case kCmdExportDesign:
         ExportDesign();
@@ -96,7 +104,7 @@ bool CDesignsViewController::IsCommandEnabled(int id) const {
     case kCmdShowMachine:
         return !m_doc.machineShown();
     case kCmdDesignOptions:
-        return false;
+        return !running();
     case kCmdExportDesign:
         return !running();
     default:
@@ -146,7 +154,23 @@ void CDesignsViewController::ResetView() {
     m_edit.reset();
     if (m_designsWindow)
         m_designsWindow->EndEdit();
+    OptionsChanged();
     InvalidateAll();
+}
+
+void CDesignsViewController::SetOptions(const CDesignOptions& options) {
+    if (options == m_doc.options())
+        return;
+    m_doc.MarkUndoStep();
+    m_doc.SetOptions(options);
+    OptionsChanged();
+}
+
+void CDesignsViewController::OptionsChanged() {
+    if (currentTool() == kToolMystery && !m_doc.options().mysteryTool)
+        SelectArrow();
+    // The page shows the Mystery tool's button as the options say when it hears this.
+    DocumentStateChanged();
 }
 
 void CDesignsViewController::StartOver() {

@@ -58,6 +58,8 @@ public:
     void HelpAt(CPoint p) override;
     void ResetView() override;
     void StartOver() override;
+    // "&Design Options..." chose other options: one undo step, applied to the page.
+    void SetOptions(const CDesignOptions& options);
 
     void MouseDown(CPoint p);
     void EditChanged(const std::string& text);
@@ -81,6 +83,8 @@ public:
 private:
     void Message(const std::string& text);
     void Changed();
+    // The page follows the document's options.
+    void OptionsChanged();
 
     CDesignPatternsDocument& m_doc;
     std::unique_ptr<ITimerHost> m_timers;

@@ -35,6 +35,7 @@ void CDesignPatternsDocument::SetOptions(const CDesignOptions& options) {
     m_options = options;
     if (extra)
         m_machine->SetExtraShapes(m_options.extraShapes != 0);
+    m_machine->OfferRecordRule(m_options.recordRule != 0);
     SetModifiedFlag();
     InvalidateAll();
 }
@@ -125,16 +126,7 @@ void CDesignPatternsDocument::Serialize(CArchive& ar) {
     auto machine = std::make_unique<CDesignFunctionMachine>();
     bool swapped = false;
     try {
-        {
-            CArchive::Scope s(ar, "options");
-            ExchangeFlag(ar, m_options.recordRule, "record rule");
-            ExchangeFlag(ar, m_options.mysteryTool, "mystery tool");
-            ExchangeFlag(ar, m_options.computerChecked, "computer checked");
-            ExchangeFlag(ar, m_options.machineShown, "machine shown");
-            ExchangeFlag(ar, m_options.rotationPointControl, "rotation point control");
-            ExchangeFlag(ar, m_options.stampColor, "stamp colour");
-            ExchangeFlag(ar, m_options.extraShapes, "extra shapes");
-        }
+        SerializeOptions(ar);
         ar.Exchange(m_currentTool, "current tool");
         ar.ExchangeTab();
         if (ar.IsLoading() && !IsDesignsTool(m_currentTool))
@@ -147,6 +139,8 @@ void CDesignPatternsDocument::Serialize(CArchive& ar) {
             swapped = true;
         }
         SerializeMachine(ar);
+        if (ar.IsLoading())
+            m_machine->OfferRecordRule(m_options.recordRule != 0);
         SerializeWriting(ar);
         SerializeProblemBlock(ar);
         ar.Exchange(savedView, "view rectangle");
@@ -175,15 +169,30 @@ void CDesignPatternsDocument::Serialize(CArchive& ar) {
     InvalidateAll();
 }
 
+void CDesignPatternsDocument::SerializeOptions(CArchive& ar) {
+    CArchive::Scope s(ar, "options");
+    ExchangeFlag(ar, m_options.recordRule, "record rule");
+    ExchangeFlag(ar, m_options.mysteryTool, "mystery tool");
+    ExchangeFlag(ar, m_options.computerChecked, "computer checked");
+    ExchangeFlag(ar, m_options.machineShown, "machine shown");
+    ExchangeFlag(ar, m_options.rotationPointControl, "rotation point control");
+    ExchangeFlag(ar, m_options.stampColor, "stamp colour");
+    ExchangeFlag(ar, m_options.extraShapes, "extra shapes");
+}
+
 void CDesignPatternsDocument::SerializeUndoState(CArchive& ar) {
+    // The options come back first: the chooser's shapes follow them.
+    SerializeOptions(ar);
     if (ar.IsLoading()) {
-        // The pupil's options and chooser stay; the machine's state comes back.
+        // The machine's state comes back where the machine stands now.
         auto machine = std::make_unique<CDesignFunctionMachine>();
         machine->SetExtraShapes(m_options.extraShapes != 0);
         machine->SetPosition(m_machine->position());
         m_machine = std::move(machine);
     }
     SerializeMachine(ar);
+    if (ar.IsLoading())
+        m_machine->OfferRecordRule(m_options.recordRule != 0);
     SerializeWriting(ar);
     if (ar.IsLoading())
         InvalidateAll();

@@ -1,6 +1,8 @@
 // The Numbers page's logic: tools, machine buttons, the run cycle and the keyboard.
 #include "patterns/numbers_controller.h"
 
+#include "patterns/patterns_options.h"
+
 #include "numbers/number_exceptions.h"
 #include "workspace/prompter.h"
 #include "workspace/string_table.h"
@@ -92,6 +94,15 @@ bool CNumbersViewController::OnCommand(int id) {
         DeleteOutputCardsOf(m_doc, kMsgDeleteOutputCards);
         return true;
     case kCmdNumberOptions:
+        if (running())
+            return true;
+        EndEdit();
+        if (const auto options =
+                CNumberPatternsOptions(m_doc.options(), AuthoringMode(m_doc)).Run(window()))
+            SetOptions(*options);
+        return true;
+    case kCmdPatternsPrompts:
+        EditPrompts();
         return true;
     case kCmdNumbersCopy: {
         if (m_doc.selection().empty()) {
@@ -135,7 +146,9 @@ bool CNumbersViewController::IsCommandEnabled(int id) const {
     case kCmdDeleteOutputCards:
         return m_doc.HasOutputCardsToDelete() && !running();
     case kCmdNumberOptions:
-        return false;
+        return !running();
+    case kCmdPatternsPrompts:
+        return authoring() && !running();
     case kCmdNumbersCopy:
     case kCmdNewTable:
         return !running();
@@ -153,12 +166,73 @@ void CNumbersViewController::SelectTool(int command) {
     CProblemSetViewController::SelectTool(command);
 }
 
+void CNumbersViewController::SetOptions(const CNumbersOptions& options) {
+    if (options == m_doc.options())
+        return;
+    m_doc.MarkUndoStep();
+    m_doc.SetOptions(options);
+    OptionsChanged();
+}
+
+void CNumbersViewController::OptionsChanged() {
+    if (currentTool() == kToolMystery && !m_doc.options().mysteryTool)
+        SelectArrow();
+    if (m_numbersWindow)
+        m_numbersWindow->OptionsApplied();
+    UpdateGoButtons();
+    DocumentStateChanged();
+}
+
 void CNumbersViewController::ResetView() {
     // The manipulatives the run knew may be gone: forget them without touching them.
     StopAll();
     UpdateGoButtons();
     if (m_numbersWindow)
         m_numbersWindow->ShowPaneOffset(m_doc.paneOffset());
+    // Undo may bring other options back, and a problem file may keep the Mystery tool from the
+    // pupil.
+    OptionsChanged();
+}
+
+// --- problem sets -----------------------------------------------------------------------------
+
+void CNumbersViewController::EnableMysteryTool() {
+    CNumbersOptions options = m_doc.options();
+    options.mysteryTool = 1;
+    m_doc.SetOptions(options);
+    if (m_numbersWindow)
+        m_numbersWindow->OptionsApplied();
+}
+
+void CNumbersViewController::RevealMysteryMachines() {
+    if (running())
+        return;
+    EndEdit();
+    m_doc.MarkUndoStep();
+    for (const auto& m : m_doc.manipulatives()) {
+        if (m->GetType() != kTypeNumberMachine)
+            continue;
+        auto& machine = static_cast<CNumberMachine&>(*m);
+        if (machine.mystery() != 0)
+            machine.Head()->SetSupermachineMystery(0);
+        if (machine.operatorHidden())
+            machine.ToggleOperatorHidden();
+        for (int which = 1; which <= 2; ++which)
+            if (machine.builtInCard(which).hidden())
+                machine.builtInCard(which).ToggleHidden();
+    }
+    m_doc.SetModifiedFlag();
+    UpdateGoButtons();
+    InvalidateAll();
+}
+
+bool CNumbersViewController::EditPromptQuestions() {
+    IPrompter* ask = prompter();
+    if (!ask || !m_numbersWindow)
+        return false;
+    EndEdit();
+    CPatternsPromptEditor editor(m_doc, *ask);
+    return m_numbersWindow->RunPromptEditor(editor);
 }
 
 void CNumbersViewController::HelpAt(CPoint p) {

@@ -73,6 +73,9 @@ public:
     virtual void ShowPaneOffset(CPoint /*offset*/) {}
     // The options changed what the page shows.
     virtual void OptionsApplied() {}
+    // Authoring mode: the "Patterns Problem Set Prompt Editor" over `editor`; false when
+    // cancelled (the editor decides whether OK closes it).
+    virtual bool RunPromptEditor(CPatternsPromptEditor&) { return false; }
 };
 
 class CNumbersViewController : private detail::CMachinesProblemParts,
@@ -96,6 +99,8 @@ public:
     void MysteryAt(CPoint screen) override;
     void HelpAt(CPoint p) override;
     void ResetView() override;
+    // "&Number Options..." chose other options: one undo step, applied to the page.
+    void SetOptions(const CNumbersOptions& options);
 
     // The drawer: a card or a machine taken out and dropped at `at` (one undo step). Returns
     // what was made, or null when nothing was.
@@ -130,6 +135,12 @@ public:
     // Stops every run at once and ends typing.
     void StopAll() override;
 
+    // Problem sets: the Mystery tool opened after the last wrong try, the mysterious
+    // supermachines shown as they are (View Solution), and the teacher's prompt editor.
+    void EnableMysteryTool();
+    void RevealMysteryMachines();
+    bool EditPromptQuestions();
+
     // The tables' wires, the workspace, then the wire being drawn.
     void Draw(IDrawingSurface& dc, const CRect& clip) const;
 
@@ -158,6 +169,8 @@ private:
         CNumberMachine* machine;      // the machine of a built-in card, an operator or a label
     };
 
+    // The page follows the document's options: tools they take away, palette and Go buttons.
+    void OptionsChanged();
     void MachineClick(CNumberMachine& machine, MachinePart part, CPoint p);
     void BeginEditOf(NumbersEditKind kind, CPatternManipulative& target);
     CNumberMachine* NumberMachineAt(CPoint p) const;

@@ -295,15 +295,7 @@ void CNumberPatternsDocument::Serialize(CArchive& ar) {
     const CPoint previousOffset = m_paneOffset;
     CRect savedView = m_viewRect;
     try {
-        {
-            CArchive::Scope s(ar, "options");
-            ar.Exchange(m_options.mysteryTool, "mystery tool");
-            ar.Exchange(m_options.computerChecked, "computer checked");
-            ar.Exchange(m_options.wiresShown, "wires shown");
-            ar.Exchange(m_options.autotrigger, "autotrigger");
-            ar.Exchange(m_options.decimalOutput, "decimal output");
-            ar.Exchange(m_options.further, "further flag");
-        }
+        SerializeOptions(ar);
         SerializeProblemBlock(ar);
         ExchangePaneOffset(ar, m_paneOffset);
         ar.Exchange(m_currentTool, "current tool");
@@ -334,6 +326,16 @@ void CNumberPatternsDocument::Serialize(CArchive& ar) {
         throw;
     }
     AfterLoading(savedView);
+}
+
+void CNumberPatternsDocument::SerializeOptions(CArchive& ar) {
+    CArchive::Scope s(ar, "options");
+    ar.Exchange(m_options.mysteryTool, "mystery tool");
+    ar.Exchange(m_options.computerChecked, "computer checked");
+    ar.Exchange(m_options.wiresShown, "wires shown");
+    ar.Exchange(m_options.autotrigger, "autotrigger");
+    ar.Exchange(m_options.decimalOutput, "decimal output");
+    ar.Exchange(m_options.further, "further flag");
 }
 
 bool CNumberPatternsDocument::SerializePatternList(CArchive& ar) {
@@ -403,7 +405,8 @@ void CNumberPatternsDocument::SpreadManipulatives(const CRect& from, const CRect
 }
 
 void CNumberPatternsDocument::SerializeUndoState(CArchive& ar) {
-    // The options are not undone; the list is, with every link.
+    // The options sheet's changes are steps too; the list comes back with every link.
+    SerializeOptions(ar);
     SerializePatternList(ar);
     if (ar.IsLoading()) {
         RouteLinks();

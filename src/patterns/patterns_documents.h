@@ -62,6 +62,7 @@ protected:
     void NewDocumentContents() override;
 
 private:
+    void SerializeOptions(CArchive& ar);
     void SerializeMachine(CArchive& ar);
     void SerializeWriting(CArchive& ar);
 
@@ -132,6 +133,7 @@ protected:
     void NewDocumentContents() override;
 
 private:
+    void SerializeOptions(CArchive& ar);
     void SerializePatternList(CArchive& ar);
     void SerializeBoard(CArchive& ar);
     void ApplyOptions();
@@ -161,6 +163,10 @@ struct CNumbersOptions {
     std::int32_t further = 1;
     friend bool operator==(const CNumbersOptions&, const CNumbersOptions&) = default;
 };
+
+// How many problem files each level has: patpsA01 .. patpsA06, patpsB01 .. patpsB06,
+// patpsC01 .. patpsC12.
+inline constexpr std::array<int, 3> kNumbersProblemsPerLevel{6, 6, 12};
 
 class CNumberPatternsDocument : public CUnitDocument {
 public:
@@ -212,6 +218,8 @@ protected:
     void NewDocumentContents() override;
 
 private:
+    // The flags in the order the file holds them.
+    void SerializeOptions(CArchive& ar);
     // The two-pass list: the type codes, then each one's data. False when reading ended at a
     // type code the document does not hold (the list is then empty).
     bool SerializePatternList(CArchive& ar);

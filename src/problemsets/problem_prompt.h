@@ -70,6 +70,8 @@ using CPromptAnswers = std::array<CPromptAnswer, kQuestionRecords>;
 
 inline constexpr int kAnswersComplete = 0;
 inline constexpr int kAnswerMissing = 2;
+// A unit that reads the fields' texts itself found one it cannot read.
+inline constexpr int kAnswerUnreadable = 3;
 
 class IPromptListener {
 public:

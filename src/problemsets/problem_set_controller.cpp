@@ -140,12 +140,19 @@ void CProblemSetViewController::OnCheck() {
         return;
     }
     if (const auto refusal = m_rule.CheckWorkspace(*this)) {
-        Message(*refusal, MessageIcon::Exclamation);
+        if (!refusal->empty())
+            Message(*refusal, MessageIcon::Exclamation);
         return;
     }
     CPromptAnswers answers;
-    if (m_prompt.ReadAnswers(answers) == kAnswerMissing) {
+    std::string unreadable;
+    const int read = m_rule.ReadAnswers(m_prompt, answers, unreadable);
+    if (read == kAnswerMissing) {
         Message(m_rule.MissingAnswerText(), MessageIcon::Exclamation);
+        return;
+    }
+    if (read == kAnswerUnreadable) {
+        Message(unreadable, MessageIcon::Exclamation);
         return;
     }
     CUnitDocument& doc = GetDocument();

@@ -77,7 +77,8 @@ class CProblemSetViewController;
 class IProblemRule {
 public:
     virtual ~IProblemRule() = default;
-    // A refusal when the workspace is not ready to be checked (shown; no try is used).
+    // A refusal when the workspace is not ready to be checked (shown; no try is used). An
+    // empty text ends the check without a word.
     virtual std::optional<std::string> CheckWorkspace(CProblemSetViewController&) {
         return std::nullopt;
     }
@@ -86,6 +87,12 @@ public:
     virtual std::optional<std::string> CheckWithoutQuestion() const { return std::nullopt; }
     // Shown when some question has no answer (no try is used).
     virtual std::string MissingAnswerText() const { return kAnswerMissingText; }
+    // Reads the pupil's answers: kAnswersComplete, kAnswerMissing, or kAnswerUnreadable with
+    // the reason in `unreadable` (shown; no try is used).
+    virtual int ReadAnswers(const CProblemPrompt& prompt, CPromptAnswers& answers,
+                            std::string& /*unreadable*/) {
+        return prompt.ReadAnswers(answers);
+    }
     virtual bool IsRight(const CQuestionSet& questions, int count,
                          const CPromptAnswers& answers) = 0;
     virtual std::string CorrectText() const { return kAnswerCorrectText; }
@@ -138,6 +145,7 @@ public:
     bool PromptStarted() const override;
     void DestroyPrompt() override;
     void SetPromptCounter(const std::string& text) override;
+    bool RunOptionsSheet(COptionsSheet& sheet) override { return m_real.RunOptionsSheet(sheet); }
 
 private:
     IUnitViewWindow& m_real;

@@ -25,41 +25,36 @@ std::string Decimal(int value) {
     return buf;
 }
 
-CFontSpec SmallFont() {
-    CFontSpec f = StatsTableFont();
-    f.pointSizeTenths = f.pointSizeTenths * 3 / 4;
-    return f;
-}
+} // namespace
 
-// A fraction stacked: numerator over a bar over the denominator in the smaller font, right
-// aligned, with its whole part (and the remainder without sign) to the left of it.
-void DrawStackedFraction(IDrawingSurface& dc, const CNumber& n, const CRect& r) {
+void DrawStackedFraction(IDrawingSurface& dc, const CNumber& n, const CFontSpec& font,
+                         const CRect& box) {
     ITextMetrics& m = dc.Metrics();
     const int num = n.numerator();
     const int den = n.denominator();
     const int whole = num / den;
     const int rest = whole != 0 ? std::abs(num % den) : num % den;
-    const CFontSpec small = SmallFont();
+    CFontSpec small = font;
+    small.pointSizeTenths = font.pointSizeTenths * 3 / 4;
+    small.pixelHeight = font.pixelHeight * 3 / 4;
     const std::string top = Decimal(rest);
     const std::string bottom = Decimal(den);
     const int w = std::max(m.TextExtent(small, top).cx, m.TextExtent(small, bottom).cx);
     const int h = m.LineHeight(small);
-    const int right = r.right - kCellPadding;
+    const int right = box.right;
     const int left = right - w;
-    const int mid = (r.top + r.bottom) / 2;
+    const int mid = (box.top + box.bottom) / 2;
     dc.SetFont(small);
     dc.DrawText({left, mid - h, right, mid}, top, kAlignCenter | kAlignBottom | kSingleLine);
     dc.DrawText({left, mid + 1, right, mid + 1 + h}, bottom,
                 kAlignCenter | kAlignTop | kSingleLine);
     dc.Line({left, mid}, {right, mid});
     if (whole != 0) {
-        dc.SetFont(StatsTableFont());
-        dc.DrawText({r.left + kCellPadding, r.top, left - 2, r.bottom}, Decimal(whole),
+        dc.SetFont(font);
+        dc.DrawText({box.left, box.top, left - 2, box.bottom}, Decimal(whole),
                     kAlignRight | kAlignVCenter | kSingleLine);
     }
 }
-
-} // namespace
 
 CFontSpec StatsTableFont() {
     return CFontSpec{"Arial", 120};
@@ -91,7 +86,8 @@ void DrawStatsCell(IDrawingSurface& dc, const CStatsDataSet& data, int row, int 
     }
     if (cell.number.kind() == NumberKind::Fraction) {
         dc.SetPen(1, text);
-        DrawStackedFraction(dc, cell.number, r);
+        DrawStackedFraction(dc, cell.number, StatsTableFont(),
+                            {r.left + kCellPadding, r.top, r.right - kCellPadding, r.bottom});
         return;
     }
     dc.DrawText(inner, CellValueText(data, row, column), kAlignRight | kAlignVCenter | kSingleLine);

@@ -16,6 +16,12 @@ CFontSpec StatsTableFont();
 // A text line's height x 3 / 2 + 8.
 int StatsRowHeight(ITextMetrics& metrics);
 
+// A fraction stacked in a font three quarters of `font`'s, right-aligned in `box` and centred
+// on its middle: the numerator over a bar over the denominator, with its whole part (and the
+// remainder without sign) to the left of it in `font`.
+void DrawStackedFraction(IDrawingSurface& dc, const CNumber& n, const CFontSpec& font,
+                         const CRect& box);
+
 inline constexpr Color kStatsGridGrey = PaletteRGB(0xC0, 0xC0, 0xC0);
 
 // The data table's own names; the Numbers tables have a grid of their own.

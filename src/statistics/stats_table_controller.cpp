@@ -59,7 +59,7 @@ CStatsControls StatsModeControls(const CStatsUnitDocument& doc, StatsViewMode mo
 
 CStatsTableController::CStatsTableController(CStatsUnitDocument& doc, IPrompter* prompter)
     : m_doc(doc), m_data(doc.dataSet()), m_prompter(prompter), m_grid(m_data), m_mini(m_data),
-      m_board(doc, prompter) {
+      m_board(doc, prompter), m_graphs(doc, prompter) {
     m_board.SetChangedListener([this] {
         m_doc.UpdateAllViews();
         if (m_window)
@@ -299,6 +299,9 @@ void CStatsTableController::PreviousColumn() {
     if (mode() == StatsViewMode::Board)
         m_board.SetUpScale();
     Changed();
+    // A graph mode stays, but says why the new column's graph cannot be drawn.
+    if (IsGraphMode(mode()))
+        m_graphs.Validate(mode());
 }
 
 void CStatsTableController::NextColumn() {
@@ -310,6 +313,9 @@ void CStatsTableController::NextColumn() {
     if (mode() == StatsViewMode::Board)
         m_board.SetUpScale();
     Changed();
+    // A graph mode stays, but says why the new column's graph cannot be drawn.
+    if (IsGraphMode(mode()))
+        m_graphs.Validate(mode());
 }
 
 bool CStatsTableController::EnterMode(StatsViewMode mode) {
@@ -322,6 +328,8 @@ bool CStatsTableController::EnterMode(StatsViewMode mode) {
         m_data.SetCurrentColumn(1);
         m_doc.UpdateAllViews();
     }
+    if (graph && !m_graphs.Validate(mode))
+        return false;
     m_doc.viewState().viewMode = static_cast<std::int32_t>(mode);
     if (mode == StatsViewMode::Board) {
         // The selected row's tile is selected; the column's scale is set up.
@@ -480,6 +488,13 @@ bool CStatsTableController::OnCommand(int id) {
     case kCmdShowLabels:
     case kCmdHideLabels:
         return mode() == StatsViewMode::Board && m_board.OnCommand(id);
+    case kCmdPieValues:
+    case kCmdPiePercentages:
+    case kCmdPieNeither:
+        m_graphs.OnCommand(id);
+        if (m_window)
+            m_window->TableChanged();
+        return true;
     case kCmdIgnoreAll:
     case kCmdUseAll:
         m_doc.MarkUndoStep();

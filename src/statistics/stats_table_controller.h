@@ -7,6 +7,7 @@
 #include "statistics/grid_view.h"
 #include "statistics/stats_board.h"
 #include "statistics/stats_document.h"
+#include "statistics/stats_graph_controller.h"
 
 #include <memory>
 #include <optional>
@@ -94,6 +95,7 @@ public:
     stats::CGridView& grid() { return m_grid; }
     CMiniTable& miniTable() { return m_mini; }
     CStatsBoardController& board() { return m_board; }
+    CStatsGraphController& graphs() { return m_graphs; }
     CStatsUnitDocument& document() const { return m_doc; }
     StatsViewMode mode() const { return static_cast<StatsViewMode>(m_doc.viewState().viewMode); }
 
@@ -155,6 +157,7 @@ private:
     stats::CGridView m_grid;
     CMiniTable m_mini;
     CStatsBoardController m_board;
+    CStatsGraphController m_graphs;
     std::optional<Edit> m_edit;
     bool m_tagging = false;
 };

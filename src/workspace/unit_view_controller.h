@@ -13,6 +13,7 @@
 
 namespace quorvel {
 
+class COptionsSheet;
 class CUnitDocument;
 class IPrompter;
 
@@ -62,6 +63,8 @@ public:
     virtual bool PromptStarted() const { return false; }
     virtual void DestroyPrompt() {}
     virtual void SetPromptCounter(const std::string&) {}
+    // Runs a unit's options sheet over its copies of the options; true on OK.
+    virtual bool RunOptionsSheet(COptionsSheet&) { return false; }
 };
 
 // How a workspace rectangle is laid on a printed page: one factor for both directions, as

@@ -1,7 +1,11 @@
 // The command line: whole-word switches, folder flags at word starts, values keeping case.
 #include "app/command_line.h"
+#include "app/display_scale.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
 
 #ifdef QUORVEL_HAS_QVTOOL
 #include "tools/qvtool/qvtool.h"
@@ -92,13 +96,100 @@ INSTANTIATE_TEST_SUITE_P(
              StartUnit::None, CDirectories{"/home/pupil/My Work", "/c", "/b", "/t"}}),
     [](const ::testing::TestParamInfo<Case>& param) { return std::string(param.param.name); });
 
+// Argument lists with file words; "@" stands for a folder holding "work.qvg" and
+// "my work.qvn".
+struct FileCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::string file;
+    StartUnit unit;
+    std::string teacherDir;
+};
+
+void PrintTo(const FileCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class CommandLineFiles : public ::testing::TestWithParam<FileCase> {};
+
+TEST_P(CommandLineFiles, TakeTheFirstExistingFile) {
+    const auto dir = std::filesystem::temp_directory_path() / "quorvel-cmdline-files";
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "work.qvg") << "x";
+    std::ofstream(dir / "my work.qvn") << "x";
+    auto expand = [&](std::string s) {
+        return s.starts_with('@') ? (dir / s.substr(1)).string() : s;
+    };
+    const FileCase& c = GetParam();
+    std::vector<std::string> args;
+    for (const auto& a : c.args)
+        args.push_back(expand(a));
+    const CCommandLine got = ParseArguments(args, kDefaults);
+    EXPECT_EQ(got.documentFile, c.file.empty() ? "" : expand(c.file));
+    EXPECT_EQ(StartUnitName(got.unit), std::string(StartUnitName(c.unit)));
+    EXPECT_EQ(got.directories.teacherBulletinBoard, c.teacherDir);
+    std::filesystem::remove_all(dir);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, CommandLineFiles,
+    ::testing::Values(
+        FileCase{"existing_file", {"@work.qvg"}, "@work.qvg", StartUnit::None, "/opt/q/tbboard"},
+        FileCase{"missing_file", {"@gone.qvg"}, "", StartUnit::None, "/opt/q/tbboard"},
+        FileCase{"spaces_in_one_argument",
+                 {"@my work.qvn"},
+                 "@my work.qvn",
+                 StartUnit::None,
+                 "/opt/q/tbboard"},
+        FileCase{"file_with_switch",
+                 {"/codes", "@work.qvg"},
+                 "@work.qvg",
+                 StartUnit::Codes,
+                 "/opt/q/tbboard"},
+        FileCase{"first_file_wins",
+                 {"@my work.qvn", "@work.qvg"},
+                 "@my work.qvn",
+                 StartUnit::None,
+                 "/opt/q/tbboard"},
+        FileCase{"folder_is_no_file", {"@"}, "", StartUnit::None, "/opt/q/tbboard"},
+        // A file after the teacher folder is no part of it.
+        FileCase{"file_after_folders",
+                 {"-p", "/p", "-c", "/c", "-b", "/b", "-t", "/t", "@work.qvg", "/AM"},
+                 "@work.qvg",
+                 StartUnit::None,
+                 "/t"}),
+    [](const ::testing::TestParamInfo<FileCase>& param) { return std::string(param.param.name); });
+
+TEST(CommandLine, RestartKeepsAuthoringAndFoldersButNoUnitOrDocument) {
+    const auto dir = std::filesystem::temp_directory_path() / "quorvel-cmdline-restart";
+    std::filesystem::create_directories(dir);
+    const std::string file = (dir / "work.qvg").string();
+    std::ofstream(file) << "x";
+    EXPECT_EQ(
+        RestartArguments({"/AM", "/geo", file, "-p", "/p", "-c", "/c", "-b", "/b", "-t",
+                          dir.string(), "/stats"}),
+        (std::vector<std::string>{"/AM", "-p", "/p", "-c", "/c", "-b", "/b", "-t", dir.string()}));
+    std::filesystem::remove_all(dir);
+}
+
+TEST(DisplayScale, OnlyTheChoicesAreKeptAndTheFactorIsExact) {
+    for (const auto& [stored, factor] : std::vector<std::pair<int, std::string>>{{100, "1"},
+                                                                                 {125, "1.25"},
+                                                                                 {150, "1.5"},
+                                                                                 {200, "2"},
+                                                                                 {175, "1"},
+                                                                                 {0, "1"},
+                                                                                 {-200, "1"}})
+        EXPECT_EQ(DisplayScaleFactor(stored), factor) << stored;
+}
+
 TEST(CommandLine, ArgumentsJoinWithSingleSpaces) {
     EXPECT_EQ(JoinArguments({}), "");
     EXPECT_EQ(JoinArguments({"/AM", "-p", "/home/a b"}), "/AM -p /home/a b");
 }
 
 #ifdef QUORVEL_HAS_QVTOOL
-TEST(QvToolCmdline, PrintsSixLines) {
+TEST(QvToolCmdline, PrintsSevenLines) {
     std::ostringstream out, err;
     CQvTool tool(out, err);
     const int rc =
@@ -110,7 +201,8 @@ TEST(QvToolCmdline, PrintsSixLines) {
                          "personal: /home/Pupil\n"
                          "class: /srv/class\n"
                          "bboard: /srv/bb\n"
-                         "tbboard: /home/tom-collins/tbb\n");
+                         "tbboard: /home/tom-collins/tbb\n"
+                         "file: none\n");
 }
 
 TEST(QvToolCmdline, DefaultsComeFromTheProgramDirectory) {

@@ -120,6 +120,23 @@ TEST_F(WorkshopApp, PatternsSwitchesOpenTheirEnvironment) {
     EXPECT_FALSE(app.environmentPanelShown());
 }
 
+// A document on the command line opens after the switches, in the unit of its signature; one
+// of no known kind says so and leaves the pupil at the main menu, whatever the switch opened.
+TEST_F(WorkshopApp, CommandLineDocumentOpensAfterTheSwitches) {
+    dir.AddActivity(UnitKind::Geometry, "tiles work.qvg");
+    std::ofstream(dir.classFile("junk.qvd")) << "not a document";
+    ASSERT_TRUE(app.InitInstance({"/codes", dir.classFile("tiles work.qvg")}, dir.str(), "/h"));
+    EXPECT_EQ(frame.unitKind, UnitKind::Geometry);
+    EXPECT_EQ(app.currentUnitDocument()->filePath(), dir.classFile("tiles work.qvg"));
+
+    CWorkshopApp second{host, frame};
+    host.prompter.messages.clear();
+    ASSERT_TRUE(second.InitInstance({"/codes", dir.classFile("junk.qvd")}, dir.str(), "/h"));
+    EXPECT_EQ(host.prompter.LastText(), kFailedToOpen);
+    EXPECT_EQ(second.currentUnitDocument(), nullptr);
+    EXPECT_EQ(second.currentMenuView(), MenuView::Main);
+}
+
 TEST_F(WorkshopApp, UnitMenusOutsideOneToThreeDoNothing) {
     Start();
     for (int n : {-1, 0, 4, 100}) {

@@ -1,6 +1,5 @@
-// The Tiles and Tessellations written material as the build lays it out beside the program:
-// the companion PDFs drawn from their texts, the placeholders left to the other documents, and
-// the unit's guide.
+// The written material as the build lays it out beside the program: the companion PDFs drawn
+// from their texts, the placeholders left to the other documents, and the units' guides.
 #include "docs/pdf_text.h"
 
 #include "app/activities.h"
@@ -89,12 +88,13 @@ int RunCompanionTool(const fs::path& out, const std::string& environment = "") {
                       " " + Quoted(kTexts) + " " + Quoted(out) + " 2>/dev/null");
 }
 
-TEST(CompanionDocuments, EveryDocumentOfTheTilesMenuIsDrawnFromItsText) {
-    for (const CCompanionDocument* doc : CompanionDocumentsOf(UnitKind::Geometry)) {
-        const fs::path text = kTexts / fs::path(doc->fileName).replace_extension(".txt");
-        EXPECT_TRUE(fs::exists(text)) << text;
-        EXPECT_TRUE(fs::exists(kDocs / doc->fileName)) << doc->fileName;
-    }
+TEST(CompanionDocuments, EveryDocumentOfTheTilesAndPatternsMenusIsDrawnFromItsText) {
+    for (const UnitKind unit : {UnitKind::Geometry, UnitKind::Numbers})
+        for (const CCompanionDocument* doc : CompanionDocumentsOf(unit)) {
+            const fs::path text = kTexts / fs::path(doc->fileName).replace_extension(".txt");
+            EXPECT_TRUE(fs::exists(text)) << text;
+            EXPECT_TRUE(fs::exists(kDocs / doc->fileName)) << doc->fileName;
+        }
 }
 
 TEST(CompanionDocuments, EveryPageCarriesItsTitleItsDocumentAndItsNumber) {
@@ -125,8 +125,8 @@ TEST(CompanionDocuments, EveryPageCarriesItsTitleItsDocumentAndItsNumber) {
 }
 
 TEST(CompanionDocuments, TheWorksheetsHaveRoomForAName) {
-    for (const char* name :
-         {"Tiles Reproducible Master 5.pdf", "Tiles Reproducible Master 6.pdf"}) {
+    for (const char* name : {"Tiles Reproducible Master 5.pdf", "Tiles Reproducible Master 6.pdf",
+                             "Patterns Reproducible Master 12.pdf"}) {
         CPdfText pdf;
         std::string error;
         ASSERT_TRUE(pdf.Load((kDocs / name).string(), error)) << error;
@@ -167,7 +167,8 @@ TEST(CompanionDocuments, PlaceholdersAreLaidOutOnlyForDocumentsWithoutText) {
         const bool drawn = fs::exists(kTexts / fs::path(doc.fileName).replace_extension(".txt"));
         EXPECT_EQ(fs::exists(out.path() / doc.fileName), !drawn) << doc.fileName;
     }
-    EXPECT_TRUE(fs::exists(out.path() / "intro.pdf"));
+    // The introduction is drawn from pictures of the program's pages, never a placeholder.
+    EXPECT_FALSE(fs::exists(out.path() / "intro.pdf"));
 
     // And without texts it keeps the places of the Tiles documents too.
     fs::remove_all(out.path());
@@ -176,6 +177,21 @@ TEST(CompanionDocuments, PlaceholdersAreLaidOutOnlyForDocumentsWithoutText) {
               0);
     for (const CCompanionDocument* doc : CompanionDocumentsOf(UnitKind::Geometry))
         EXPECT_TRUE(fs::exists(out.path() / doc->fileName)) << doc->fileName;
+}
+
+TEST(CompanionDocuments, TheIntroductionShowsEveryUnitsPages) {
+    CPdfText pdf;
+    std::string error;
+    ASSERT_TRUE(pdf.Load((kDocs / "intro.pdf").string(), error)) << error;
+    ASSERT_EQ(pdf.pageCount(), 5);
+    for (int menu : {kGeometryUnitMenu, kPatternsUnitMenu, kStatsUnitMenu})
+        EXPECT_NE(pdf.pageText(0).find(UnitMenuTitle(menu)), std::string::npos) << menu;
+    // A picture of the main menu and one of a page of every environment.
+    std::size_t pictures = 0;
+    for (std::size_t at = 0; (at = pdf.bytes().find("/Subtype /Image", at)) != std::string::npos;
+         ++at)
+        ++pictures;
+    EXPECT_GE(pictures, 6u);
 }
 
 // --- the guide -----------------------------------------------------------------------------
@@ -247,13 +263,88 @@ std::string RtfText(const std::string& rtf) {
     return Squeezed(out);
 }
 
-class TilesGuide : public ::testing::Test {
+// A unit's guide: its file, its investigations and the names it must use.
+struct CGuide {
+    int unitMenu;
+    int investigations;
+    std::vector<const char*> names;
+};
+
+const CGuide kGuides[] = {
+    {kGeometryUnitMenu,
+     kGeometryInvestigations,
+     {"Anglemeter",
+      "Selector",
+      "Rot. R",
+      "Flip H",
+      "Group",
+      "Stamp",
+      "Record",
+      "Repeat",
+      "Camera",
+      "Viewer",
+      "Tessellation Options",
+      "Teacher Options",
+      "User Options",
+      "Script Controls",
+      "/AM",
+      "Student Bulletin Board",
+      "Teacher Bulletin Board",
+      "Reproducible Master 5",
+      "Reproducible Master 6",
+      "Activity Book 4"}},
+    {kPatternsUnitMenu,
+     kPatternsInvestigations,
+     {"Number Card",
+      "Number Machine",
+      "Go",
+      "Mystery",
+      "Linking",
+      "Writing tool",
+      "New table",
+      "Sort Largest to Smallest",
+      "Create Cards",
+      "Delete All Output cards",
+      "Note Card",
+      "Shift Machine",
+      "Keyword Machine",
+      "Group Machine",
+      "Places",
+      "Direction",
+      "Decode",
+      "Message Board",
+      "Hide Message Board",
+      "Show Axes",
+      "Record Rule",
+      "Clear",
+      "Hide Machine",
+      "Number Options...",
+      "Codes Options...",
+      "Design Options...",
+      "Check",
+      "Continue",
+      "/AM",
+      "Student Bulletin Board",
+      "Reproducible Master 12"}},
+};
+
+void PrintTo(const CGuide& guide, std::ostream* os) {
+    *os << UnitGuideFile(guide.unitMenu);
+}
+
+class Guide : public ::testing::TestWithParam<CGuide> {
 protected:
-    void SetUp() override { m_rtf = ReadFile(kDocs / UnitGuideFile(kGeometryUnitMenu)); }
+    void SetUp() override { m_rtf = ReadFile(kDocs / UnitGuideFile(GetParam().unitMenu)); }
     std::string m_rtf;
 };
 
-TEST_F(TilesGuide, IsWellFormedRtfInLiberationSans) {
+INSTANTIATE_TEST_SUITE_P(Units, Guide, ::testing::ValuesIn(kGuides),
+                         [](const ::testing::TestParamInfo<CGuide>& unit) {
+                             const std::string title = UnitMenuTitle(unit.param.unitMenu);
+                             return title.substr(0, title.find(' '));
+                         });
+
+TEST_P(Guide, IsWellFormedRtfInLiberationSans) {
     ASSERT_EQ(m_rtf.rfind("{\\rtf1", 0), 0u);
     int depth = 0;
     for (std::size_t i = 0; i < m_rtf.size(); ++i) {
@@ -275,10 +366,10 @@ TEST_F(TilesGuide, IsWellFormedRtfInLiberationSans) {
     EXPECT_NE(m_rtf.find("Liberation Sans"), std::string::npos);
 }
 
-TEST_F(TilesGuide, HasASectionForEveryInvestigationAndItsActivities) {
+TEST_P(Guide, HasASectionForEveryInvestigationAndItsActivities) {
     const std::string text = RtfText(m_rtf);
     for (int k = 0; k < kInvestigationsPerMenu; ++k) {
-        const CInvestigation* investigation = FindInvestigation(kGeometryInvestigations, k);
+        const CInvestigation* investigation = FindInvestigation(GetParam().investigations, k);
         ASSERT_NE(investigation, nullptr);
         EXPECT_NE(text.find(investigation->title), std::string::npos) << investigation->title;
         for (const CActivityRow& row : investigation->rows) {
@@ -289,28 +380,9 @@ TEST_F(TilesGuide, HasASectionForEveryInvestigationAndItsActivities) {
     }
 }
 
-TEST_F(TilesGuide, NamesTheToolsAndTheTeachersSettings) {
+TEST_P(Guide, NamesTheToolsAndTheTeachersSettings) {
     const std::string text = RtfText(m_rtf);
-    for (const char* name : {"Anglemeter",
-                             "Selector",
-                             "Rot. R",
-                             "Flip H",
-                             "Group",
-                             "Stamp",
-                             "Record",
-                             "Repeat",
-                             "Camera",
-                             "Viewer",
-                             "Tessellation Options",
-                             "Teacher Options",
-                             "User Options",
-                             "Script Controls",
-                             "/AM",
-                             "Student Bulletin Board",
-                             "Teacher Bulletin Board",
-                             "Reproducible Master 5",
-                             "Reproducible Master 6",
-                             "Activity Book 4"})
+    for (const char* name : GetParam().names)
         EXPECT_NE(text.find(name), std::string::npos) << name;
 }
 

@@ -34,7 +34,7 @@ public:
     void OptionsApplied(const CGeometryViewControls& c, const CGeometryOptions&) override {
         applied.push_back(c);
     }
-    bool RunOptionsSheet(CTessellationOptionsSheet& sheet) override {
+    bool RunOptionsSheet(COptionsSheet& sheet) override {
         for (int id : clicks)
             sheet.Click(OptionsPage::User, id);
         return ok;

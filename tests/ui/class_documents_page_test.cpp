@@ -1,7 +1,10 @@
 // The class folder's Tiles and Tessellations documents on the real page in the main window:
 // opening one moves no shape (the file holds the page's own pane and workspace), everything
 // shows in the pane, and a problem keeps clear of its prompt window. PNGs of a few for review.
-// A run of "What's My Core?" played from the investigations menu through to its score.
+// A run of "What's My Core?" played from the investigations menu through to its score. Every
+// document a Patterns investigation opens, opened on its unit's page.
+#include "app/activities.h"
+#include "app/document_factory.h"
 #include "fakes/fakes.h"
 #include "geometry/core_problems.h"
 #include "geometry/geometry_document.h"
@@ -13,6 +16,7 @@
 #include "ui/geometry/geometry_unit_view.h"
 #include "ui/problemsets/problem_prompt_wnd.h"
 #include "ui/problemsets/score_dialog.h"
+#include "ui/workspace/unit_view.h"
 #include "ui/workspace/workspace_pane.h"
 
 #include <QApplication>
@@ -105,6 +109,65 @@ private slots:
                                  QString::fromStdString(name) + QStringLiteral(".png"));
         }
         QVERIFY(seen >= 42);
+    }
+
+    void patternsActivitiesOpenCleanlyOnTheirPages() {
+        QSize size;
+        {
+            CMainFrame frame;
+            frame.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&frame));
+            size = frame.centralWidget()->size();
+        }
+        QDir().mkpath(QStringLiteral(QUORVEL_SCREENS_DIR));
+        int seen = 0;
+        for (int k = 0; k < kInvestigationsPerMenu; ++k)
+            for (const CActivityRow& row : FindInvestigation(kPatternsInvestigations, k)->rows)
+                for (const CActivity& a : row.activities) {
+                    if (a.kind != ActivityKind::Document || a.file.empty())
+                        continue;
+                    ++seen;
+                    const std::filesystem::path path =
+                        std::filesystem::path(QUORVEL_CLASS_DIR) / a.file;
+                    QVERIFY2(std::filesystem::exists(path), a.file.c_str());
+                    const auto plain = CreateUnitDocument(a.unit);
+                    QCOMPARE(plain->LoadFromBytes(ReadBytes(path)), OpenResult::Opened);
+
+                    testing::FakeDocumentHost host;
+                    const auto doc = CreateUnitDocument(a.unit);
+                    doc->SetHost(&host);
+                    CUnitPage page(*doc, a.unit, QStringLiteral("Patterns"), nullptr);
+                    page.resize(size);
+                    page.show();
+                    QVERIFY(QTest::qWaitForWindowExposed(&page));
+                    QVERIFY2(doc->OpenActivityFile(path.string()), a.file.c_str());
+                    QCoreApplication::processEvents();
+                    QVERIFY2(host.prompter.messages.empty(), host.prompter.LastText().c_str());
+                    QVERIFY2(!doc->problemSetMode(), a.file.c_str());
+
+                    // Nothing was spread, and everything shows in the pane.
+                    QCOMPARE(doc->manipulatives().size(), plain->manipulatives().size());
+                    const QRect pane = page.view()->pane()->geometry();
+                    for (std::size_t i = 0; i < doc->manipulatives().size(); ++i) {
+                        const CManipulative& m = *doc->manipulatives()[i];
+                        const C3DPointDouble c = m.centre();
+                        const C3DPointDouble p = plain->manipulatives()[i]->centre();
+                        // The file keeps the pane's size on this page.
+                        QVERIFY2(std::abs(c.x - p.x) < 1e-9 && std::abs(c.y - p.y) < 1e-9,
+                                 qPrintable(QStringLiteral("%1 moved; its pane is %2 by %3")
+                                                .arg(QString::fromStdString(a.file))
+                                                .arg(pane.width())
+                                                .arg(pane.height())));
+                        const CRect f = m.GetFrameOf();
+                        if (m.visible())
+                            QVERIFY2(QRect(0, 0, pane.width(), pane.height())
+                                         .contains(QRect(f.left, f.top, f.Width(), f.Height())),
+                                     a.file.c_str());
+                    }
+                    page.grab().save(QStringLiteral(QUORVEL_SCREENS_DIR "/class_") +
+                                     QString::fromStdString(a.file) + QStringLiteral(".png"));
+                }
+        QCOMPARE(seen, 18);
     }
 
     void whatsMyCoreRunsFromTheMenuToItsScore() {

@@ -6,11 +6,15 @@
 #include "ui/patterns/codes_view.h"
 #include "ui/platform/qt_text.h"
 #include "ui/workspace/art_button.h"
+#include "ui/workspace/options_sheet_dialog.h"
 #include "ui/workspace/tool_palette.h"
 #include "ui/workspace/workspace_pane.h"
 
+#include <QAbstractButton>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTabWidget>
+#include <QTimer>
 #include <QtTest>
 
 using namespace quorvel;
@@ -59,6 +63,27 @@ private:
         QVERIFY(!edit->isVisible());
     }
 
+    // "&Codes Options..." from the Codes menu; `act` works the sheet and ends it by keyboard.
+    template <class Act> void RunOptionsFromMenu(Act act) {
+        QMenu* menu = m_view->unitMenu();
+        emit menu->aboutToShow();
+        QAction* item = nullptr;
+        for (QAction* a : menu->actions())
+            if (a->text() == QStringLiteral("&Codes Options..."))
+                item = a;
+        QVERIFY(item && item->isEnabled());
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* d = qobject_cast<COptionsSheetDialog*>(w); d && d->isVisible()) {
+                    seen = true;
+                    act(*d);
+                }
+        });
+        item->trigger();
+        QVERIFY(seen);
+    }
+
 private slots:
     void init() {
         m_host = std::make_unique<FakeDocumentHost>();
@@ -90,6 +115,31 @@ private slots:
         m_view->codes().OnCommand(kCmdHideMessageBoard);
         QVERIFY(!m_view->board()->isVisible());
         QVERIFY(!m_view->codes().IsCommandEnabled(kCmdHideMessageBoard));
+    }
+
+    void optionsSheetFromTheMenu() {
+        QVERIFY(m_view->board()->isVisible());
+        RunOptionsFromMenu([](COptionsSheetDialog& d) {
+            QCOMPARE(d.windowTitle(), QStringLiteral("Code Patterns Options"));
+            QCOMPARE(d.pages()->count(), 1); // no teacher page for pupils
+            QAbstractButton* off = d.control(OptionsPage::User, 1318);
+            QCOMPARE(off->accessibleName(), QStringLiteral("Message Board Off"));
+            off->click();
+            d.control(OptionsPage::User, 1320)->click();
+            QTest::keyClick(&d, Qt::Key_Return);
+        });
+        QVERIFY(!m_view->board()->isVisible());
+        QVERIFY(!m_view->palette()->button(ToolCommand(kToolLinking))->isVisible());
+        QVERIFY(m_doc->IsModified());
+
+        RunOptionsFromMenu([](COptionsSheetDialog& d) {
+            d.control(OptionsPage::User, 1317)->click();
+            QTest::keyClick(&d, Qt::Key_Escape);
+        });
+        QVERIFY(!m_view->board()->isVisible());
+        QVERIFY(m_doc->Undo());
+        QVERIFY(m_view->board()->isVisible());
+        QVERIFY(m_view->palette()->button(ToolCommand(kToolLinking))->isVisible());
     }
 
     void helloWorldShiftedRightThree() {

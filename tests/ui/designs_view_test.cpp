@@ -71,7 +71,7 @@ private slots:
         QCOMPARE(shown, (QList<int>{kToolArrow, kToolWriting, kToolHelp, kToolMystery}));
         QCOMPARE(m_view->unitMenu()->title(), QStringLiteral("&Design"));
         QVERIFY(!m_view->designs().IsCommandEnabled(kCmdShowMachine));
-        QVERIFY(!m_view->designs().IsCommandEnabled(kCmdDesignOptions));
+        QVERIFY(m_view->designs().IsCommandEnabled(kCmdDesignOptions));
         m_view->designs().OnCommand(kCmdHideMachine);
         QVERIFY(m_view->designs().IsCommandEnabled(kCmdShowMachine));
     }

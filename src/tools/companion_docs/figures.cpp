@@ -5,6 +5,9 @@
 // scales them back.
 #include "tools/companion_docs/figures.h"
 
+#include "tools/companion_docs/machine_figures.h"
+#include "tools/companion_docs/screen_figures.h"
+
 #include "geometry/anglemeter_manipulative.h"
 #include "geometry/poly_shape_manipulative.h"
 #include "geometry/script.h"
@@ -822,7 +825,7 @@ const std::map<std::string, Figure>& Figures() {
 bool DrawFigure(QPainter& painter, const std::string& name, const QRectF& box) {
     const auto it = Figures().find(name);
     if (it == Figures().end())
-        return false;
+        return DrawMachineFigure(painter, name, box) || DrawScreenFigure(painter, name, box);
     it->second(painter, box);
     return true;
 }

@@ -1,6 +1,6 @@
 // Lays out one-page placeholder PDFs for the companion documents of the Documents menus, so
 // that every menu command opens a page titled for what it will hold until the real material
-// is added, and the one-page introduction that View Intro opens. A document already in
+// is added. A document already in
 // resources/docs is left to the copy of that folder, and one whose text is in the companion
 // text folder to the companion documents tool, which draws it.
 //
@@ -72,48 +72,6 @@ std::string PageContent(const CCompanionDocument& doc) {
     return s;
 }
 
-// The introduction the main menu's View Intro opens.
-std::string IntroContent() {
-    std::string s;
-    s += "0.380 0.749 1.000 rg 0 742 595 100 re f\n";
-    s += "0 0 0 rg\n";
-    s += Text("F2", 30, 50, 785, "Welcome to QUORVEL");
-    s += Text("F1", 16, 50, 758, "A mathematics workshop for pupils and their teachers");
-    const struct {
-        const char* colour;
-        const char* title;
-        const char* lines[3];
-    } units[] = {
-        {"1.000 0.671 0.380",
-         "Tiles and Tessellations",
-         {"Take tiles out of the drawers; slide, flip, turn and stamp them",
-          "until they cover the plane. Measure angles, record scripts",
-          "and take photos of your tessellations."}},
-        {"0.671 0.561 1.000",
-         "Patterns",
-         {"Feed number cards into machines, link machines together,",
-          "send secret messages through code machines and make designs",
-          "that turn and repeat. Find the rule behind every machine."}},
-        {"0.510 0.859 0.510",
-         "Statistics",
-         {"Collect data about your class, show it as tiles, bar, pie and",
-          "line graphs, and describe it with the mean, the median", "and the range."}},
-    };
-    int y = 650;
-    for (const auto& unit : units) {
-        s += std::string(unit.colour) + " rg 50 " + std::to_string(y - 62) + " 12 80 re f 0 g\n";
-        s += Text("F2", 20, 75, y, unit.title);
-        for (int i = 0; i < 3; ++i)
-            s += Text("F1", 13, 75, y - 22 - 17 * i, unit.lines[i]);
-        y -= 150;
-    }
-    s += Text("F1", 13, 50, 150, "Choose a unit on the main menu, then an investigation.");
-    s += Text("F1", 13, 50, 130, "Every investigation has demonstrations, explorations,");
-    s += Text("F1", 13, 50, 110, "challenges and problem sets that the computer checks.");
-    s += Text("F1", 9, 50, 60, "Quorvel Demonstration - intro.pdf");
-    return s;
-}
-
 std::string PdfFile(const std::string& title, const std::string& content);
 
 std::string PdfDocument(const CCompanionDocument& doc) {
@@ -182,5 +140,5 @@ int main(int argc, char* argv[]) {
     for (const CCompanionDocument& doc : quorvel::CompanionDocuments())
         if (!write(doc.fileName, PdfDocument(doc)))
             return 1;
-    return write("intro.pdf", PdfFile("Welcome to Quorvel", IntroContent())) ? 0 : 1;
+    return 0;
 }

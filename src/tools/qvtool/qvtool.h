@@ -9,6 +9,8 @@
 
 namespace quorvel {
 
+class CUnitDocument;
+
 class CQvTool {
 public:
     CQvTool(std::ostream& out, std::ostream& err, std::istream* in = nullptr)
@@ -25,7 +27,9 @@ public:
     int Build(const std::string& json, const std::string& out);
     // Opens each file as the program would and reports the first error with its place.
     int Validate(const std::vector<std::string>& files);
-    // Draws a document's workspace into a PNG or SVG file: FILE OUT [--scale S].
+    // Draws a document's workspace into a PNG or SVG file: FILE OUT [--scale S]; for a
+    // Statistics document [--view table|board|bar|pie|line] [--column N] draws what the page
+    // shows in that mode.
     int Render(const std::vector<std::string>& args);
     int Calc(const std::vector<std::string>& args);
     // Machines linked one after another: [--fractional] A OP B [X OP Y]...
@@ -42,6 +46,8 @@ public:
 
 private:
     int Usage();
+    int RenderStatsView(CUnitDocument& doc, const std::string& file, const std::string& out,
+                        const std::string& view, int column, double scale);
 
     std::ostream& m_out;
     std::ostream& m_err;

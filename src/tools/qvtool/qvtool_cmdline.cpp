@@ -30,13 +30,14 @@ int CQvTool::Cmdline(const std::vector<std::string>& args) {
         programDir.pop_back();
 
     const CDirectories defaults = DefaultDirectories(programDir, DefaultPersonalDirectory());
-    const CCommandLine line = ParseCommandLine(JoinArguments(programArgs), defaults);
+    const CCommandLine line = ParseArguments(programArgs, defaults);
     m_out << "authoring: " << (line.authoring ? "yes" : "no") << '\n'
           << "unit: " << StartUnitName(line.unit) << '\n'
           << "personal: " << line.directories.personal << '\n'
           << "class: " << line.directories.classDir << '\n'
           << "bboard: " << line.directories.bulletinBoard << '\n'
-          << "tbboard: " << line.directories.teacherBulletinBoard << '\n';
+          << "tbboard: " << line.directories.teacherBulletinBoard << '\n'
+          << "file: " << (line.documentFile.empty() ? "none" : line.documentFile) << '\n';
     return 0;
 }
 

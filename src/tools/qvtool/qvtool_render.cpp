@@ -11,7 +11,9 @@
 #include "statistics/grid_view.h"
 #include "statistics/stats_board.h"
 #include "statistics/stats_document.h"
+#include "statistics/stats_graph_controller.h"
 #include "ui/platform/qt_drawing_surface.h"
+#include "workspace/string_table.h"
 #include "workspace/workspace_pane.h"
 
 #include <QGuiApplication>
@@ -21,6 +23,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #endif
 
@@ -58,22 +61,61 @@ bool EndsWith(const std::string& s, const std::string& suffix) {
            s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
+// The sheet the Statistics page gives its board and graphs in its 800 x 560 window.
+constexpr CRect kStatsSheet{0, 0, 760, 440};
+
+// An SVG picture when the name ends in ".svg", else a PNG one, `size` pixels.
+bool WritePicture(const std::string& out, QSize size, const std::string& title,
+                  const std::function<void(QPainter&)>& paint) {
+    if (EndsWith(out, ".svg")) {
+        QSvgGenerator svg;
+        svg.setFileName(QString::fromStdString(out));
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        svg.setTitle(QString::fromStdString(title));
+        QPainter painter;
+        if (!painter.begin(&svg))
+            return false;
+        paint(painter);
+        return painter.end();
+    }
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        paint(painter);
+    }
+    return image.save(QString::fromStdString(out), "PNG");
+}
+
+// The page's modes by name, in StatsViewMode's order; -1 for another name.
+int ParseView(const std::string& name) {
+    const char* names[] = {"table", "board", "line", "bar", "pie"};
+    for (int i = 0; i < 5; ++i)
+        if (name == names[i])
+            return i;
+    return -1;
+}
+
 } // namespace
 #endif
 
 int CQvTool::Render(const std::vector<std::string>& args) {
-    std::string file, out, view = "table";
+    std::string file, out, view;
     double scale = 1.0;
+    int column = -2;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--view" && i + 1 < args.size()) {
             view = args[++i];
-            if (view != "table" && view != "board") {
-                m_err << "--view takes table or board\n";
+        } else if (args[i] == "--column" && i + 1 < args.size()) {
+            char* end = nullptr;
+            const long v = std::strtol(args[++i].c_str(), &end, 10);
+            if (!end || *end != '\0' || v < 0 || v > 100000) {
+                m_err << "--column takes a column number\n";
                 return 2;
             }
-            continue;
-        }
-        if (args[i] == "--scale" && i + 1 < args.size()) {
+            column = static_cast<int>(v);
+        } else if (args[i] == "--scale" && i + 1 < args.size()) {
             char* end = nullptr;
             scale = std::strtod(args[++i].c_str(), &end);
             if (!end || *end != '\0' || !(scale > 0.0) || scale > 16.0) {
@@ -90,6 +132,12 @@ int CQvTool::Render(const std::vector<std::string>& args) {
     }
     if (file.empty() || out.empty())
         return Usage();
+#ifdef QUORVEL_QVTOOL_RENDER
+    if (!view.empty() && ParseView(view) < 0) {
+        m_err << "--view takes table, board, bar, pie or line\n";
+        return 2;
+    }
+#endif
 #ifndef QUORVEL_QVTOOL_RENDER
     m_err << "render needs the program's drawing code; this qvtool was built without it\n";
     return 1;
@@ -110,22 +158,13 @@ int CQvTool::Render(const std::vector<std::string>& args) {
     if (!QGuiApplication::instance())
         app = std::make_unique<QGuiApplication>(argc, argv);
 
+    if (!view.empty() || column != -2)
+        return RenderStatsView(*loaded.doc, file, out, view.empty() ? "table" : view, column,
+                               scale);
+
     CRect area = RenderArea(*loaded.doc);
     // A statistics document shows its Summary Statistics window beside its notes.
-    auto* stats = dynamic_cast<CStatsUnitDocument*>(loaded.doc.get());
-    if (view == "board" && !stats) {
-        m_err << file << ": only a statistics document has a data board\n";
-        return 2;
-    }
-    // Or its data board, as the page shows it in a window of the program's size.
-    std::unique_ptr<CStatsBoardController> board;
-    if (view == "board") {
-        board = std::make_unique<CStatsBoardController>(*stats, nullptr);
-        board->SetClient(kStatsDefaultClient);
-        board->SetUpScale();
-        area = kStatsDefaultClient;
-        stats = nullptr;
-    }
+    const auto* stats = dynamic_cast<const CStatsUnitDocument*>(loaded.doc.get());
     CRect summary;
     // And its data table whole, every case and the blank ones after them, as the page draws it.
     CRect table;
@@ -159,8 +198,6 @@ int CQvTool::Render(const std::vector<std::string>& args) {
         painter.translate(-area.left, -area.top);
         CQtDrawingSurface dc(painter);
         dc.FillRect(area, kPaneColor);
-        if (board)
-            board->Draw(dc);
         loaded.doc->DrawContents(dc);
         if (stats) {
             dc.FillRect(table, PaletteRGB(255, 255, 255));
@@ -172,33 +209,89 @@ int CQvTool::Render(const std::vector<std::string>& args) {
             stats->summary().Paint(dc, {summary.left, summary.top}, summary.Width());
         }
     };
-    if (EndsWith(out, ".svg")) {
-        QSvgGenerator svg;
-        svg.setFileName(QString::fromStdString(out));
-        svg.setSize(size);
-        svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setTitle(QString::fromStdString(loaded.doc->identity().unitTitle));
-        QPainter painter;
-        if (!painter.begin(&svg)) {
-            m_err << out << ": cannot write the picture\n";
-            return 1;
-        }
-        paint(painter);
-        painter.end();
-        return 0;
-    }
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        paint(painter);
-    }
-    if (!image.save(QString::fromStdString(out), "PNG")) {
+    if (!WritePicture(out, size, loaded.doc->identity().unitTitle, paint)) {
         m_err << out << ": cannot write the picture\n";
         return 1;
     }
     return 0;
 #endif
 }
+
+#ifdef QUORVEL_QVTOOL_RENDER
+int CQvTool::RenderStatsView(CUnitDocument& document, const std::string& file,
+                             const std::string& out, const std::string& view, int column,
+                             double scale) {
+    auto* doc = dynamic_cast<CStatsUnitDocument*>(&document);
+    if (!doc) {
+        m_err << file << ": --view and --column are for Statistics documents\n";
+        return 1;
+    }
+    CStatsDataSet& data = doc->dataSet();
+    if (column != -2) {
+        if (column < 1 || column >= data.columnCount()) {
+            m_err << file << ": column " << column << " is not a data column (1 to "
+                  << data.columnCount() - 1 << ")\n";
+            return 1;
+        }
+        data.SetCurrentColumn(column);
+        data.NotifyDataChanged(); // the summary's averages follow the column
+    }
+    const auto mode = static_cast<StatsViewMode>(ParseView(view));
+    // The page's graphs, as the page attaches them; they say why they cannot be drawn.
+    CStatsGraphController graphs(*doc, nullptr);
+    if (IsGraphMode(mode)) {
+        const int problem = graphs.graph(mode)->Problem();
+        if (problem != 0) {
+            m_err << file << ": " << LoadString(problem).value_or("the graph cannot be drawn")
+                  << "\n";
+            return 1;
+        }
+    }
+    CRect area = kStatsSheet;
+    // The board as the page shows it in a window of the program's size.
+    std::unique_ptr<CStatsBoardController> board;
+    if (mode == StatsViewMode::Board) {
+        board = std::make_unique<CStatsBoardController>(*doc, nullptr);
+        board->SetClient(kStatsDefaultClient);
+        board->SetUpScale();
+        area = kStatsDefaultClient;
+    }
+    stats::CGridView grid(data);
+    if (mode == StatsViewMode::Table) {
+        // The whole table, every case and the blank ones after them.
+        QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&probe);
+        CQtDrawingSurface dc(painter);
+        int width = 1;
+        for (int c = 0; c < data.columnCount(); ++c)
+            width += grid.ColumnWidth(c);
+        grid.Layout(dc.Metrics(), {width, 0});
+        const int height = grid.headerHeight() + (data.rowCount() - 1) * grid.rowHeight() + 1;
+        grid.Layout(dc.Metrics(), {width, height});
+        area = {0, 0, width, height};
+    }
+    const QSize size(static_cast<int>(area.Width() * scale + 0.5),
+                     static_cast<int>(area.Height() * scale + 0.5));
+    const auto paint = [&](QPainter& painter) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(scale, scale);
+        CQtDrawingSurface dc(painter);
+        dc.FillRect(area, PaletteRGB(255, 255, 255));
+        if (board) {
+            board->Draw(dc);
+            doc->DrawContents(dc);
+        } else if (mode == StatsViewMode::Table) {
+            grid.Draw(dc);
+        } else {
+            graphs.Draw(dc, area, mode);
+        }
+    };
+    if (!WritePicture(out, size, doc->identity().unitTitle, paint)) {
+        m_err << out << ": cannot write the picture\n";
+        return 1;
+    }
+    return 0;
+}
+#endif
 
 } // namespace quorvel

@@ -2,6 +2,7 @@
 #include "ui/app/main_frame.h"
 
 #include "app/directories.h"
+#include "app/display_scale.h"
 #include "ui/app/menu_views.h"
 #include "ui/app/splash.h"
 #include "ui/app/tools_menus.h"
@@ -14,14 +15,17 @@
 #include "workspace/unit_document.h"
 
 #include <QAbstractButton>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeDatabase>
+#include <QProcess>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QUrl>
@@ -61,6 +65,7 @@ void CMainFrame::SetRecentFilesStore(IRecentFilesStore* store) {
 
 bool CMainFrame::Start(const std::vector<std::string>& args, const std::string& programDir,
                        const std::string& personalDir) {
+    m_args = args;
     const bool ok = m_app->InitInstance(args, programDir, personalDir);
     m_qtHost->SetDirectories(m_app->Directories());
     return ok;
@@ -109,6 +114,15 @@ void CMainFrame::BuildMenus() {
     });
     m_printSetup = file->addAction(QStringLiteral("Print Set&up..."), this,
                                    [this] { RunPageSetupDialog(this); });
+    m_scaleMenu = file->addMenu(QStringLiteral("Larger &Display"));
+    auto* scales = new QActionGroup(m_scaleMenu);
+    for (int percent : kDisplayScales) {
+        QAction* a = m_scaleMenu->addAction(QStringLiteral("%1%").arg(percent), this,
+                                            [this, percent] { ChooseDisplayScale(percent); });
+        a->setCheckable(true);
+        scales->addAction(a);
+        m_scaleActions.emplace_back(percent, a);
+    }
     m_recentSeparator = file->addSeparator();
     for (std::size_t i = 0; i < kMaxRecentFiles; ++i)
         m_recent.push_back(file->addAction(QString(), this, [this, i] {
@@ -155,6 +169,9 @@ void CMainFrame::UpdateMenus() {
     // Greyed while the problem set's Continue shows.
     m_exit->setEnabled(!m_unitPage || m_unitPage->view()->CanExit());
     m_editMenu->menuAction()->setVisible(doc != nullptr);
+    m_scaleMenu->menuAction()->setVisible(doc == nullptr);
+    for (const auto& [percent, action] : m_scaleActions)
+        action->setChecked(percent == m_chosenScale);
     // The menu pages open any document too.
     m_open->setVisible(true);
     const auto& recent = m_app->recentFiles().files();
@@ -287,8 +304,34 @@ bool CMainFrame::OpenWithDesktop(const std::string& path) {
     return m_opener && m_opener(path);
 }
 
+void CMainFrame::SetDisplayScale(int running, int chosen, DisplayScaleHooks hooks) {
+    m_runningScale = ValidDisplayScale(running);
+    m_chosenScale = ValidDisplayScale(chosen);
+    m_scaleHooks = std::move(hooks);
+    UpdateMenus();
+}
+
+void CMainFrame::ChooseDisplayScale(int percent) {
+    m_chosenScale = ValidDisplayScale(percent);
+    if (m_scaleHooks.store)
+        m_scaleHooks.store(m_chosenScale);
+    UpdateMenus();
+    if (m_chosenScale == m_runningScale)
+        return;
+    const std::string text = "Quorvel will be shown at " + std::to_string(m_chosenScale) +
+                             "% when it starts again.\nRestart Quorvel now?";
+    if (m_app->Prompter().MessageBox(text, MessageIcon::Question, MessageButtons::YesNo) !=
+        MessageResult::Yes)
+        return;
+    // Only the menu pages offer the choice, so no unit's work is open to lose.
+    if (m_scaleHooks.restart && m_scaleHooks.restart(RestartArguments(m_args))) {
+        m_restarting = true;
+        close();
+    }
+}
+
 void CMainFrame::closeEvent(QCloseEvent* e) {
-    if (m_app->QueryExit())
+    if (m_restarting || m_app->QueryExit())
         e->accept();
     else
         e->ignore();
@@ -318,8 +361,18 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* e) {
 }
 
 int RunWorkshop(int argc, char* argv[]) {
+    // The larger display is the platform's scale factor, read when the application starts.
+    const int scale = ValidDisplayScale(LoadDisplayScale());
+    // A restart gets the environment the program was given, not the factor set here.
+    const bool hadFactor = qEnvironmentVariableIsSet("QT_SCALE_FACTOR");
+    const QByteArray givenFactor = qgetenv("QT_SCALE_FACTOR");
+    if (scale != 100)
+        qputenv("QT_SCALE_FACTOR", QByteArray::fromStdString(DisplayScaleFactor(scale)));
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvel"));
+    // The installed menu entry and icon: the desktop groups the windows under them.
+    QGuiApplication::setDesktopFileName(QStringLiteral("quorvel"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quorvel")));
     // No display name: the platform would add it to every window title, and the main window's
     // caption already begins with the program's name.
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -327,6 +380,22 @@ int RunWorkshop(int argc, char* argv[]) {
     CMainFrame frame;
     CQtRecentFilesStore recentFiles;
     frame.SetRecentFilesStore(&recentFiles);
+    frame.SetDisplayScale(scale, scale,
+                          {StoreDisplayScale, [&](const std::vector<std::string>& restartArgs) {
+                               QStringList list;
+                               for (const std::string& a : restartArgs)
+                                   list << ToQString(a);
+                               QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+                               env.remove(QStringLiteral("QT_SCALE_FACTOR"));
+                               if (hadFactor)
+                                   env.insert(QStringLiteral("QT_SCALE_FACTOR"),
+                                              QString::fromLocal8Bit(givenFactor));
+                               QProcess process;
+                               process.setProgram(QCoreApplication::applicationFilePath());
+                               process.setArguments(list);
+                               process.setProcessEnvironment(env);
+                               return process.startDetached();
+                           }});
     if (!frame.Start(args, ProgramDirectory(), DefaultPersonalDirectory()))
         return 1;
     if (const QScreen* screen = QGuiApplication::primaryScreen())

@@ -46,6 +46,19 @@ public:
     // Where the recent files list is kept (the user's settings in the program); none by default.
     void SetRecentFilesStore(IRecentFilesStore* store);
 
+    // The larger display: the scale (percent) the program runs at, the one last chosen, where a
+    // choice is kept and how the program starts again with the given arguments. Without them
+    // (tests) a choice is only remembered in the window.
+    struct DisplayScaleHooks {
+        std::function<void(int)> store;
+        std::function<bool(const std::vector<std::string>&)> restart;
+    };
+    void SetDisplayScale(int running, int chosen, DisplayScaleHooks hooks);
+    // "Larger &Display" of the menu pages' File menu: keeps the choice and, when it differs
+    // from the running scale, says that it takes a restart and offers one.
+    void ChooseDisplayScale(int percent);
+    int chosenDisplayScale() const { return m_chosenScale; }
+
     // IWorkshopFrame.
     bool CreateMenuView(MenuView view) override;
     void ShowMenuView(MenuView view, MenuView hidden) override;
@@ -84,6 +97,13 @@ private:
     QAction* m_recentSeparator = nullptr;
     std::vector<QAction*> m_recent;
     QAction* m_exit = nullptr;
+    QMenu* m_scaleMenu = nullptr;
+    std::vector<std::pair<int, QAction*>> m_scaleActions;
+    int m_runningScale = 100;
+    int m_chosenScale = 100;
+    DisplayScaleHooks m_scaleHooks;
+    std::vector<std::string> m_args;
+    bool m_restarting = false;
     QAction* m_undo = nullptr;
     QAction* m_redo = nullptr;
     QMenu* m_editMenu = nullptr;

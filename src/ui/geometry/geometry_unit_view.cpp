@@ -312,11 +312,6 @@ bool CGeometryUnitView::RunCoreQuestionDialog(CCoreQuestionEditor& editor) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-bool CGeometryUnitView::RunOptionsSheet(CTessellationOptionsSheet& sheet) {
-    CTessellationOptionsDialog dialog(sheet, this);
-    return dialog.exec() == QDialog::Accepted;
-}
-
 void CGeometryUnitView::StoreViewState(CGeometryUnitDocument& doc) {
     doc.paneState().SetScroll(pane()->scrollX(), pane()->scrollY());
     bool ok = false;

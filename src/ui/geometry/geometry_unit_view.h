@@ -62,7 +62,6 @@ public:
     void DrawerChanged() override;
     void OptionsApplied(const CGeometryViewControls& controls,
                         const CGeometryOptions& previous) override;
-    bool RunOptionsSheet(CTessellationOptionsSheet& sheet) override;
     bool RunCoreQuestionDialog(CCoreQuestionEditor& editor) override;
     CRect PaneRect() const override;
     CPoint PageToWorkspace(CPoint p) const override;

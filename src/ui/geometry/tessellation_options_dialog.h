@@ -3,34 +3,18 @@
 #pragma once
 
 #include "geometry/tessellation_options.h"
+#include "ui/workspace/options_sheet_dialog.h"
 
 #include <QDialog>
 
 #include <map>
 
 class QAbstractButton;
-class QTabWidget;
 
 namespace quorvel {
 
-class CTessellationOptionsDialog : public QDialog {
-    Q_OBJECT
-public:
-    // Edits `sheet` in place; the teacher page is there when the sheet has it.
-    CTessellationOptionsDialog(CTessellationOptionsSheet& sheet, QWidget* parent);
-
-    QTabWidget* pages() const { return m_pages; }
-    // A control of a page by its id, or null.
-    QAbstractButton* control(OptionsPage page, int id) const;
-
-private:
-    QWidget* MakePage(OptionsPage page);
-    void Sync();
-
-    CTessellationOptionsSheet& m_sheet;
-    QTabWidget* m_pages = nullptr;
-    std::map<std::pair<OptionsPage, int>, QAbstractButton*> m_controls;
-};
+// The "Tessellation Options" sheet.
+using CTessellationOptionsDialog = COptionsSheetDialog;
 
 class CPrintOptionsDialog : public QDialog {
     Q_OBJECT

@@ -6,6 +6,7 @@
 #include "ui/app/bitmap_button.h"
 #include "ui/patterns/machines_page.h"
 #include "ui/patterns/numbers_drawer.h"
+#include "ui/patterns/patterns_prompt_editor.h"
 #include "ui/platform/qt_drawing_surface.h"
 #include "ui/platform/qt_page_setup.h"
 #include "ui/platform/qt_pdf_export.h"
@@ -153,6 +154,13 @@ void CNumberPatternsView::BuildMenu() {
         const int id = item.id;
         connect(a, &QAction::triggered, this, [this, id] { Command(id); });
     }
+    // The teacher's prompts for a "Mystery Machines" problem, in authoring mode only.
+    if (numbers().authoring()) {
+        m_menu->addSeparator();
+        QAction* a = m_menu->addAction(QStringLiteral("Problem Set &Prompts..."));
+        a->setData(kCmdPatternsPrompts);
+        connect(a, &QAction::triggered, this, [this] { Command(kCmdPatternsPrompts); });
+    }
     connect(m_menu, &QMenu::aboutToShow, this, [this] {
         for (QAction* a : m_menu->actions())
             a->setEnabled(numbers().IsCommandEnabled(a->data().toInt()));
@@ -284,6 +292,11 @@ void CNumberPatternsView::OptionsApplied() {
     palette()->ShowTool(kToolMystery, numbers().numbersDocument().options().mysteryTool != 0);
     if (pane())
         pane()->update();
+}
+
+bool CNumberPatternsView::RunPromptEditor(CPatternsPromptEditor& editor) {
+    CPatternsPromptEditorDialog dialog(editor, this);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 // --- tables: the clipboard and the printer ---------------------------------------------------

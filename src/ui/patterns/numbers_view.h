@@ -57,6 +57,7 @@ public:
     std::optional<CPoint> PageToWorkspace(CPoint page) const override;
     void OptionsApplied() override;
     void ShowPaneOffset(CPoint offset) override;
+    bool RunPromptEditor(CPatternsPromptEditor& editor) override;
 
     // ITableWindow.
     bool PutOnClipboard(const std::string& text) override;

@@ -10,6 +10,7 @@ namespace quorvel {
 namespace {
 
 const QString kRecentFilesKey = QStringLiteral("recentFiles");
+const QString kDisplayScaleKey = QStringLiteral("displayScale");
 
 QSettings UserSettings() {
     return QSettings(QStringLiteral("Quorvel"), QStringLiteral("Quorvel"));
@@ -29,6 +30,14 @@ void CQtRecentFilesStore::Store(const std::vector<std::string>& files) {
     for (const std::string& f : files)
         list << ToQString(f);
     UserSettings().setValue(kRecentFilesKey, list);
+}
+
+int LoadDisplayScale() {
+    return UserSettings().value(kDisplayScaleKey, 100).toInt();
+}
+
+void StoreDisplayScale(int percent) {
+    UserSettings().setValue(kDisplayScaleKey, percent);
 }
 
 } // namespace quorvel

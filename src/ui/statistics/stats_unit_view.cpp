@@ -10,6 +10,7 @@
 #include "ui/platform/qt_drawing_surface.h"
 #include "ui/platform/qt_text.h"
 #include "ui/problemsets/problem_set_page.h"
+#include "ui/statistics/stats_graph_output.h"
 #include "ui/statistics/stats_page_menus.h"
 #include "ui/workspace/tool_palette.h"
 #include "workspace/string_table.h"
@@ -87,6 +88,12 @@ const QString kSmallButtonStyle = QStringLiteral(
 QString HelpText(int id, const char* fallback) {
     const auto text = LoadString(id);
     return text ? ToQString(*text) : QString::fromLatin1(fallback);
+}
+
+// Where the board and the graphs are drawn: the place of the data table.
+CRect SheetOf(const QWidget* grid) {
+    const QRect g = grid->geometry();
+    return {g.left(), g.top(), g.right() + 1, g.bottom() + 1};
 }
 
 QCursor StatsCursor(StatsTool tool) {
@@ -364,32 +371,22 @@ void CStatsUnitView::BuildControls() {
     m_labelEdit->setAccessibleName(QStringLiteral("Graph label"));
     m_labelEdit->setToolTip(QStringLiteral("Enter a label for the graph of the current column."));
     connect(m_labelEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
-        const int graph = static_cast<int>(m_table.mode()) - 2; // line, bar, pie
-        const int column = m_doc.dataSet().currentColumn();
-        if (graph < 0 || graph >= kStatsGraphs || column < 0)
-            return;
-        auto& labels = m_doc.viewState().graphLabels[static_cast<std::size_t>(graph)];
-        if (labels.size() <= static_cast<std::size_t>(column))
-            labels.resize(static_cast<std::size_t>(column) + 1);
-        labels[static_cast<std::size_t>(column)] = ToStdString(text);
-        m_doc.SetModifiedFlag(true);
+        m_table.graphs().SetLabel(m_table.mode(), ToStdString(text));
+        update();
     });
     m_controls[kLabelEdit] = m_labelEdit;
 
     const char* names[] = {"Mean", "Median", "Mode"};
-    std::int32_t CStatsViewState::*const fields[] = {
-        &CStatsViewState::showMean, &CStatsViewState::showMedian, &CStatsViewState::showMode};
     for (int i = 0; i < 3; ++i) {
         auto* box = new QCheckBox(QString::fromLatin1(names[i]), this);
         QFont small = box->font();
         small.setPixelSize(11);
         box->setFont(small);
         box->setProperty("controlId", kFirstAverage + i);
-        box->setChecked(m_doc.viewState().*fields[i] != 0);
-        const auto field = fields[i];
-        connect(box, &QCheckBox::toggled, this, [this, field](bool on) {
-            m_doc.viewState().*field = on ? 1 : 0;
-            m_doc.SetModifiedFlag(true);
+        box->setChecked(m_table.graphs().average(i));
+        connect(box, &QCheckBox::toggled, this, [this, i](bool on) {
+            m_table.graphs().SetAverage(i, on);
+            update();
         });
         m_averages[i] = box;
         m_controls[kFirstAverage + i] = box;
@@ -442,11 +439,17 @@ void CStatsUnitView::BuildModeMenu() {
         const int cmd = id;
         connect(a, &QAction::triggered, this, [this, cmd] { Command(cmd); });
     }
+    // The graph on show as a picture for a worksheet.
+    QAction* exportGraph = stats->addAction(QStringLiteral("Export Graph as PNG/SVG..."));
+    exportGraph->setData(kCmdExportGraph);
+    connect(exportGraph, &QAction::triggered, this, [this] { Command(kCmdExportGraph); });
     connect(stats, &QMenu::aboutToShow, this, [this, stats] {
         for (QAction* a : stats->actions()) {
             const int id = a->data().toInt();
             if (id == kCmdIgnoreAll || id == kCmdUseAll)
                 a->setEnabled(m_table.IsCommandEnabled(id));
+            if (id == kCmdExportGraph)
+                a->setEnabled(IsGraphMode(m_table.mode()));
         }
     });
 }
@@ -464,6 +467,10 @@ void CStatsUnitView::Command(int id) {
     }
     if (id == kCmdImportCsv || id == kCmdExportCsv) {
         m_menus->Command(id);
+        return;
+    }
+    if (id == kCmdExportGraph) {
+        ExportGraph();
         return;
     }
     if (m_table.editing())
@@ -507,17 +514,15 @@ void CStatsUnitView::ApplyMode() {
     const int modeIds[] = {kCmdDataTable, kCmdDataBoard, kCmdLineGraph, kCmdBarGraph, kCmdPieGraph};
     for (int i = 0; i < 5; ++i)
         static_cast<QPushButton*>(control(modeIds[i]))->setChecked(static_cast<int>(mode) == i);
-    if (c.labelEdit) {
-        const auto& labels =
-            m_doc.viewState().graphLabels[static_cast<std::size_t>(static_cast<int>(mode) - 2)];
-        const int column = m_doc.dataSet().currentColumn();
-        m_labelEdit->setText(column >= 0 && static_cast<std::size_t>(column) < labels.size()
-                                 ? ToQString(labels[static_cast<std::size_t>(column)])
-                                 : QString());
-    }
+    if (c.labelEdit)
+        m_labelEdit->setText(ToQString(m_table.graphs().Label(mode)));
 
-    // The mode's menu beside "&Statistics".
-    m_modeMenu->clear();
+    // The mode's menu beside "&Statistics". A command of this menu rebuilds it while its action
+    // is still firing, so the old actions go when control is back in the event loop.
+    for (QAction* old : m_modeMenu->actions()) {
+        m_modeMenu->removeAction(old);
+        old->deleteLater();
+    }
     const auto add = [this](int id, const char* text, bool enabled) {
         QAction* a = m_modeMenu->addAction(QString::fromLatin1(text));
         a->setEnabled(enabled);
@@ -548,8 +553,11 @@ void CStatsUnitView::ApplyMode() {
         break;
     case StatsModeMenu::Circle:
         m_modeMenu->setTitle(QStringLiteral("&Circle"));
-        for (const char* text : {"Show Number &Values", "Show &Percentages", "&Neither"})
-            add(0, text, false);
+        for (const CStatsMenuItem& item : kCircleMenuItems) {
+            add(item.id, item.text.data(), true);
+            m_modeMenu->actions().back()->setCheckable(true);
+            m_modeMenu->actions().back()->setChecked(m_table.graphs().IsChecked(item.id));
+        }
         break;
     case StatsModeMenu::None:
         break;
@@ -816,32 +824,22 @@ void CStatsUnitView::DrawWorkspace(IDrawingSurface& dc, const CRect& area, bool 
         DrawBoard(dc, area, printing);
         return;
     }
-    if (mode != StatsViewMode::Table && !printing && m_grid) {
-        // The board and the graphs come with their own observers; until then a quiet sheet.
-        const QRect g = m_grid->geometry();
-        const CRect sheet{g.left(), g.top(), g.right() + 1, g.bottom() + 1};
+    if (IsGraphMode(mode) && !printing && m_grid) {
+        const CRect sheet = SheetOf(m_grid);
         dc.FillRect(sheet, PaletteRGB(255, 255, 255));
-        dc.SetPen(1, kStatsGridGrey);
-        dc.SetNullBrush();
-        dc.Rectangle(sheet);
-        const int column = m_doc.dataSet().currentColumn();
-        const std::string name = column >= 1 && column < m_doc.dataSet().columnCount()
-                                     ? m_doc.dataSet().GetColumnName(column)
-                                     : std::string();
-        const char* what = mode == StatsViewMode::Board      ? "The Data Board"
-                           : mode == StatsViewMode::BarGraph ? "The Bar Graph"
-                           : mode == StatsViewMode::PieGraph ? "The Pie Graph"
-                                                             : "The Line Graph";
-        dc.SetFont(StatsTableFont());
-        dc.SetTextColor(PaletteRGB(0x80, 0x80, 0x80));
-        dc.SetTextBackground(PaletteRGB(255, 255, 255), true);
-        dc.DrawText(sheet, std::string(what) + " of \"" + name + "\"",
-                    kAlignCenter | kAlignVCenter | kSingleLine);
+        m_table.graphs().Draw(dc, sheet, mode);
     }
     CUnitView::DrawWorkspace(dc, area, printing);
 }
 
 bool CStatsUnitView::PrintTo(QPrinter& printer) {
+    if (IsGraphMode(m_table.mode())) {
+        if (!m_table.graphs().Validate(m_table.mode()))
+            return false;
+        const CRect sheet = SheetOf(m_grid);
+        return PrintGraph(printer, m_table.graphs(), m_table.mode(),
+                          {sheet.Width(), sheet.Height()});
+    }
     if (m_table.mode() != StatsViewMode::Table)
         return CUnitView::PrintTo(printer);
     QPainter p;
@@ -882,6 +880,21 @@ bool CStatsUnitView::PrintTo(QPrinter& printer) {
     data.SetCurrentColumn(saved);
     data.SetSelectedRow(selected);
     return true;
+}
+
+void CStatsUnitView::ExportGraph() {
+    const StatsViewMode mode = m_table.mode();
+    if (!IsGraphMode(mode) || !m_table.graphs().Validate(mode))
+        return;
+    const QString title = QStringLiteral("Export Graph as PNG/SVG");
+    const QString path =
+        QFileDialog::getSaveFileName(this, title, QStringLiteral("graph.png"),
+                                     QStringLiteral("PNG picture (*.png);;SVG picture (*.svg)"));
+    if (path.isEmpty())
+        return;
+    const CRect sheet = SheetOf(m_grid);
+    if (!SaveGraphPicture(m_table.graphs(), mode, {sheet.Width(), sheet.Height()}, path))
+        QMessageBox::warning(this, title, QStringLiteral("The picture could not be written."));
 }
 
 } // namespace quorvel

@@ -79,6 +79,8 @@ private:
     // The tag palette's latched colour and the cursors over the tables.
     void ShowStatsTool();
     void DrawBoard(IDrawingSurface& dc, const CRect& area, bool printing);
+    // "Export Graph as PNG/SVG...": the graph on show, at its size on the page.
+    void ExportGraph();
 
     CStatsUnitDocument& m_doc;
     std::unique_ptr<IPrompter> m_ownPrompter;

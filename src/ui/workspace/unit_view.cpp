@@ -10,6 +10,7 @@
 #include "ui/platform/qt_pdf_export.h"
 #include "ui/platform/qt_text.h"
 #include "ui/workspace/annotator_edit.h"
+#include "ui/workspace/options_sheet_dialog.h"
 #include "ui/workspace/tool_palette.h"
 #include "ui/workspace/workspace_navigator.h"
 #include "ui/workspace/workspace_pane.h"
@@ -376,6 +377,11 @@ bool CUnitView::ExportPdf() {
 
 bool CUnitView::ExportPdfTo(const QString& path) {
     return PrintToPdf(path, [this](QPrinter& printer) { return PrintTo(printer); });
+}
+
+bool CUnitView::RunOptionsSheet(COptionsSheet& sheet) {
+    COptionsSheetDialog dialog(sheet, this);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace quorvel

@@ -84,6 +84,7 @@ public:
     void CommandStateChanged() override { emit commandStateChanged(); }
     void InvalidateRect(const CRect& r) override;
     void InvalidateAll() override;
+    bool RunOptionsSheet(COptionsSheet& sheet) override;
 
 signals:
     // The pupil has left the unit: the application closes the document and shows the menus.

@@ -1,13 +1,17 @@
 // The class folder's Tiles and Tessellations documents as the program finds them: every file an
 // investigation button opens and every "What's My Core?" problem opens cleanly, each problem's
 // tessellation is what its source grows, its answer is the core the tessellation grew from, and
-// by the mix of shapes no other core shown is as small and could make it.
+// by the mix of shapes no other core shown is as small and could make it. The Patterns
+// investigations' documents are what their sources build, and keep their mysteries.
 #include "app/activities.h"
 #include "geometry/core_problems.h"
 #include "geometry/geometry_document.h"
+#include "patterns/number_machine.h"
+#include "patterns/patterns_documents.h"
 #include "problemsets/problem_files.h"
 #include "tools/class_builder/class_builder.h"
 #include "tools/class_builder/tiling.h"
+#include "tools/pattern_activities/pattern_activities.h"
 #include "workspace/annotator.h"
 
 #include <gtest/gtest.h>
@@ -198,6 +202,65 @@ TEST(ClassActivityDocuments, EveryInvestigationButtonFindsItsDocument) {
         // It is what its source builds, byte for byte.
         const std::string stem = fs::path(file).stem().string();
         EXPECT_EQ(Regrow(stem).doc->SaveToBytes(), ReadBytes(kClassDir / file));
+    }
+}
+
+TEST(ClassActivityDocuments, EveryPatternsDocumentIsWhatItsSourceBuilds) {
+    int seen = 0;
+    for (int k = 0; k < kInvestigationsPerMenu; ++k)
+        for (const CActivityRow& row : FindInvestigation(kPatternsInvestigations, k)->rows)
+            for (const CActivity& a : row.activities) {
+                if (a.kind != ActivityKind::Document || a.file.empty())
+                    continue;
+                SCOPED_TRACE(a.file);
+                ++seen;
+                const fs::path file(a.file);
+                const CPatternActivity built = BuildPatternActivity(
+                    file.stem().string(), ReadText(fs::path(QUORVEL_PATTERN_SOURCE_DIR) /
+                                                   (file.stem().string() + ".txt")));
+                EXPECT_EQ("." + built.extension, file.extension().string());
+                EXPECT_EQ(built.doc->SaveToBytes(), ReadBytes(kClassDir / file));
+                // A number challenge that hides a machine does not hand the pupil the tool that
+                // shows it; a mystery design keeps the tool, to check a guess with.
+                bool hides = false;
+                if (const auto* numbers =
+                        dynamic_cast<const CNumberPatternsDocument*>(built.doc.get())) {
+                    for (const auto& m : numbers->manipulatives())
+                        if (const auto* machine = dynamic_cast<const CNumberMachine*>(m.get()))
+                            hides = hides || machine->mystery() != 0;
+                    EXPECT_TRUE(!hides || numbers->options().mysteryTool == 0);
+                }
+                if (const auto* designs =
+                        dynamic_cast<const CDesignPatternsDocument*>(built.doc.get())) {
+                    hides = designs->machine().angleHidden() || designs->machine().timesHidden();
+                    EXPECT_TRUE(!hides || designs->options().mysteryTool != 0);
+                    EXPECT_EQ(hides, !designs->machine().design().rules().empty());
+                }
+            }
+    EXPECT_EQ(seen, 18);
+}
+
+TEST(ClassActivityDocuments, PatternsSourcesThatCannotBeBuiltStopTheBuild) {
+    const struct {
+        const char* source;
+        const char* says;
+    } cases[] = {
+        {"numbers\nmachine a at 40 50\nmachine a at 300 50", "a second machine"},
+        {"numbers\nmachine a at 600 50", "reaches out"},
+        {"numbers\nmachine a at 40 50 op / builtin 0\nrun a with 3 rows at 300 60",
+         "the program said"},
+        {"codes\nnote \"hi\" coded shift 30 right at 40 40", "the program said"},
+        {"designs\nshape 0\nangle 400\ntimes 4\ngo", "the program said"},
+        {"tiles", "the first line"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.source);
+        try {
+            BuildPatternActivity("bad", c.source);
+            ADD_FAILURE() << "built";
+        } catch (const CSourceError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.says), std::string::npos) << e.what();
+        }
     }
 }
 
