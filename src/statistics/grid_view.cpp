@@ -303,7 +303,9 @@ CRect CMiniTable::ValueRect(CSize client, int index) const {
 }
 
 std::optional<int> CMiniTable::ColumnAt(CSize client, CPoint p) const {
-    for (int i = 0; i < 2; ++i)
+    // With no second column the second cell stays empty.
+    const int cells = ClampedColumn() > 1 ? 2 : 1;
+    for (int i = 0; i < cells; ++i)
         if (ValueRect(client, i).Contains(p))
             return i == 0 ? 1 : ClampedColumn();
     return std::nullopt;
@@ -312,7 +314,7 @@ std::optional<int> CMiniTable::ColumnAt(CSize client, CPoint p) const {
 void CMiniTable::Draw(IDrawingSurface& dc, CSize client) const {
     const int row = m_data.selectedRow();
     const int columns[2] = {1, ClampedColumn()};
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < (columns[1] > 1 ? 2 : 1); ++i) {
         const int c = columns[i];
         if (c < 1 || c >= m_data.columnCount())
             continue;

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace quorvel;
 using namespace quorvel::testing;
 
@@ -259,6 +261,20 @@ TEST_F(StatsTable, MiniTableNewCaseGoesAgainWhenLeftBlank) {
     table.CommitEdit("Pupil 4", true);
     EXPECT_EQ(doc.dataSet().GetCellText(4, 1), "Pupil 4");
     EXPECT_EQ(doc.dataSet().rowCount(), 10);
+}
+
+TEST(StatsMiniTable, WithOneColumnShowsItOnce) {
+    CStatsUnitDocument doc;
+    CStatsTableController table(doc, nullptr);
+    const CMiniTable& mini = table.miniTable();
+    RecordingSurface dc;
+    mini.Draw(dc, CMiniTable::kSize);
+    const auto names = std::count_if(dc.calls.begin(), dc.calls.end(), [&](const std::string& c) {
+        return c.starts_with("drawtext") && c.ends_with(doc.dataSet().GetColumnName(1));
+    });
+    EXPECT_EQ(names, 1);
+    const CRect second = mini.ValueRect(CMiniTable::kSize, 1);
+    EXPECT_FALSE(mini.ColumnAt(CMiniTable::kSize, {second.left + 2, second.top + 2}));
 }
 
 TEST_F(StatsTable, TableLayoutAndScrolling) {

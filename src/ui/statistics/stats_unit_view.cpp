@@ -801,16 +801,18 @@ void CStatsUnitView::LayoutControls() {
     const int below = top + kModeButton.height() + kMargin;
     m_grid->setGeometry(area.left(), below, std::max(0, area.width() - kMargin),
                         std::max(0, height() - below - kMargin - 50));
-    // The mini-table at the top right of the board area, its buttons beside it.
-    const int miniX = std::max(area.left(), area.right() - 3 * kMargin - m_mini->width());
-    m_mini->move(miniX, below + 2 * kMargin);
-    control(kCmdMiniPrevious)->move(miniX - 2 * kColumnButton.width() - 4, below + 2 * kMargin);
-    control(kCmdMiniNext)->move(miniX - kColumnButton.width() - 2, below + 2 * kMargin);
-    control(kCmdMiniNew)->move(miniX - 50, below + 2 * kMargin + kColumnButton.height() + 2);
     m_doc.SetPresentGeometry(screen() ? CSize{screen()->size().width(), screen()->size().height()}
                                       : CSize{800, 600},
                              {0, 0, width(), height()});
     m_table.board().SetClient({0, 0, width(), height()});
+    // The mini-table inside the board's top right corner, its buttons before it.
+    const CRect& board = m_table.board().geometry().board;
+    const int miniX = std::max(board.left + kMargin, board.right - 2 * kMargin - m_mini->width());
+    const int miniY = board.top + 2 * kMargin;
+    m_mini->move(miniX, miniY);
+    control(kCmdMiniPrevious)->move(miniX - 2 * kColumnButton.width() - 4, miniY);
+    control(kCmdMiniNext)->move(miniX - kColumnButton.width() - 2, miniY);
+    control(kCmdMiniNew)->move(miniX - 50, miniY + kColumnButton.height() + 2);
 }
 
 void CStatsUnitView::showEvent(QShowEvent* e) {
