@@ -176,14 +176,44 @@ protected:
     }
 };
 
+// The common window of the table and the mini-table: white, drawn whole by the core onto the
+// widget's own back buffer, a left click passed on in its own coordinates.
+class CStatsView : public QWidget {
+public:
+    CStatsView(CStatsTableController& table, int controlId, const char* name, QWidget* parent)
+        : QWidget(parent), m_table(table) {
+        setProperty("controlId", controlId);
+        setAccessibleName(QString::fromLatin1(name));
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    // The part of the window the core draws in.
+    virtual QSize DrawnSize() const { return size(); }
+    virtual void DrawContents(IDrawingSurface& dc) = 0;
+    virtual void Click(CPoint p) = 0;
+
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.fillRect(rect(), Qt::white);
+        const QSize s = DrawnSize();
+        p.setClipRect(0, 0, s.width(), s.height());
+        CQtDrawingSurface dc(p);
+        DrawContents(dc);
+    }
+    void mousePressEvent(QMouseEvent* e) override {
+        if (e->button() == Qt::LeftButton)
+            Click({e->position().toPoint().x(), e->position().toPoint().y()});
+    }
+
+    CStatsTableController& m_table;
+};
+
 // The data table: the core draws it, the scroll bars move it.
-class CStatsGridWidget : public QWidget {
+class CStatsGridWidget : public CStatsView {
 public:
     CStatsGridWidget(CStatsTableController& table, QWidget* parent)
-        : QWidget(parent), m_table(table) {
-        setProperty("controlId", kDataTableId);
-        setAccessibleName(QStringLiteral("Data Table"));
-        setAttribute(Qt::WA_OpaquePaintEvent);
+        : CStatsView(table, kDataTableId, "Data Table", parent) {
         m_v = new QScrollBar(Qt::Vertical, this);
         m_h = new QScrollBar(Qt::Horizontal, this);
         for (QScrollBar* bar : {m_v, m_h})
@@ -219,20 +249,15 @@ protected:
         m_h->setGeometry(0, height() - kScrollBar, width() - kScrollBar, kScrollBar);
         Sync();
     }
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        p.fillRect(rect(), Qt::white);
-        p.fillRect(width() - kScrollBar, height() - kScrollBar, kScrollBar, kScrollBar,
-                   palette().window());
-        const QSize s = TableSize();
-        p.setClipRect(0, 0, s.width(), s.height());
-        CQtDrawingSurface dc(p);
-        m_table.grid().Draw(dc);
+    QSize DrawnSize() const override { return TableSize(); }
+    void paintEvent(QPaintEvent* e) override {
+        CStatsView::paintEvent(e);
+        QPainter(this).fillRect(width() - kScrollBar, height() - kScrollBar, kScrollBar, kScrollBar,
+                                palette().window());
     }
-    void mousePressEvent(QMouseEvent* e) override {
-        if (e->button() != Qt::LeftButton)
-            return;
-        m_table.TableClick({e->position().toPoint().x(), e->position().toPoint().y()});
+    void DrawContents(IDrawingSurface& dc) override { m_table.grid().Draw(dc); }
+    void Click(CPoint p) override {
+        m_table.TableClick(p);
         Sync();
     }
     void wheelEvent(QWheelEvent* e) override {
@@ -241,37 +266,24 @@ protected:
     }
 
 private:
-    CStatsTableController& m_table;
     QScrollBar* m_v;
     QScrollBar* m_h;
     bool m_syncing = false;
 };
 
 // The mini-table beside the board, with its previous, next and New buttons.
-class CStatsMiniWidget : public QWidget {
+class CStatsMiniWidget : public CStatsView {
 public:
     CStatsMiniWidget(CStatsTableController& table, QWidget* parent)
-        : QWidget(parent), m_table(table) {
-        setProperty("controlId", kMiniTableId);
-        setAccessibleName(QStringLiteral("Mini-table"));
+        : CStatsView(table, kMiniTableId, "Mini-table", parent) {
         setFixedSize(CMiniTable::kSize.cx, CMiniTable::kSize.cy);
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        p.fillRect(rect(), Qt::white);
-        CQtDrawingSurface dc(p);
+    void DrawContents(IDrawingSurface& dc) override {
         m_table.miniTable().Draw(dc, CMiniTable::kSize);
     }
-    void mousePressEvent(QMouseEvent* e) override {
-        if (e->button() == Qt::LeftButton)
-            m_table.MiniTableClick(CMiniTable::kSize,
-                                   {e->position().toPoint().x(), e->position().toPoint().y()});
-    }
-
-private:
-    CStatsTableController& m_table;
+    void Click(CPoint p) override { m_table.MiniTableClick(CMiniTable::kSize, p); }
 };
 
 // --- the page --------------------------------------------------------------------------------
