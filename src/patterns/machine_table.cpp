@@ -554,6 +554,11 @@ std::unique_ptr<CManipulative> CTableManipulative::Clone() const {
     return std::make_unique<CTableManipulative>(*this);
 }
 
+void CTableManipulative::Measure(ITextMetrics& metrics) {
+    m_grid.Measure(metrics);
+    SyncCentre();
+}
+
 void CTableManipulative::SyncCentre() {
     const CSize size = m_grid.WindowSize();
     m_centre = C3DPointDouble(m_topLeft.x + size.cx / 2.0, m_topLeft.y + size.cy / 2.0, 0.0);

@@ -161,6 +161,11 @@ void CNumbersViewController::ResetView() {
         m_numbersWindow->ShowPaneOffset(m_doc.paneOffset());
 }
 
+void CNumbersViewController::DocumentStateChanged() {
+    m_tables.MeasureTables();
+    CProblemSetViewController::DocumentStateChanged();
+}
+
 void CNumbersViewController::HelpAt(CPoint p) {
     if (m_numbersWindow) {
         if (const std::optional<CPoint> at = m_numbersWindow->PageToWorkspace(p)) {

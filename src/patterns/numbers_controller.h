@@ -96,6 +96,7 @@ public:
     void MysteryAt(CPoint screen) override;
     void HelpAt(CPoint p) override;
     void ResetView() override;
+    void DocumentStateChanged() override;
 
     // The drawer: a card or a machine taken out and dropped at `at` (one undo step). Returns
     // what was made, or null when nothing was.

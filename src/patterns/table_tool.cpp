@@ -48,6 +48,12 @@ void CTableTool::Changed() {
     m_doc.RedrawWorkspace();
 }
 
+void CTableTool::MeasureTables() const {
+    for (const auto& m : m_doc.manipulatives())
+        if (CTableManipulative* t = AsTable(m.get()))
+            t->Measure(m_metrics);
+}
+
 std::vector<CTableManipulative*> CTableTool::SelectedTables() const {
     std::vector<CTableManipulative*> tables;
     for (CManipulative* m : m_doc.selection())
