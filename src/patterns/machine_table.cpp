@@ -582,6 +582,10 @@ CGridHit CTableManipulative::HitAt(CPoint p) const {
 }
 
 void CTableManipulative::SerializeLinked(CArchive& ar, const CPatternIndex& index) {
+    // The centre follows the window, which grows with rows and columns: stored as it stands,
+    // so that what is read back (and Undo brings back) is the same.
+    if (ar.IsStoring())
+        SyncCentre();
     CPatternManipulative::SerializeLinked(ar, index);
     {
         CArchive::Scope grid(ar, "grid");

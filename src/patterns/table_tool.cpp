@@ -75,7 +75,7 @@ CTableManipulative* CTableTool::TableAt(CPoint p) const {
 CTableManipulative* CTableTool::NewTable() {
     m_doc.MarkUndoStep();
     auto table = std::make_unique<CTableManipulative>();
-    table->grid().Measure(m_metrics);
+    table->Measure(m_metrics);
     const CRect view = m_doc.viewRect();
     const CPoint offset = m_doc.paneOffset();
     const CSize size = table->grid().WindowSize();
