@@ -3,7 +3,7 @@
 // After each burst: every document saved so far reopens and saves to the same bytes, and the
 // current document's undo history unwinds to its start and redoes back to the same bytes.
 //
-//   quorvel_soak [--seconds N] [--seed S] [--burst K] [--tolerate UNIT]...
+//   quorvel_soak [--seconds N] [--seed S] [--burst K] [--only UNIT|menus] [--tolerate UNIT]...
 //
 // Prints one summary line; exits 1 on a fault (with the seed and burst to replay), aborts on a
 // hang. Built with the sanitizers, their reports end the run too.
@@ -429,6 +429,7 @@ int main(int argc, char* argv[]) {
     int seconds = 30, burst = 40;
     std::uint32_t seed = 1;
     std::vector<std::string> tolerated;
+    std::string only; // a unit's name, or "menus"
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string a = argv[i];
         const long v = std::strtol(argv[i + 1], nullptr, 10);
@@ -440,6 +441,8 @@ int main(int argc, char* argv[]) {
             burst = static_cast<int>(v);
         else if (a == "--tolerate")
             tolerated.push_back(argv[i + 1]);
+        else if (a == "--only")
+            only = argv[i + 1];
     }
     g_rng.seed(seed);
     QTemporaryDir dir, programDir;
@@ -478,9 +481,13 @@ int main(int argc, char* argv[]) {
             return 1;
         }
         // The units in turn, and the menu pages, a share of the time each.
-        const std::vector<std::optional<UnitKind>> phases = {
-            UnitKind::Geometry, UnitKind::Designs,    UnitKind::Codes,
-            UnitKind::Numbers,  UnitKind::Statistics, std::nullopt};
+        std::vector<std::optional<UnitKind>> phases = {UnitKind::Geometry,   UnitKind::Designs,
+                                                       UnitKind::Codes,      UnitKind::Numbers,
+                                                       UnitKind::Statistics, std::nullopt};
+        if (!only.empty())
+            std::erase_if(phases, [&](const std::optional<UnitKind>& p) {
+                return (p ? UnitKindName(*p) : std::string("menus")) != only;
+            });
         const auto start = std::chrono::steady_clock::now();
         const auto share =
             std::chrono::milliseconds(seconds * 1000L / static_cast<long>(phases.size()));
