@@ -6,7 +6,7 @@ JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE   ?= cmake
 GEN     := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all bootstrap configure build run test bench test-asan fuzz format format-check clean package
+.PHONY: all bootstrap configure build run test bench test-asan soak fuzz format format-check clean package
 
 all: build
 
@@ -42,6 +42,15 @@ test-asan: bootstrap
 	$(CMAKE) -S . -B $(BUILD)-asan $(GEN) -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_SANITIZE=ON -DQUORVEL_CORE_ONLY=OFF
 	$(SAN_ENV) $(CMAKE) --build $(BUILD)-asan -j $(JOBS)
 	cd $(BUILD)-asan && $(SAN_ENV) ctest --output-on-failure -j $(JOBS)
+
+# The random-input soak of every page through the main window, in the sanitizer build:
+# SECONDS in all (shared by the units and the menu pages), SEED to replay a run (docs/soak.md).
+SECONDS ?= 600
+SEED    ?= 1
+soak: bootstrap
+	$(CMAKE) -S . -B $(BUILD)-asan $(GEN) -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_SANITIZE=ON -DQUORVEL_CORE_ONLY=OFF
+	$(SAN_ENV) $(CMAKE) --build $(BUILD)-asan -j $(JOBS) --target quorvel_soak
+	$(SAN_ENV) $(BUILD)-asan/bin/quorvel_soak --seconds $(SECONDS) --seed $(SEED)
 
 # libFuzzer targets under AddressSanitizer and UndefinedBehaviorSanitizer (clang), seeded from
 # the sample documents; FUZZ_SECONDS per target, or FUZZ_RUNS executions each (docs/fuzzing.md).

@@ -2,6 +2,7 @@
 #include "app/workshop_app.h"
 
 #include "app/directories.h"
+#include "app/recovery.h"
 #include "workspace/file_chooser.h"
 #include "workspace/file_store.h"
 #include "workspace/prompter.h"
@@ -380,6 +381,8 @@ bool CWorkshopApp::LeaveUnit() {
         return true;
     if (!m_unit->AskToSave())
         return false;
+    // Saved, or the pupil chose to drop the changes: the copy has done its work.
+    DiscardRecoveryCopy();
     m_frame.CloseUnitPage();
     m_unit->SetView(nullptr);
     m_unit.reset();
@@ -447,7 +450,82 @@ bool CWorkshopApp::QueryExit() {
         MessageResult::Yes)
         return false;
     // A unit's unsaved work is offered for saving before the program goes; Cancel stays.
-    return !m_unit || m_unit->AskToSave();
+    if (m_unit && !m_unit->AskToSave())
+        return false;
+    DiscardRecoveryCopy();
+    return true;
+}
+
+void CWorkshopApp::DocumentFileUsed(const std::string& path) {
+    m_recent.Add(path);
+    RefreshRecovery();
+}
+
+void CWorkshopApp::DiscardRecoveryCopy() {
+    if (m_autosave)
+        m_autosave->Discard();
+}
+
+void CWorkshopApp::AutosaveNow() {
+    if (m_autosave && m_unit)
+        m_autosave->SaveNow(m_unit.get(), m_unitKind, std::time(nullptr));
+}
+
+void CWorkshopApp::RefreshRecovery() {
+    if (m_autosave)
+        m_autosave->Refresh(m_unit.get());
+}
+
+void CWorkshopApp::OfferRecovery() {
+    if (!m_autosave)
+        return;
+    const std::vector<CRecoveryCopy> copies =
+        m_autosave->folder().FindLeftBehind(m_autosave->locks());
+    for (const CRecoveryCopy& copy : copies) {
+        if (Prompter().MessageBox(CRecoveryFolder::OfferText(copy), MessageIcon::Question,
+                                  MessageButtons::YesNo) == MessageResult::Yes)
+            RecoverCopy(copy);
+        else
+            m_autosave->folder().Remove(copy);
+    }
+    std::vector<std::string> released;
+    for (const CRecoveryCopy& copy : copies)
+        if (std::find(released.begin(), released.end(), copy.id) == released.end()) {
+            m_autosave->locks().Release(copy.id);
+            released.push_back(copy.id);
+        }
+}
+
+void CWorkshopApp::RecoverCopy(const CRecoveryCopy& copy) {
+    // Tried on a document of its own first, so that a copy that will not open leaves the
+    // page shown as it was.
+    std::vector<std::uint8_t> bytes;
+    std::string error = "cannot read";
+    const bool readable =
+        ReadDocumentFile(copy.copyPath, bytes) == ReadResult::Ok &&
+        CreateUnitDocument(copy.unit)->LoadFromBytes(bytes, &error) == OpenResult::Opened;
+    if (!readable) {
+        LogError(copy.copyPath + ": " + error);
+        std::string aside = m_autosave->folder().KeepAside(copy);
+        std::string text = kRecoveryKeptAside;
+        text.replace(text.find("%s"), 2, aside.empty() ? copy.copyPath : aside);
+        Prompter().MessageBox(text, MessageIcon::Exclamation);
+        return;
+    }
+    CUnitDocument* doc = OpenUnit(copy.unit);
+    if (!doc)
+        return; // the pupil kept the unit shown: the copy waits for the next start
+    doc->SetLoading(true);
+    const bool opened = doc->OnOpenDocument(copy.copyPath) == OpenResult::Opened;
+    doc->SetLoading(false);
+    if (!opened)
+        return;
+    doc->SetFilePath(copy.originalPath);
+    doc->UpdateCaption(copy.originalPath);
+    doc->SetModifiedFlag(true);
+    m_autosave->folder().Remove(copy);
+    // The work is this program's now: its own copy keeps it safe from here on.
+    AutosaveNow();
 }
 
 int CWorkshopApp::selectedInvestigation(int menu) const {

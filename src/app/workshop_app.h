@@ -17,7 +17,9 @@
 
 namespace quorvel {
 
+class CAutosave;
 class CUnitDocument;
+struct CRecoveryCopy;
 
 inline constexpr const char* kAppTitle = "Quorvel Demonstration";
 inline constexpr const char* kMainMenuTitle = "Main Menu";
@@ -91,6 +93,16 @@ public:
     bool OpenRecentFile(std::size_t index);
     CRecentFiles& recentFiles() { return m_recent; }
 
+    // Recovery copies: this program's (null: none are kept). OfferRecovery asks about each
+    // copy left behind by a program no longer running, newest first: Yes opens it in its
+    // unit, modified, with its own path for Save; No removes it.
+    void SetAutosave(CAutosave* autosave) { m_autosave = autosave; }
+    void OfferRecovery();
+    // Copies the unit's document when it changed (the interval, focus lost, session end).
+    void AutosaveNow();
+    // Removes the copy once the document is saved or gone.
+    void RefreshRecovery();
+
     // Closing the main window: the exit question; true when the pupil answers Yes.
     bool QueryExit();
 
@@ -127,12 +139,14 @@ public:
     void LogError(const std::string& detail) override;
     CNotepadText* Notepad() override { return &m_notepad; }
     bool AuthoringMode() const override { return m_authoring; }
-    void DocumentFileUsed(const std::string& path) override { m_recent.Add(path); }
+    void DocumentFileUsed(const std::string& path) override;
     CNotepadText& notepad() { return m_notepad; }
 
 private:
     void ChooseActivity(int menu, const CActivity* activity);
     void RunUnitMenuActivity(CUnitDocument& doc, UnitMenuActivity what);
+    void RecoverCopy(const CRecoveryCopy& copy);
+    void DiscardRecoveryCopy();
 
     IDocumentHost& m_platform;
     IWorkshopFrame& m_frame;
@@ -153,6 +167,7 @@ private:
     UnitKind m_unitKind = UnitKind::Geometry;
     CNotepadText m_notepad;
     CRecentFiles m_recent;
+    CAutosave* m_autosave = nullptr;
 };
 
 } // namespace quorvel

@@ -554,6 +554,11 @@ std::unique_ptr<CManipulative> CTableManipulative::Clone() const {
     return std::make_unique<CTableManipulative>(*this);
 }
 
+void CTableManipulative::Measure(ITextMetrics& metrics) {
+    m_grid.Measure(metrics);
+    SyncCentre();
+}
+
 void CTableManipulative::SyncCentre() {
     const CSize size = m_grid.WindowSize();
     m_centre = C3DPointDouble(m_topLeft.x + size.cx / 2.0, m_topLeft.y + size.cy / 2.0, 0.0);
@@ -577,6 +582,10 @@ CGridHit CTableManipulative::HitAt(CPoint p) const {
 }
 
 void CTableManipulative::SerializeLinked(CArchive& ar, const CPatternIndex& index) {
+    // The centre follows the window, which grows with rows and columns: stored as it stands,
+    // so that what is read back (and Undo brings back) is the same.
+    if (ar.IsStoring())
+        SyncCentre();
     CPatternManipulative::SerializeLinked(ar, index);
     {
         CArchive::Scope grid(ar, "grid");

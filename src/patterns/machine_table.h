@@ -263,6 +263,8 @@ public:
 
     const std::vector<CColumnGroup>& groups() const { return m_groups; }
     CGridCtrl& grid() { return m_grid; }
+    // The grid's sizes from the page's font, and the centre that follows from them.
+    void Measure(ITextMetrics& metrics);
     const CGridCtrl& grid() const { return m_grid; }
     CPoint topLeft() const { return m_topLeft; }
     CRect WindowRect() const;

@@ -235,6 +235,11 @@ bool CNumbersViewController::EditPromptQuestions() {
     return m_numbersWindow->RunPromptEditor(editor);
 }
 
+void CNumbersViewController::DocumentStateChanged() {
+    m_tables.MeasureTables();
+    CProblemSetViewController::DocumentStateChanged();
+}
+
 void CNumbersViewController::HelpAt(CPoint p) {
     if (m_numbersWindow) {
         if (const std::optional<CPoint> at = m_numbersWindow->PageToWorkspace(p)) {

@@ -101,6 +101,7 @@ public:
     void ResetView() override;
     // "&Number Options..." chose other options: one undo step, applied to the page.
     void SetOptions(const CNumbersOptions& options);
+    void DocumentStateChanged() override;
 
     // The drawer: a card or a machine taken out and dropped at `at` (one undo step). Returns
     // what was made, or null when nothing was.

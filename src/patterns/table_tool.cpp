@@ -48,6 +48,12 @@ void CTableTool::Changed() {
     m_doc.RedrawWorkspace();
 }
 
+void CTableTool::MeasureTables() const {
+    for (const auto& m : m_doc.manipulatives())
+        if (CTableManipulative* t = AsTable(m.get()))
+            t->Measure(m_metrics);
+}
+
 std::vector<CTableManipulative*> CTableTool::SelectedTables() const {
     std::vector<CTableManipulative*> tables;
     for (CManipulative* m : m_doc.selection())
@@ -69,7 +75,7 @@ CTableManipulative* CTableTool::TableAt(CPoint p) const {
 CTableManipulative* CTableTool::NewTable() {
     m_doc.MarkUndoStep();
     auto table = std::make_unique<CTableManipulative>();
-    table->grid().Measure(m_metrics);
+    table->Measure(m_metrics);
     const CRect view = m_doc.viewRect();
     const CPoint offset = m_doc.paneOffset();
     const CSize size = table->grid().WindowSize();

@@ -65,6 +65,9 @@ public:
     std::optional<bool> CommandEnabled(int id) const;
     // The selected tables, in the order they were selected.
     std::vector<CTableManipulative*> SelectedTables() const;
+    // Gives every table the page's font sizes, drawn or not (a document just read, or a
+    // state Undo brought back): a table's size never depends on whether it was shown.
+    void MeasureTables() const;
 
     // The Arrow pressed on a table away from its title band: cells, headers and scroll bars.
     // False when the press is the page's (the band drags the table).

@@ -209,5 +209,24 @@ TEST_F(TableTest, GroupsAreStoredOutputInput1Input2) {
     EXPECT_EQ(tail, (std::vector<std::int32_t>{1, 0, 1, 1, 0, -1}));
 }
 
+// A table drawn in the page's font keeps its centre when the page reads the document back
+// (measuring it) or Undo brings it back, so that the document reopens with the same bytes.
+TEST_F(TableTest, ReopenedTableKeepsItsMeasuredCentre) {
+    testing::FakeTextMetrics metrics; // a font other than the sizes a table starts with
+    metrics.charWidth = 6;
+    metrics.lineHeight = 17;
+    table->AttachColumn(machines["X"], kColumnOutput);
+    table->grid().Measure(metrics); // as drawing it does
+    CNumberPatternsDocument reopened;
+    ASSERT_EQ(reopened.LoadFromBytes(doc.SaveToBytes()), OpenResult::Opened);
+    CTableManipulative* read = nullptr;
+    for (const auto& m : reopened.manipulatives())
+        if (auto* t = dynamic_cast<CTableManipulative*>(m.get()))
+            read = t;
+    ASSERT_NE(read, nullptr);
+    read->Measure(metrics);
+    EXPECT_EQ(read->centre(), table->centre());
+}
+
 } // namespace
 } // namespace quorvel

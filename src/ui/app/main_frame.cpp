@@ -4,7 +4,9 @@
 #include "app/directories.h"
 #include "app/display_scale.h"
 #include "ui/app/menu_views.h"
+#include "ui/app/recovery_shell.h"
 #include "ui/app/splash.h"
+#include "ui/app/test_control.h"
 #include "ui/app/tools_menus.h"
 #include "ui/app/unit_page.h"
 #include "ui/platform/qt_page_setup.h"
@@ -186,6 +188,8 @@ void CMainFrame::UpdateMenus() {
     m_toolsMenus->SetUnit(m_unitPage ? std::optional(m_unitPage->unit()) : std::nullopt);
     m_undo->setEnabled(doc && doc->CanUndo());
     m_redo->setEnabled(doc && doc->CanRedo());
+    // Saved, or back to a new document: the recovery copy goes.
+    m_app->RefreshRecovery();
 }
 
 void CMainFrame::ShowAbout() {
@@ -377,9 +381,17 @@ int RunWorkshop(int argc, char* argv[]) {
     // caption already begins with the program's name.
     std::vector<std::string> args(argv + 1, argv + argc);
 
+    const bool testControl = TestControlRequested();
+    CTestPrompter testPrompter;
+    // Before the window: the splash, its child, stops its timers when the program ends
+    // while it still shows.
+    CQtTimerHost timers;
     CMainFrame frame;
+    if (testControl)
+        frame.SetPrompter(&testPrompter);
     CQtRecentFilesStore recentFiles;
-    frame.SetRecentFilesStore(&recentFiles);
+    if (!testControl)
+        frame.SetRecentFilesStore(&recentFiles);
     frame.SetDisplayScale(scale, scale,
                           {StoreDisplayScale, [&](const std::vector<std::string>& restartArgs) {
                                QStringList list;
@@ -398,11 +410,17 @@ int RunWorkshop(int argc, char* argv[]) {
                            }});
     if (!frame.Start(args, ProgramDirectory(), DefaultPersonalDirectory()))
         return 1;
+    CRecoveryShell recovery(frame.app(), AutosaveIntervalMs());
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         frame.move(screen->availableGeometry().center() - frame.rect().center());
-    CQtTimerHost timers;
     CSplashWnd* splash = CSplashWnd::Create(&frame, frame.app().Directories().classDir, timers);
     frame.show();
+    frame.app().OfferRecovery();
+    std::unique_ptr<CTestControl> control;
+    if (testControl) {
+        control = std::make_unique<CTestControl>(frame.app());
+        CTestControl::Report("ready");
+    }
     if (splash) {
         splash->show();
         splash->raise();

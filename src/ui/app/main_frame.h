@@ -45,6 +45,8 @@ public:
     void ShowAbout();
     // Where the recent files list is kept (the user's settings in the program); none by default.
     void SetRecentFilesStore(IRecentFilesStore* store);
+    // Message boxes answered by `prompter` instead of dialogs (the program's test switch).
+    void SetPrompter(IPrompter* prompter) { m_qtHost->SetPrompter(prompter); }
 
     // The larger display: the scale (percent) the program runs at, the one last chosen, where a
     // choice is kept and how the program starts again with the given arguments. Without them

@@ -13,7 +13,9 @@ class CQtDocumentHost : public IDocumentHost {
 public:
     explicit CQtDocumentHost(QWidget* window);
 
-    IPrompter& Prompter() override { return m_prompter; }
+    IPrompter& Prompter() override { return m_override ? *m_override : m_prompter; }
+    // Answers in place of the window's dialogs (the program's test switch); null restores them.
+    void SetPrompter(IPrompter* prompter) { m_override = prompter; }
     IFileChooser& FileChooser() override { return m_chooser; }
     const CDirectories& Directories() const override { return m_directories; }
     void SetDirectories(const CDirectories& d) { m_directories = d; }
@@ -28,6 +30,7 @@ public:
 private:
     QWidget* m_window;
     CQtPrompter m_prompter;
+    IPrompter* m_override = nullptr;
     CQtFileChooser m_chooser;
     CDirectories m_directories;
     std::string m_status;
