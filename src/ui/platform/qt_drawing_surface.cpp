@@ -135,6 +135,13 @@ CQtDrawingSurface::~CQtDrawingSurface() {
 
 void CQtDrawingSurface::Init() {
     m_painter->setRenderHint(QPainter::Antialiasing, false);
+    if (const QPaintDevice* device = m_painter->device()) {
+        const QRectF all = m_painter->transform().inverted().mapRect(
+            QRectF(0, 0, device->width(), device->height()));
+        m_baseClip =
+            m_painter->hasClipping() ? m_painter->clipBoundingRect().intersected(all) : all;
+        ClipTo(m_baseClip);
+    }
     SetPen(1, PaletteRGB(0, 0, 0));
     SetBrush(PaletteRGB(255, 255, 255));
     m_painter->setFont(QtFont(m_font));
@@ -145,10 +152,13 @@ void CQtDrawingSurface::SetPen(int width, Color color) {
         SetNullPen();
         return;
     }
-    QPen pen(QtColor(color), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    if (width == 1)
-        pen.setCapStyle(Qt::SquareCap);
-    m_painter->setPen(pen);
+    if (width != m_penWidth || color != m_penColor) {
+        m_pen = QPen(QtColor(color), width, Qt::SolidLine,
+                     width == 1 ? Qt::SquareCap : Qt::RoundCap, Qt::RoundJoin);
+        m_penWidth = width;
+        m_penColor = color;
+    }
+    m_painter->setPen(m_pen);
     m_hasPen = true;
     m_penOffset = width % 2 == 1 ? 0.5 : 0.0;
 }
@@ -159,10 +169,15 @@ void CQtDrawingSurface::SetNullPen() {
 }
 
 void CQtDrawingSurface::SetBrush(Color color) {
-    if (color == kNoColor)
+    if (color == kNoColor) {
         SetNullBrush();
-    else
-        m_painter->setBrush(QtColor(color));
+        return;
+    }
+    if (color != m_brushColor) {
+        m_brush = QBrush(QtColor(color));
+        m_brushColor = color;
+    }
+    m_painter->setBrush(m_brush);
 }
 
 void CQtDrawingSurface::SetNullBrush() {
@@ -177,13 +192,6 @@ void CQtDrawingSurface::Line(CPoint from, CPoint to) {
 }
 
 namespace {
-QPolygon ToPolygon(const std::vector<CPoint>& points) {
-    QPolygon poly;
-    poly.reserve(static_cast<qsizetype>(points.size()));
-    for (const auto& p : points)
-        poly << QPoint(p.x, p.y);
-    return poly;
-}
 
 // GDI's angle of the ray from the centre of `r` through `p`, counter-clockwise in degrees.
 double RayAngle(const QRectF& r, CPoint p) {
@@ -202,7 +210,10 @@ std::pair<int, int> ArcAngles(const QRectF& r, CPoint start, CPoint end) {
 } // namespace
 
 void CQtDrawingSurface::Polygon(const std::vector<CPoint>& points) {
-    m_painter->drawPolygon(ToPolygon(points), Qt::OddEvenFill);
+    m_points.resize(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i)
+        m_points[i] = QPoint(points[i].x, points[i].y);
+    m_painter->drawPolygon(m_points.data(), static_cast<int>(m_points.size()), Qt::OddEvenFill);
 }
 
 void CQtDrawingSurface::Polyline(const std::vector<CPoint>& points) {
@@ -299,12 +310,20 @@ void CQtDrawingSurface::DrawText(const CRect& r, std::string_view utf8, unsigned
     m_painter->restore();
 }
 
+void CQtDrawingSurface::ClipTo(const QRectF& r) {
+    m_painter->setClipRect(r);
+}
+
 void CQtDrawingSurface::SetClip(const CRect& r) {
-    m_painter->setClipRect(QRect(r.left, r.top, r.Width(), r.Height()));
+    const QRectF rect(r.left, r.top, r.Width(), r.Height());
+    ClipTo(m_baseClip.isEmpty() ? rect : m_baseClip.intersected(rect));
 }
 
 void CQtDrawingSurface::ClearClip() {
-    m_painter->setClipping(false);
+    if (m_baseClip.isEmpty())
+        m_painter->setClipping(false);
+    else
+        ClipTo(m_baseClip);
 }
 
 std::unique_ptr<IDrawingSurface> CQtSurfaceFactory::SurfaceFor(CImage& image) {
