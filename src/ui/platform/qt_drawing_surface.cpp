@@ -10,6 +10,7 @@
 #include <QPainterPath>
 #include <QPolygon>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <type_traits>
@@ -165,6 +166,8 @@ void CQtDrawingSurface::SetPen(int width, Color color) {
 
 void CQtDrawingSurface::SetNullPen() {
     m_painter->setPen(Qt::NoPen);
+    m_penWidth = -1;
+    m_penColor = kNoColor;
     m_hasPen = false;
 }
 
@@ -187,8 +190,39 @@ void CQtDrawingSurface::SetNullBrush() {
 // GDI lights the pixel whose top-left corner is the point; an odd-width pen through the
 // pixel's centre stays that crisp under smoothing instead of spreading over two rows.
 void CQtDrawingSurface::Line(CPoint from, CPoint to) {
-    m_painter->drawLine(QPointF(from.x + m_penOffset, from.y + m_penOffset),
-                        QPointF(to.x + m_penOffset, to.y + m_penOffset));
+    const QPointF a(from.x + m_penOffset, from.y + m_penOffset);
+    const QPointF b(to.x + m_penOffset, to.y + m_penOffset);
+    if (m_hasPen && m_penWidth >= 2 && from != to)
+        FillCapsule(a, b);
+    else
+        m_painter->drawLine(a, b);
+}
+
+// A wide pen's segment is the band between its ends and a half disc at each end. Qt strokes it
+// by flattening Bezier arcs for the round ends, which costs more than drawing the segment; the
+// same outline built here with enough points for its radius fills in a fraction of the time.
+void CQtDrawingSurface::FillCapsule(const QPointF& a, const QPointF& b) {
+    const double r = m_penWidth / 2.0;
+    const int steps = std::clamp(static_cast<int>(std::ceil(2 * r)), 4, 24);
+    if (m_halfTurn.size() != static_cast<std::size_t>(steps) + 1) {
+        m_halfTurn.resize(static_cast<std::size_t>(steps) + 1);
+        for (int i = 0; i <= steps; ++i)
+            m_halfTurn[static_cast<std::size_t>(i)] = {std::cos(M_PI * i / steps),
+                                                       std::sin(M_PI * i / steps)};
+    }
+    const QPointF d = b - a;
+    const double length = std::hypot(d.x(), d.y());
+    const QPointF along(d.x() / length * r, d.y() / length * r);
+    const QPointF across(-along.y(), along.x());
+    m_capsule.clear();
+    // Around the end from one side to the other, then around the start back again.
+    m_capsule.moveTo(b + across);
+    for (const auto& [c, s] : m_halfTurn)
+        m_capsule.lineTo(b + across * c + along * s);
+    for (const auto& [c, s] : m_halfTurn)
+        m_capsule.lineTo(a - across * c - along * s);
+    m_capsule.closeSubpath();
+    m_painter->fillPath(m_capsule, m_pen.brush());
 }
 
 namespace {

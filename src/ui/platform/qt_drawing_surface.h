@@ -7,12 +7,14 @@
 #include <QBrush>
 #include <QColor>
 #include <QFont>
+#include <QPainterPath>
 #include <QPen>
 #include <QPoint>
 #include <QRectF>
 #include <QString>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 class QImage;
@@ -76,6 +78,8 @@ private:
     // narrows it and ClearClip returns to it. The painter always clips to a rectangle: Qt's
     // raster engine draws lines and polygons about twice as fast with one as without.
     void ClipTo(const QRectF& r);
+    // A segment of the present wide pen, round ends included, filled as one outline.
+    void FillCapsule(const QPointF& a, const QPointF& b);
 
     std::unique_ptr<QImage> m_image;
     std::unique_ptr<QPainter> m_ownPainter;
@@ -95,7 +99,9 @@ private:
     Color m_brushColor = kNoColor;
     QBrush m_brush;
     QRectF m_baseClip;
-    std::vector<QPoint> m_points; // Polygon's, kept between calls
+    std::vector<QPoint> m_points;                      // Polygon's, kept between calls
+    QPainterPath m_capsule;                            // FillCapsule's, kept between calls
+    std::vector<std::pair<double, double>> m_halfTurn; // cos and sin of its round ends' steps
     CQtTextMetrics m_metrics;
 };
 
