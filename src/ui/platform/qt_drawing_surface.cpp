@@ -154,10 +154,23 @@ void CQtDrawingSurface::SetPen(int width, Color color) {
         return;
     }
     if (width != m_penWidth || color != m_penColor) {
-        m_pen = QPen(QtColor(color), width, Qt::SolidLine,
-                     width == 1 ? Qt::SquareCap : Qt::RoundCap, Qt::RoundJoin);
         m_penWidth = width;
         m_penColor = color;
+        // A shape's fill and outline take turns: the few pens last made are kept.
+        auto it = std::find_if(m_pens.begin(), m_pens.end(), [&](const PenEntry& e) {
+            return e.width == width && e.color == color;
+        });
+        if (it == m_pens.end()) {
+            it = m_pens.begin() + static_cast<std::ptrdiff_t>(m_nextPen);
+            m_nextPen = (m_nextPen + 1) % m_pens.size();
+            it->width = width;
+            it->color = color;
+            it->pen = QPen(QtColor(color), width, Qt::SolidLine,
+                           width == 1 ? Qt::SquareCap : Qt::RoundCap, Qt::RoundJoin);
+            it->fill = it->pen.brush();
+        }
+        m_pen = it->pen;
+        m_penFill = it->fill;
     }
     m_painter->setPen(m_pen);
     m_hasPen = true;
@@ -177,8 +190,16 @@ void CQtDrawingSurface::SetBrush(Color color) {
         return;
     }
     if (color != m_brushColor) {
-        m_brush = QBrush(QtColor(color));
         m_brushColor = color;
+        auto it = std::find_if(m_brushes.begin(), m_brushes.end(),
+                               [&](const BrushEntry& e) { return e.color == color; });
+        if (it == m_brushes.end()) {
+            it = m_brushes.begin() + static_cast<std::ptrdiff_t>(m_nextBrush);
+            m_nextBrush = (m_nextBrush + 1) % m_brushes.size();
+            it->color = color;
+            it->brush = QBrush(QtColor(color));
+        }
+        m_brush = it->brush;
     }
     m_painter->setBrush(m_brush);
 }
@@ -222,7 +243,7 @@ void CQtDrawingSurface::FillCapsule(const QPointF& a, const QPointF& b) {
     for (const auto& [c, s] : m_halfTurn)
         m_capsule.lineTo(a - across * c - along * s);
     m_capsule.closeSubpath();
-    m_painter->fillPath(m_capsule, m_pen.brush());
+    m_painter->fillPath(m_capsule, m_penFill);
 }
 
 namespace {

@@ -13,6 +13,7 @@
 #include <QRectF>
 #include <QString>
 
+#include <array>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -96,8 +97,23 @@ private:
     int m_penWidth = -1;
     Color m_penColor = kNoColor;
     QPen m_pen;
+    QBrush m_penFill; // the pen's colour, for FillCapsule
     Color m_brushColor = kNoColor;
     QBrush m_brush;
+    struct PenEntry {
+        int width = -1;
+        Color color = kNoColor;
+        QPen pen;
+        QBrush fill;
+    };
+    struct BrushEntry {
+        Color color = kNoColor;
+        QBrush brush;
+    };
+    std::array<PenEntry, 8> m_pens;
+    std::size_t m_nextPen = 0;
+    std::array<BrushEntry, 8> m_brushes;
+    std::size_t m_nextBrush = 0;
     QRectF m_baseClip;
     std::vector<QPoint> m_points;                      // Polygon's, kept between calls
     QPainterPath m_capsule;                            // FillCapsule's, kept between calls
