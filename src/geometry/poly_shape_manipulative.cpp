@@ -160,6 +160,17 @@ bool CPolyShapeManipulative::HitTest(double x, double y) const {
                        [&](const auto& m) { return m->HitTest(x, y); });
 }
 
+bool CPolyShapeManipulative::GetHitBounds(CRect& r) const {
+    r = CRect{};
+    for (const auto& m : m_members) {
+        CRect b;
+        if (!m->GetHitBounds(b))
+            return false;
+        r = r.United(b);
+    }
+    return true;
+}
+
 bool CPolyShapeManipulative::HitTestLine(double x, double y) const {
     return std::any_of(m_members.begin(), m_members.end(),
                        [&](const auto& m) { return m->HitTestLine(x, y); });

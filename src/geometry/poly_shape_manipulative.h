@@ -34,6 +34,7 @@ public:
     void Draw(IDrawingSurface& dc) const override;
     void DrawOutline(IDrawingSurface& dc) const override;
     bool HitTest(double x, double y) const override;
+    bool GetHitBounds(CRect& r) const override;
     bool HitTestLine(double x, double y) const override;
     bool ToggleLineAt(const C3DPointDouble& p) override;
     void MoveBy(double dx, double dy) override;

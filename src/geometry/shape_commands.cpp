@@ -642,6 +642,13 @@ bool CShapeCommandController::Tick() {
     return !done;
 }
 
+bool CShapeCommandController::SmoothingAffordable() const {
+    constexpr std::size_t kSmoothedLimit = 1000;
+    constexpr std::size_t kSmoothedAnimationLimit = 100;
+    return m_doc.manipulatives().size() <= kSmoothedLimit &&
+           !(IsAnimating() && m_doc.selection().size() > kSmoothedAnimationLimit);
+}
+
 void CShapeCommandController::FinishAnimation() {
     m_timers.KillTimer(m_timer);
     m_timer = 0;

@@ -165,6 +165,10 @@ public:
     // The running animation timer, or 0.
     std::uint32_t runningTimer() const { return m_timer; }
     bool IsAnimating() const { return m_timer != 0; }
+    // Whether the workspace may draw with smoothed edges now: smoothing costs about twice the
+    // drawing time, too much past a thousand manipulatives, and too much for every tick of an
+    // animation moving more than a hundred (its last picture is drawn smoothed again).
+    bool SmoothingAffordable() const;
 
     // Runs the command with this id; false for an id that is not a shape command.
     bool OnCommand(int id);

@@ -87,6 +87,22 @@ bool CShapeManipulative::HitTest(double x, double y) const {
     return inside;
 }
 
+bool CShapeManipulative::GetHitBounds(CRect& r) const {
+    r = CRect{};
+    const std::size_t n = m_lines.size();
+    if (n == 0 || n > kMaxHitSegments)
+        return true;
+    r = {kPixelLimit, kPixelLimit, -kPixelLimit, -kPixelLimit};
+    for (const CLine& line : m_lines) {
+        const CPoint p = line.start().Rounded();
+        r.left = std::min(r.left, p.x);
+        r.right = std::max(r.right, p.x);
+        r.top = std::min(r.top, p.y);
+        r.bottom = std::max(r.bottom, p.y);
+    }
+    return true;
+}
+
 int CShapeManipulative::GetVertices(std::vector<CPoint>& out) const {
     if (m_lines.empty()) {
         out.clear();

@@ -31,6 +31,7 @@ public:
     void Draw(IDrawingSurface& dc) const override;
     // The polygon of the rounded start points under the alternate rule.
     bool HitTest(double x, double y) const override;
+    bool GetHitBounds(CRect& r) const override;
     // Two pieces along the line between boundary points near `from` and `to` (vertices or
     // midpoints, within 3 pixels), each closed by the cut; nothing when fixed, when a point
     // is not on the boundary or when one piece would be empty.

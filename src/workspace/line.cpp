@@ -45,6 +45,7 @@ void CLine::SetPoints(const C3DPointDouble& start, const C3DPointDouble& end) {
 }
 
 void CLine::UpdateMidpoint() {
+    ++s_pointChanges;
     m_mid = {(m_start.x + m_end.x) / 2, (m_start.y + m_end.y) / 2, (m_start.z + m_end.z) / 2};
 }
 
@@ -137,6 +138,7 @@ bool CLine::HitTest(double x, double y) const {
 }
 
 void CLine::Serialize(CArchive& ar) {
+    ++s_pointChanges;
     {
         CArchive::Scope s(ar, "start");
         m_start.Serialize(ar);

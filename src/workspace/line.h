@@ -55,8 +55,14 @@ public:
     // 96 bytes: start, end, midpoint, then width, TAB, colour, TAB, visible, TAB.
     void Serialize(CArchive& ar);
 
+    // Counts the moves of every line's end points (made, set, moved, turned, read): what caches
+    // places derived from lines (the hit index) compare to see whether any moved.
+    static std::uint64_t pointChanges() { return s_pointChanges; }
+
 private:
     void UpdateMidpoint();
+
+    inline static std::uint64_t s_pointChanges = 0;
 
     C3DPointDouble m_start;
     C3DPointDouble m_end;

@@ -74,6 +74,9 @@ public:
     virtual void DrawOutline(IDrawingSurface& dc) const;
     virtual bool HitTest(double x, double y) const;
     virtual bool HitTestLine(double x, double y) const;
+    // Where HitTest can be true: never at a whole point outside `r` (empty when nowhere).
+    // False when the manipulative cannot say.
+    virtual bool GetHitBounds(CRect& /*r*/) const { return false; }
     virtual bool ToggleLineAt(const C3DPointDouble& p);
     virtual bool BeginHandleDrag(const C3DPointDouble& p);
     virtual bool DragHandle(const C3DPointDouble& p);

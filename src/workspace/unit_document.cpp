@@ -76,7 +76,7 @@ void CUnitDocument::ClearWorkspace() {
     if (m_host)
         m_host->SetStatusText({});
     RecomputeSelectionRotationPoint();
-    m_undo.StateChanged();
+    ContentsChanged();
     InvalidateAll();
 }
 
@@ -135,10 +135,13 @@ CManipulative* CUnitDocument::HitTest(CPoint p) const {
     for (auto it = m_selection.rbegin(); it != m_selection.rend(); ++it)
         if (!skipped(*it) && (*it)->HitTest(p.x, p.y))
             return *it;
-    for (auto it = m_manipulatives.rbegin(); it != m_manipulatives.rend(); ++it)
-        if (!skipped(it->get()) && (*it)->HitTest(p.x, p.y))
-            return it->get();
-    return nullptr;
+    if (m_hitIndexLines != CLine::pointChanges()) {
+        m_hitIndexLines = CLine::pointChanges();
+        m_hitIndex.Invalidate();
+    }
+    return m_hitIndex.Find(m_manipulatives, p, [&](const CManipulative* m) {
+        return !skipped(m) && m->HitTest(p.x, p.y);
+    });
 }
 
 bool CUnitDocument::IsOnSelectionRotationPoint(CPoint p) const {
@@ -326,7 +329,7 @@ OpenResult CUnitDocument::LoadFromBytes(const std::vector<std::uint8_t>& bytes,
     } catch (const CArchiveException& e) {
         m_loading = wasLoading;
         DeleteContents();
-        m_undo.StateChanged();
+        ContentsChanged();
         if (error)
             *error = e.what();
         return OpenResult::Failed;
@@ -334,7 +337,7 @@ OpenResult CUnitDocument::LoadFromBytes(const std::vector<std::uint8_t>& bytes,
         // Anything else a damaged file provokes (a value a unit refuses, memory) is a failed open.
         m_loading = wasLoading;
         DeleteContents();
-        m_undo.StateChanged();
+        ContentsChanged();
         if (error)
             *error = e.what();
         return OpenResult::Failed;
@@ -342,7 +345,7 @@ OpenResult CUnitDocument::LoadFromBytes(const std::vector<std::uint8_t>& bytes,
     m_loading = wasLoading;
     SelectFlaggedManipulatives();
     m_modified = false;
-    m_undo.StateChanged();
+    ContentsChanged();
     return OpenResult::Opened;
 }
 
@@ -365,7 +368,7 @@ bool CUnitDocument::LoadFromTree(const CValue& root, std::string* error) {
     } catch (const std::exception& e) {
         m_loading = wasLoading;
         DeleteContents();
-        m_undo.StateChanged();
+        ContentsChanged();
         if (error)
             *error = e.what();
         return false;
@@ -373,7 +376,7 @@ bool CUnitDocument::LoadFromTree(const CValue& root, std::string* error) {
     m_loading = wasLoading;
     SelectFlaggedManipulatives();
     m_modified = false;
-    m_undo.StateChanged();
+    ContentsChanged();
     return true;
 }
 
@@ -440,9 +443,14 @@ void CUnitDocument::SetModifiedFlag(bool modified) {
     const bool undoWasOff = m_undo.KnownCanUndo() == std::optional<bool>(false);
     m_modified = modified;
     // Every change of the workspace marks the document modified: what Undo can do may differ.
-    m_undo.StateChanged();
+    ContentsChanged();
     if ((changed || undoWasOff) && m_view)
         m_view->DocumentStateChanged();
+}
+
+void CUnitDocument::ContentsChanged() {
+    m_undo.StateChanged();
+    m_hitIndex.Invalidate();
 }
 
 void CUnitDocument::Invalidate(const CRect& r) {
@@ -511,7 +519,7 @@ void CUnitDocument::MarkUndoStepBefore(std::vector<std::uint8_t> before) {
         return;
     m_undo.Mark(std::move(before));
     // The step marked is the state before the open, not the one the document holds now.
-    m_undo.StateChanged();
+    ContentsChanged();
 }
 
 bool CUnitDocument::CanUndo() {

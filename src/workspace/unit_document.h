@@ -6,6 +6,7 @@
 #include "workspace/document_files.h"
 #include "workspace/document_host.h"
 #include "workspace/file_chooser.h"
+#include "workspace/hit_index.h"
 #include "workspace/manipulative.h"
 #include "workspace/problem_run.h"
 #include "workspace/question.h"
@@ -188,6 +189,8 @@ protected:
     void InvalidateSelectionMarks();
     void Invalidate(const CRect& r);
     void InvalidateAll();
+    // The workspace may differ from what the undo history and the hit index last saw.
+    void ContentsChanged();
 
     CUnitIdentity m_identity;
     IDocumentHost* m_host = nullptr;
@@ -219,6 +222,9 @@ private:
 
     CDocumentFiles m_files{*this};
     CProblemRunState m_run;
+    // Rebuilt at the first hit test after the document changed or any line moved.
+    mutable CHitIndex m_hitIndex;
+    mutable std::uint64_t m_hitIndexLines = 0;
 };
 
 } // namespace quorvel

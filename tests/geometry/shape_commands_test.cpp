@@ -191,6 +191,22 @@ TEST_F(ShapeCommands, ThreeHundredSixtyDegreesTakeThirtyTicksAndComeBack) {
     EXPECT_TRUE(SameFigure(*s, *start));
 }
 
+TEST_F(ShapeCommands, SmoothingWaitsForTheEndOfALargeAnimation) {
+    for (int i = 0; i < 101; ++i)
+        Add(Square(10 + i, 10, 20), i > 0);
+    ASSERT_TRUE(c.OnRotateLeft());
+    EXPECT_TRUE(c.SmoothingAffordable()); // a hundred selected
+    c.StopAnimation();
+    doc.Select(doc.manipulatives().front().get());
+    ASSERT_TRUE(c.OnRotateLeft());
+    EXPECT_FALSE(c.SmoothingAffordable());
+    RunToEnd(kRotateTimer);
+    EXPECT_TRUE(c.SmoothingAffordable());
+    for (int i = 0; i < 900; ++i)
+        Add(Square(10, 10, 20));
+    EXPECT_FALSE(c.SmoothingAffordable()); // 1,001 manipulatives
+}
+
 TEST_F(ShapeCommands, RightTurnsClockwiseAndLeftAnticlockwise) {
     CManipulative* s = Add(Square(100, 100, 40), true);
     // The top-right corner, right of and above the centre (120, 120).

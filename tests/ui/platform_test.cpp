@@ -127,6 +127,28 @@ private slots:
         QCOMPARE(image.pixel(21, 25), qRgb(255, 255, 255));
     }
 
+    // A pane's painter comes clipped to what needs repainting and moved to the workspace: a
+    // unit's clip narrows that area, never widens it, and clearing the clip returns to it.
+    void clipStaysWithinThePaintersOwn() {
+        QImage image(40, 40, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter p(&image);
+            p.setClipRect(QRect(0, 0, 20, 40));
+            p.translate(-100, 0);
+            CQtDrawingSurface surface(p);
+            surface.SetClip({110, 0, 140, 10});
+            surface.FillRect({100, 0, 140, 40}, PaletteRGB(255, 0, 0));
+            surface.ClearClip();
+            surface.FillRect({100, 20, 140, 40}, PaletteRGB(0, 0, 255));
+        }
+        QCOMPARE(image.pixel(15, 5), qRgb(255, 0, 0));
+        QCOMPARE(image.pixel(5, 5), qRgb(255, 255, 255));  // outside the unit's clip
+        QCOMPARE(image.pixel(25, 5), qRgb(255, 255, 255)); // outside the painter's
+        QCOMPARE(image.pixel(5, 30), qRgb(0, 0, 255));
+        QCOMPARE(image.pixel(25, 30), qRgb(255, 255, 255));
+    }
+
     void transparentTextLeavesItsCellAlone() {
         CImage image(200, 40, kWhite);
         {

@@ -36,8 +36,6 @@ namespace quorvel {
 
 namespace {
 
-constexpr std::size_t kSmoothedManipulativesLimit = 1000;
-
 constexpr int kMargin = 5;
 // The exit and broom buttons take the top left corner; the command panel starts beside them.
 constexpr int kPanelLeft = 112;
@@ -111,10 +109,9 @@ CGeometryUnitView::CGeometryUnitView(CGeometryUnitDocument& doc, QWidget* parent
     pane()->installEventFilter(this);
     pane()->setMouseTracking(false);
     SetAntialiasing(true);
-    // Smoothed edges cost about twice the drawing time; past a thousand manipulatives the
-    // workspace draws aliased so that every rotate or flip tick still repaints in time.
-    pane()->SetAntialiasingWhile(
-        [this] { return document().manipulatives().size() <= kSmoothedManipulativesLimit; });
+    // A crowded workspace, or a large animated selection, draws aliased so that every rotate
+    // or flip tick still repaints in time.
+    pane()->SetAntialiasingWhile([this] { return geometry().commands().SmoothingAffordable(); });
     CreateNavigator(doc.navigator());
     m_photos = new CPhotoControls(*this);
     SetArrowKeysScroll(false);

@@ -4,11 +4,19 @@
 
 #include "workspace/drawing_surface.h"
 
+#include <QBrush>
 #include <QColor>
 #include <QFont>
+#include <QPainterPath>
+#include <QPen>
+#include <QPoint>
+#include <QRectF>
 #include <QString>
 
+#include <array>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QImage;
 class QPainter;
@@ -67,6 +75,13 @@ private:
     // The rectangle a shape with a pen of the current width is drawn in, GDI style.
     QRectF ShapeRect(const CRect& r) const;
 
+    // The clip the surface started with, at most the device (empty without one): SetClip
+    // narrows it and ClearClip returns to it. The painter always clips to a rectangle: Qt's
+    // raster engine draws lines and polygons about twice as fast with one as without.
+    void ClipTo(const QRectF& r);
+    // A segment of the present wide pen, round ends included, filled as one outline.
+    void FillCapsule(const QPointF& a, const QPointF& b);
+
     std::unique_ptr<QImage> m_image;
     std::unique_ptr<QPainter> m_ownPainter;
     QPainter* m_painter = nullptr;
@@ -77,6 +92,32 @@ private:
     double m_penOffset = 0.5;
     bool m_fontSet = false;
     bool m_hasPen = true;
+    // The pen and brush last made, kept so that the same ones asked again cost nothing: the
+    // painter sees they are the ones it holds.
+    int m_penWidth = -1;
+    Color m_penColor = kNoColor;
+    QPen m_pen;
+    QBrush m_penFill; // the pen's colour, for FillCapsule
+    Color m_brushColor = kNoColor;
+    QBrush m_brush;
+    struct PenEntry {
+        int width = -1;
+        Color color = kNoColor;
+        QPen pen;
+        QBrush fill;
+    };
+    struct BrushEntry {
+        Color color = kNoColor;
+        QBrush brush;
+    };
+    std::array<PenEntry, 8> m_pens;
+    std::size_t m_nextPen = 0;
+    std::array<BrushEntry, 8> m_brushes;
+    std::size_t m_nextBrush = 0;
+    QRectF m_baseClip;
+    std::vector<QPoint> m_points;                      // Polygon's, kept between calls
+    QPainterPath m_capsule;                            // FillCapsule's, kept between calls
+    std::vector<std::pair<double, double>> m_halfTurn; // cos and sin of its round ends' steps
     CQtTextMetrics m_metrics;
 };
 

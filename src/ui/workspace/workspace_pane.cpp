@@ -32,8 +32,13 @@ void CWorkspacePane::Serialize(CArchive& ar) {
 
 void CWorkspacePane::paintEvent(QPaintEvent* e) {
     const QRect dirty = e->rect();
-    QPixmap buffer(size() * devicePixelRatioF());
-    buffer.setDevicePixelRatio(devicePixelRatioF());
+    // Kept between repaints: only the repainted part is drawn and copied.
+    const QSize pixels = size() * devicePixelRatioF();
+    if (m_buffer.size() != pixels || m_buffer.devicePixelRatio() != devicePixelRatioF()) {
+        m_buffer = QPixmap(pixels);
+        m_buffer.setDevicePixelRatio(devicePixelRatioF());
+    }
+    QPixmap& buffer = m_buffer;
     {
         QPainter p(&buffer);
         p.fillRect(dirty, QtColor(kPaneColor));

@@ -4,6 +4,7 @@
 
 #include "workspace/workspace_pane.h"
 
+#include <QPixmap>
 #include <QWidget>
 
 #include <functional>
@@ -50,6 +51,7 @@ private:
     DrawHook m_draw;
     bool m_antialiasing = false;
     std::function<bool()> m_cheapEnough;
+    QPixmap m_buffer;
 };
 
 } // namespace quorvel
