@@ -29,7 +29,6 @@ endforeach()
 add_custom_target(quorvel_package_files DEPENDS ${_gz})
 add_dependencies(quorvel_package_files quorvel qvtool quorvel_data quorvel_class_documents
                  quorvel_pattern_documents quorvel_stats_documents_files quorvel_companion_pdfs
-                 quorvel_placeholder_pdfs
                  quorvel_intro quorvel_desktop_icon_pngs)
 
 install(TARGETS qvtool RUNTIME DESTINATION ${QUORVEL_INSTALL_DIR})
