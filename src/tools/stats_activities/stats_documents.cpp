@@ -2,6 +2,7 @@
 #include "tools/stats_activities/stats_documents.h"
 
 #include "statistics/stats_graph_controller.h"
+#include "statistics/stats_table_controller.h"
 #include "tools/class_builder/class_source.h"
 #include "workspace/random.h"
 
@@ -115,6 +116,20 @@ std::unique_ptr<CStatsUnitDocument> BuildStatsActivity(const std::string& name,
                     Fail(s, "no average \"" + s.words[i] + "\"");
                 graphs.SetAverage(static_cast<int>(k), true);
             }
+        } else if (head == "tag") {
+            // tag <column> <category> <n>: every case of the category in the tag palette's
+            // colour n (1 for the first), as the tag tool spreads a colour.
+            const int column = ColumnNamed(data, s, Word(s, 1));
+            const int n = ParseWholeNumber(Word(s, 3), s.line);
+            if (n < 1 || n > static_cast<int>(std::size(kTagColours)))
+                Fail(s, "no tag colour " + Word(s, 3));
+            int row = 1;
+            while (row < data.rowCount() &&
+                   CategoryKey(data.GetCellText(row, column)) != CategoryKey(Word(s, 2)))
+                ++row;
+            if (row == data.rowCount())
+                Fail(s, "no case with \"" + Word(s, 2) + "\"");
+            data.SetCellColour(row, column, kTagColours[n - 1], true);
         } else if (head == "label") {
             // label <graph> <column> "text": the horizontal-axis label of that column's graph.
             const StatsViewMode mode = ViewNamed(s, Word(s, 1));

@@ -492,6 +492,7 @@ TEST(ClassActivityDocuments, StatisticsSourcesThatCannotBeBuiltStopTheBuild) {
         {"view bar\ncolumn Pet\ndata\nName,Pet\nAmy,\nBen,", "cannot be drawn"},
         {"edit maybe\ndata\nName\nAmy", "expected on or off"},
         {"colour red\ndata\nName\nAmy", "unknown line"},
+        {"tag Pet Dog 1\ndata\nName,Pet\nAmy,Cat", "no case with \"Dog\""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.source);
