@@ -1,5 +1,5 @@
 // The written material as the build lays it out beside the program: the companion PDFs drawn
-// from their texts, the placeholders left to the other documents, and the units' guides.
+// from their texts, one for every Documents menu command, and the units' guides.
 #include "docs/pdf_text.h"
 
 #include "app/activities.h"
@@ -154,29 +154,18 @@ TEST(CompanionDocuments, TheCreationDateFollowsSourceDateEpoch) {
     EXPECT_NE(bytes.find("/CreationDate (D:19700102000000Z)"), std::string::npos);
 }
 
-TEST(CompanionDocuments, PlaceholdersAreLaidOutOnlyForDocumentsWithoutText) {
-    // Given a docs folder with no ready-made documents
-    CScratch out("placeholders"), resources("placeholder-resources"),
-        noTexts("placeholder-no-texts");
-    // When the placeholder tool runs with the companion texts
-    ASSERT_EQ(RunCommand(std::string(Quoted(QUORVEL_PLACEHOLDER_TOOL)) + " " + Quoted(out.path()) +
-                         " " + Quoted(resources.path()) + " " + Quoted(kTexts)),
-              0);
-    // Then it writes every document but those the companion tool draws
+TEST(CompanionDocuments, EveryDocumentsMenuCommandOpensADrawnDocument) {
+    // Every document the Documents menus name is drawn from its text, none left to a stand-in.
     for (const CCompanionDocument& doc : CompanionDocuments()) {
-        const bool drawn = fs::exists(kTexts / fs::path(doc.fileName).replace_extension(".txt"));
-        EXPECT_EQ(fs::exists(out.path() / doc.fileName), !drawn) << doc.fileName;
+        const fs::path text = kTexts / fs::path(doc.fileName).replace_extension(".txt");
+        ASSERT_TRUE(fs::exists(text)) << doc.fileName;
+        CPdfText pdf;
+        std::string error;
+        ASSERT_TRUE(pdf.Load((kDocs / doc.fileName).string(), error)) << error;
+        const std::string title = doc.title;
+        EXPECT_NE(pdf.pageText(0).find(title.substr(title.find(": ") + 2)), std::string::npos)
+            << doc.fileName;
     }
-    // The introduction is drawn from pictures of the program's pages, never a placeholder.
-    EXPECT_FALSE(fs::exists(out.path() / "intro.pdf"));
-
-    // And without texts it keeps the places of the Tiles documents too.
-    fs::remove_all(out.path());
-    ASSERT_EQ(RunCommand(std::string(Quoted(QUORVEL_PLACEHOLDER_TOOL)) + " " + Quoted(out.path()) +
-                         " " + Quoted(resources.path()) + " " + Quoted(noTexts.path())),
-              0);
-    for (const CCompanionDocument* doc : CompanionDocumentsOf(UnitKind::Geometry))
-        EXPECT_TRUE(fs::exists(out.path() / doc->fileName)) << doc->fileName;
 }
 
 TEST(CompanionDocuments, TheIntroductionShowsEveryUnitsPages) {
@@ -326,6 +315,35 @@ const CGuide kGuides[] = {
       "/AM",
       "Student Bulletin Board",
       "Reproducible Master 12"}},
+    {kStatsUnitMenu,
+     kStatsInvestigations,
+     {"Data Table",
+      "Data Board",
+      "Bar Graph",
+      "Pie Graph",
+      "Line Graph",
+      "Previous column",
+      "Sort ascending",
+      "Cluster",
+      "Data Store",
+      "Ignore",
+      "Writing tool",
+      "Show Summary Statistics window",
+      "One Decimal Place",
+      "Import Data from CSV...",
+      "Edit On",
+      "Graph Viewers Off",
+      "Mini-Table On",
+      "Computer Checked On",
+      "Statistics Problem Set Prompt Editor",
+      "CHECK",
+      "View Solution",
+      "DID YOU MEAN THAT?",
+      "/AM",
+      "Student Bulletin Board",
+      "Reproducible Master 9",
+      "Activity Book Page 5",
+      "Activity Book Page 6"}},
 };
 
 void PrintTo(const CGuide& guide, std::ostream* os) {

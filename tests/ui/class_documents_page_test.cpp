@@ -2,13 +2,14 @@
 // opening one moves no shape (the file holds the page's own pane and workspace), everything
 // shows in the pane, and a problem keeps clear of its prompt window. PNGs of a few for review.
 // A run of "What's My Core?" played from the investigations menu through to its score. Every
-// document a Patterns investigation opens, opened on its unit's page.
+// document a Patterns or Statistics investigation opens, opened on its unit's page.
 #include "app/activities.h"
 #include "app/document_factory.h"
 #include "fakes/fakes.h"
 #include "geometry/core_problems.h"
 #include "geometry/geometry_document.h"
 #include "problemsets/problem_set_controller.h"
+#include "statistics/stats_document.h"
 #include "ui/app/bitmap_button.h"
 #include "ui/app/main_frame.h"
 #include "ui/app/menu_views.h"
@@ -20,6 +21,7 @@
 #include "ui/workspace/workspace_pane.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -39,10 +41,99 @@ std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+const char* const kAverageNames[3] = {"Mean", "Median", "Mode"};
+
 void Click(QAbstractButton* b) {
     QVERIFY(b);
     QVERIFY(b->isVisible());
     QTest::mouseClick(b, Qt::LeftButton);
+}
+
+// Opens every document a menu's investigations open on its unit's page: it opens without a
+// message, outside problem-set mode, moves nothing and shows everything in the pane; a
+// Statistics document keeps its view and every tile on the board.
+void OpenEveryActivity(int menu, const QString& unitName, int& seen) {
+    QSize size;
+    {
+        CMainFrame frame;
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        size = frame.centralWidget()->size();
+    }
+    QDir().mkpath(QStringLiteral(QUORVEL_SCREENS_DIR));
+    for (int k = 0; k < kInvestigationsPerMenu; ++k)
+        for (const CActivityRow& row : FindInvestigation(menu, k)->rows)
+            for (const CActivity& a : row.activities) {
+                if (a.kind != ActivityKind::Document || a.file.empty())
+                    continue;
+                ++seen;
+                const std::filesystem::path path =
+                    std::filesystem::path(QUORVEL_CLASS_DIR) / a.file;
+                QVERIFY2(std::filesystem::exists(path), a.file.c_str());
+                const auto plain = CreateUnitDocument(a.unit);
+                QCOMPARE(plain->LoadFromBytes(ReadBytes(path)), OpenResult::Opened);
+
+                testing::FakeDocumentHost host;
+                const auto doc = CreateUnitDocument(a.unit);
+                doc->SetHost(&host);
+                CUnitPage page(*doc, a.unit, unitName, nullptr);
+                page.resize(size);
+                page.show();
+                QVERIFY(QTest::qWaitForWindowExposed(&page));
+                QVERIFY2(doc->OpenActivityFile(path.string()), a.file.c_str());
+                QCoreApplication::processEvents();
+                QVERIFY2(host.prompter.messages.empty(), host.prompter.LastText().c_str());
+                QVERIFY2(!doc->problemSetMode(), a.file.c_str());
+
+                if (const auto* stats = dynamic_cast<const CStatsUnitDocument*>(doc.get())) {
+                    const auto* before = dynamic_cast<const CStatsUnitDocument*>(plain.get());
+                    QCOMPARE(stats->viewState().viewMode, before->viewState().viewMode);
+                    QCOMPARE(stats->dataSet().rowCount(), before->dataSet().rowCount());
+                    // The page shows the file's view, its average lines ticked.
+                    const int ticked[] = {stats->viewState().showMean,
+                                          stats->viewState().showMedian,
+                                          stats->viewState().showMode};
+                    int boxes = 0;
+                    for (const QCheckBox* box : page.findChildren<QCheckBox*>())
+                        for (int i = 0; i < 3; ++i)
+                            if (box->text() == QString::fromLatin1(kAverageNames[i])) {
+                                ++boxes;
+                                QCOMPARE(box->isChecked(), ticked[i] != 0);
+                            }
+                    QCOMPARE(boxes, 3);
+                    const CRect board = stats->viewState().boardRect;
+                    for (int r = 1; r < stats->dataSet().rowCount(); ++r) {
+                        const CStatsPosition p = stats->dataSet().Case(r).numberTilePosition;
+                        QVERIFY2(p.x >= board.left && p.x <= board.right && p.y >= board.top &&
+                                     p.y <= board.bottom,
+                                 a.file.c_str());
+                    }
+                }
+
+                // Nothing was spread, and everything shows in the pane (a page with a pane).
+                QCOMPARE(doc->manipulatives().size(), plain->manipulatives().size());
+                if (page.view() && page.view()->pane()) {
+                    const QRect pane = page.view()->pane()->geometry();
+                    for (std::size_t i = 0; i < doc->manipulatives().size(); ++i) {
+                        const CManipulative& m = *doc->manipulatives()[i];
+                        const C3DPointDouble c = m.centre();
+                        const C3DPointDouble p = plain->manipulatives()[i]->centre();
+                        // The file keeps the pane's size on this page.
+                        QVERIFY2(std::abs(c.x - p.x) < 1e-9 && std::abs(c.y - p.y) < 1e-9,
+                                 qPrintable(QStringLiteral("%1 moved; its pane is %2 by %3")
+                                                .arg(QString::fromStdString(a.file))
+                                                .arg(pane.width())
+                                                .arg(pane.height())));
+                        const CRect f = m.GetFrameOf();
+                        if (m.visible())
+                            QVERIFY2(QRect(0, 0, pane.width(), pane.height())
+                                         .contains(QRect(f.left, f.top, f.Width(), f.Height())),
+                                     a.file.c_str());
+                    }
+                }
+                page.grab().save(QStringLiteral(QUORVEL_SCREENS_DIR "/class_") +
+                                 QString::fromStdString(a.file) + QStringLiteral(".png"));
+            }
 }
 
 } // namespace
@@ -112,62 +203,15 @@ private slots:
     }
 
     void patternsActivitiesOpenCleanlyOnTheirPages() {
-        QSize size;
-        {
-            CMainFrame frame;
-            frame.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&frame));
-            size = frame.centralWidget()->size();
-        }
-        QDir().mkpath(QStringLiteral(QUORVEL_SCREENS_DIR));
         int seen = 0;
-        for (int k = 0; k < kInvestigationsPerMenu; ++k)
-            for (const CActivityRow& row : FindInvestigation(kPatternsInvestigations, k)->rows)
-                for (const CActivity& a : row.activities) {
-                    if (a.kind != ActivityKind::Document || a.file.empty())
-                        continue;
-                    ++seen;
-                    const std::filesystem::path path =
-                        std::filesystem::path(QUORVEL_CLASS_DIR) / a.file;
-                    QVERIFY2(std::filesystem::exists(path), a.file.c_str());
-                    const auto plain = CreateUnitDocument(a.unit);
-                    QCOMPARE(plain->LoadFromBytes(ReadBytes(path)), OpenResult::Opened);
-
-                    testing::FakeDocumentHost host;
-                    const auto doc = CreateUnitDocument(a.unit);
-                    doc->SetHost(&host);
-                    CUnitPage page(*doc, a.unit, QStringLiteral("Patterns"), nullptr);
-                    page.resize(size);
-                    page.show();
-                    QVERIFY(QTest::qWaitForWindowExposed(&page));
-                    QVERIFY2(doc->OpenActivityFile(path.string()), a.file.c_str());
-                    QCoreApplication::processEvents();
-                    QVERIFY2(host.prompter.messages.empty(), host.prompter.LastText().c_str());
-                    QVERIFY2(!doc->problemSetMode(), a.file.c_str());
-
-                    // Nothing was spread, and everything shows in the pane.
-                    QCOMPARE(doc->manipulatives().size(), plain->manipulatives().size());
-                    const QRect pane = page.view()->pane()->geometry();
-                    for (std::size_t i = 0; i < doc->manipulatives().size(); ++i) {
-                        const CManipulative& m = *doc->manipulatives()[i];
-                        const C3DPointDouble c = m.centre();
-                        const C3DPointDouble p = plain->manipulatives()[i]->centre();
-                        // The file keeps the pane's size on this page.
-                        QVERIFY2(std::abs(c.x - p.x) < 1e-9 && std::abs(c.y - p.y) < 1e-9,
-                                 qPrintable(QStringLiteral("%1 moved; its pane is %2 by %3")
-                                                .arg(QString::fromStdString(a.file))
-                                                .arg(pane.width())
-                                                .arg(pane.height())));
-                        const CRect f = m.GetFrameOf();
-                        if (m.visible())
-                            QVERIFY2(QRect(0, 0, pane.width(), pane.height())
-                                         .contains(QRect(f.left, f.top, f.Width(), f.Height())),
-                                     a.file.c_str());
-                    }
-                    page.grab().save(QStringLiteral(QUORVEL_SCREENS_DIR "/class_") +
-                                     QString::fromStdString(a.file) + QStringLiteral(".png"));
-                }
+        OpenEveryActivity(kPatternsInvestigations, QStringLiteral("Patterns"), seen);
         QCOMPARE(seen, 18);
+    }
+
+    void statisticsActivitiesOpenCleanlyOnTheirPages() {
+        int seen = 0;
+        OpenEveryActivity(kStatsInvestigations, QStringLiteral("Statistics"), seen);
+        QCOMPARE(seen, 9);
     }
 
     void whatsMyCoreRunsFromTheMenuToItsScore() {

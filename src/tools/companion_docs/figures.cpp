@@ -7,6 +7,7 @@
 
 #include "tools/companion_docs/machine_figures.h"
 #include "tools/companion_docs/screen_figures.h"
+#include "tools/companion_docs/stats_figures.h"
 
 #include "geometry/anglemeter_manipulative.h"
 #include "geometry/poly_shape_manipulative.h"
@@ -825,7 +826,8 @@ const std::map<std::string, Figure>& Figures() {
 bool DrawFigure(QPainter& painter, const std::string& name, const QRectF& box) {
     const auto it = Figures().find(name);
     if (it == Figures().end())
-        return DrawMachineFigure(painter, name, box) || DrawScreenFigure(painter, name, box);
+        return DrawMachineFigure(painter, name, box) || DrawStatsFigure(painter, name, box) ||
+               DrawScreenFigure(painter, name, box);
     it->second(painter, box);
     return true;
 }

@@ -34,6 +34,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -495,6 +496,7 @@ void CStatsUnitView::Command(int id) {
 
 void CStatsUnitView::ApplyMode() {
     const StatsViewMode mode = m_table.mode();
+    m_shownMode = static_cast<int>(mode);
     const CStatsControls c = StatsModeControls(m_doc, mode);
     const bool checked = m_doc.computerChecked();
     m_grid->setVisible(c.grid);
@@ -517,8 +519,12 @@ void CStatsUnitView::ApplyMode() {
         control(id)->setVisible(m_scaleEdit->isVisible());
     if (m_scaleEdit->isVisible())
         m_scaleEdit->setText(ToQString(m_doc.viewState().currentScale.Format()));
-    for (QCheckBox* box : m_averages)
-        box->setVisible(c.averages);
+    for (int i = 0; i < 3; ++i) {
+        // A document opened with its lines on ticks its boxes.
+        const QSignalBlocker quiet(m_averages[i]);
+        m_averages[i]->setChecked(m_table.graphs().average(i));
+        m_averages[i]->setVisible(c.averages);
+    }
     for (QToolButton* b : m_tags)
         b->setVisible(!checked);
     for (int id : {kCmdBarGraph, kCmdPieGraph, kCmdLineGraph})
@@ -588,6 +594,10 @@ void CStatsUnitView::DataChanged() {
     // Columns may have gone (undo, open): the editor's cell with them.
     if (m_table.editing() && m_table.editedCell().column >= m_doc.dataSet().columnCount())
         m_table.CancelEdit();
+    if (m_shownMode >= 0 && m_shownMode != static_cast<int>(m_table.mode())) {
+        ApplyMode();
+        return;
+    }
     if (m_grid)
         m_grid->Sync();
     if (m_mini)

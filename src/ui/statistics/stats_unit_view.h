@@ -86,6 +86,8 @@ private:
     std::unique_ptr<IPrompter> m_ownPrompter;
     CStatsTableController m_table;
     CStatsPageMenus* m_menus = nullptr;
+    // The mode the controls were last laid out for; a document opened in another one relays them.
+    int m_shownMode = -1;
     QMenu* m_modeMenu = nullptr;
     CStatsGridWidget* m_grid = nullptr;
     CStatsMiniWidget* m_mini = nullptr;

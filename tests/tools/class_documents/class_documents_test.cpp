@@ -12,6 +12,7 @@
 #include "tools/class_builder/class_builder.h"
 #include "tools/class_builder/tiling.h"
 #include "tools/pattern_activities/pattern_activities.h"
+#include "tools/stats_activities/stats_documents.h"
 #include "workspace/annotator.h"
 
 #include <gtest/gtest.h>
@@ -453,6 +454,56 @@ TEST_P(ClassProblemFile, IsBuiltTheSameEveryTime) {
 
 INSTANTIATE_TEST_SUITE_P(WhatsMyCore, ClassProblemFile, ::testing::ValuesIn(ProblemNames()),
                          [](const auto& param) { return param.param; });
+
+TEST(ClassActivityDocuments, EveryStatisticsDocumentIsWhatItsSourceBuilds) {
+    int seen = 0;
+    for (int k = 0; k < kInvestigationsPerMenu; ++k)
+        for (const CActivityRow& row : FindInvestigation(kStatsInvestigations, k)->rows)
+            for (const CActivity& a : row.activities) {
+                if (a.kind != ActivityKind::Document || a.file.empty())
+                    continue;
+                SCOPED_TRACE(a.file);
+                ++seen;
+                const std::string stem = fs::path(a.file).stem().string();
+                const auto built = BuildStatsActivity(
+                    stem, ReadText(fs::path(QUORVEL_STATS_SOURCE_DIR) / (stem + ".stats")));
+                EXPECT_EQ(built->SaveToBytes(), ReadBytes(kClassDir / a.file));
+                // A class's worth of data, every case with a value in the column it is about.
+                const CStatsDataSet& data = built->dataSet();
+                int cases = 0;
+                for (int r = 1; r < data.rowCount(); ++r)
+                    if (!data.Case(r).IsBlank()) {
+                        ++cases;
+                        EXPECT_FALSE(data.Cell(r, data.currentColumn()).empty) << r;
+                    }
+                EXPECT_GE(cases, 18);
+                EXPECT_FALSE(built->computerChecked());
+            }
+    EXPECT_EQ(seen, 9);
+}
+
+TEST(ClassActivityDocuments, StatisticsSourcesThatCannotBeBuiltStopTheBuild) {
+    const struct {
+        const char* source;
+        const char* says;
+    } cases[] = {
+        {"view bar\nName\nAmy", "no \"data\" line"},
+        {"column Pet\ndata\nName\nAmy", "no column \"Pet\""},
+        {"view bar\ncolumn Pet\ndata\nName,Pet\nAmy,\nBen,", "cannot be drawn"},
+        {"edit maybe\ndata\nName\nAmy", "expected on or off"},
+        {"colour red\ndata\nName\nAmy", "unknown line"},
+        {"tag Pet Dog 1\ndata\nName,Pet\nAmy,Cat", "no case with \"Dog\""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.source);
+        try {
+            BuildStatsActivity("bad", c.source);
+            ADD_FAILURE() << "built";
+        } catch (const CSourceError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.says), std::string::npos) << e.what();
+        }
+    }
+}
 
 } // namespace
 } // namespace quorvel
