@@ -9,6 +9,7 @@
 #include "ui/art/art.h"
 #include "ui/platform/qt_drawing_surface.h"
 #include "ui/platform/qt_text.h"
+#include "ui/platform/qt_timer_host.h"
 #include "ui/problemsets/problem_set_page.h"
 #include "ui/statistics/stats_graph_output.h"
 #include "ui/statistics/stats_page_menus.h"
@@ -290,7 +291,10 @@ protected:
 
 CStatsUnitView::CStatsUnitView(CStatsUnitDocument& doc, QWidget* parent)
     : CUnitView(doc, parent, ProblemSetControllerFactory(MakeStatsProblemRule, false)), m_doc(doc),
-      m_table(doc, doc.host() ? &doc.host()->Prompter() : nullptr) {
+      m_table(doc, doc.host() ? &doc.host()->Prompter() : nullptr),
+      m_timers(std::make_unique<CQtTimerHost>()) {
+    if (CStatsProblemRule* rule = problemRule())
+        rule->Attach(&m_table.board(), m_timers.get());
     m_menus = new CStatsPageMenus(doc, this);
     // The Statistics tools: Ignore in the third row, nothing below.
     palette()->ShowTool(kToolIgnore);
@@ -307,11 +311,18 @@ CStatsUnitView::CStatsUnitView(CStatsUnitDocument& doc, QWidget* parent)
 }
 
 CStatsUnitView::~CStatsUnitView() {
+    if (CStatsProblemRule* rule = problemRule())
+        rule->Attach(nullptr, nullptr);
     m_editor->finished = nullptr;
     m_editor->moved = nullptr;
     m_editor->cancelled = nullptr;
     m_table.SetWindow(nullptr);
     m_doc.dataSet().Detach(this);
+}
+
+CStatsProblemRule* CStatsUnitView::problemRule() const {
+    auto* problems = dynamic_cast<CProblemSetViewController*>(&controller());
+    return problems ? dynamic_cast<CStatsProblemRule*>(&problems->rule()) : nullptr;
 }
 
 QWidget* CStatsUnitView::grid() const {

@@ -22,6 +22,11 @@ void CStatsUnitView::DrawBoard(IDrawingSurface& dc, const CRect& area, bool prin
 }
 
 void CStatsUnitView::mousePressEvent(QMouseEvent* e) {
+    // Authoring mode: the right button chooses the problem's solution tile.
+    auto* problems = dynamic_cast<CProblemSetViewController*>(&controller());
+    if (m_table.mode() == StatsViewMode::Board && e->button() == Qt::RightButton && problems &&
+        problems->authoring() && m_table.board().ChooseSolutionTile(At(e)))
+        return;
     if (m_table.mode() != StatsViewMode::Board || e->button() != Qt::LeftButton) {
         CUnitView::mousePressEvent(e);
         return;
