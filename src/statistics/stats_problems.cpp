@@ -4,6 +4,8 @@
 #include "statistics/stats_board.h"
 #include "statistics/stats_document.h"
 #include "statistics/summary_statistics.h"
+#include "problemsets/authoring.h"
+#include "problemsets/problem_files.h"
 #include "workspace/string_table.h"
 
 #include <cmath>
@@ -142,6 +144,51 @@ bool CStatsProblemRule::EditPrompts(CProblemSetViewController&) {
 
 std::unique_ptr<IProblemRule> MakeStatsProblemRule() {
     return std::make_unique<CStatsProblemRule>();
+}
+
+// --- prompt editor --------------------------------------------------------------------------
+
+CStatsPromptEditor::CStatsPromptEditor(CUnitDocument& doc) : m_doc(doc) {
+    if (doc.questionCount() <= 0)
+        return;
+    const CQuestion& record = doc.questions()[0];
+    level = doc.level();
+    question = record.prompt;
+    for (int kind = 0; kind < kStatsAnswerKinds; ++kind) {
+        Answer& a = answers[static_cast<std::size_t>(kind)];
+        a.checked = (record.partsMask & (1 << kind)) != 0;
+        if (a.checked) {
+            char text[64];
+            std::snprintf(text, sizeof text, "%g", StatsExpected(record, kind));
+            a.value = text;
+        }
+    }
+}
+
+bool CStatsPromptEditor::OnOK(IPrompter& prompter) {
+    CQuestion record;
+    record.prompt = question;
+    record.type = kTextQuestion;
+    record.partsMask = 0;
+    bool complete = level >= kLevelA && level <= kLevelC &&
+                    question.find_first_not_of(" \t\r\n") != std::string::npos;
+    for (int kind = 0; kind < kStatsAnswerKinds; ++kind) {
+        const Answer& a = answers[static_cast<std::size_t>(kind)];
+        if (!a.checked)
+            continue;
+        char* end = nullptr;
+        const double value = std::strtod(a.value.c_str(), &end);
+        complete = complete && !a.value.empty() && end && *end == '\0' && std::isfinite(value);
+        record.partsMask |= 1 << kind;
+        SetStatsExpected(record, kind, value);
+    }
+    if (!AcceptQuestion(prompter, complete && record.partsMask != 0))
+        return false;
+    CQuestionSet set;
+    set[0] = record;
+    ReplaceQuestions(m_doc, set, 1);
+    m_doc.SetLevel(level);
+    return true;
 }
 
 } // namespace quorvel

@@ -7,7 +7,9 @@
 #include "problemsets/problem_set_controller.h"
 #include "workspace/timer_host.h"
 
+#include <array>
 #include <memory>
+#include <string>
 
 namespace quorvel {
 
@@ -87,5 +89,39 @@ private:
 };
 
 std::unique_ptr<IProblemRule> MakeStatsProblemRule();
+
+// --- the teacher's prompt editor ("Statistics Problem Set Prompt Editor") ---------------------
+
+inline constexpr const char* kStatsPromptEditorTitle = "Statistics Problem Set Prompt Editor";
+inline constexpr int kStatsPromptEditorDialog = 434;
+// The Statistics menu's command that opens the editor (authoring mode only).
+inline constexpr int kCmdStatsPrompts = 32831;
+// The answers' check boxes, in the order of the answer flags.
+inline constexpr const char* kStatsAnswerNames[kStatsAnswerKinds] = {
+    "Mean", "Median", "Mode", "Min", "Max", "Range", "Num Cases"};
+
+// The editor's model: the level, the question and each answer's check box with its expected
+// value, starting from the document's first record.
+class CStatsPromptEditor {
+public:
+    struct Answer {
+        bool checked = false;
+        std::string value;
+    };
+
+    explicit CStatsPromptEditor(CUnitDocument& doc);
+
+    int level = -1; // 0 A, 1 B, 2 C
+    std::string question;
+    std::array<Answer, kStatsAnswerKinds> answers;
+
+    // OK: refuses ("Incomplete question encountered!") no level, an empty question, no answer
+    // checked or a checked answer that is no number; otherwise the record replaces the
+    // document's and the problem counters start again. True when the editor closes.
+    bool OnOK(IPrompter& prompter);
+
+private:
+    CUnitDocument& m_doc;
+};
 
 } // namespace quorvel
