@@ -1,11 +1,11 @@
 // The Statistics problem-set rule ("Did You Mean That?").
 #include "statistics/stats_problems.h"
 
+#include "problemsets/authoring.h"
+#include "problemsets/problem_files.h"
 #include "statistics/stats_board.h"
 #include "statistics/stats_document.h"
 #include "statistics/summary_statistics.h"
-#include "problemsets/authoring.h"
-#include "problemsets/problem_files.h"
 #include "workspace/string_table.h"
 
 #include <cmath>
@@ -72,10 +72,12 @@ int SolutionTileRow(const CStatsUnitDocument& doc) {
 
 CStatsProblemRule::~CStatsProblemRule() = default;
 
-void CStatsProblemRule::Attach(CStatsBoardController* board, ITimerHost* timers) {
+void CStatsProblemRule::Attach(CStatsBoardController* board, ITimerHost* timers,
+                               EditorRunner editor) {
     StopFlash();
     m_board = board;
     m_timers = timers;
+    m_editor = std::move(editor);
 }
 
 std::optional<std::string> CStatsProblemRule::CheckWorkspace(CProblemSetViewController& view) {
@@ -138,8 +140,11 @@ void CStatsProblemRule::ProblemBegun(CProblemSetViewController&) {
         m_board->SetTileChanged(false);
 }
 
-bool CStatsProblemRule::EditPrompts(CProblemSetViewController&) {
-    return false;
+bool CStatsProblemRule::EditPrompts(CProblemSetViewController& view) {
+    if (!m_editor)
+        return false;
+    CStatsPromptEditor editor(view.GetDocument());
+    return m_editor(editor);
 }
 
 std::unique_ptr<IProblemRule> MakeStatsProblemRule() {

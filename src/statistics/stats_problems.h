@@ -8,6 +8,7 @@
 #include "workspace/timer_host.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,6 +17,7 @@ namespace quorvel {
 class CStatsBoardController;
 class CStatsUnitDocument;
 class CSummaryStatistics;
+class CStatsPromptEditor;
 
 inline constexpr const char* kStatsProblemsHeading = "DID YOU MEAN THAT? ";
 
@@ -59,8 +61,11 @@ public:
     static constexpr int kFlashMs = 350;
 
     ~CStatsProblemRule() override;
-    // The page's board and timers; without a board CHECK refuses.
-    void Attach(CStatsBoardController* board, ITimerHost* timers);
+    // Runs the teacher's prompt editor over its model; true when OK closed it.
+    using EditorRunner = std::function<bool(CStatsPromptEditor&)>;
+
+    // The page's board, timers and prompt editor; without a board CHECK refuses.
+    void Attach(CStatsBoardController* board, ITimerHost* timers, EditorRunner editor = {});
 
     std::optional<std::string> CheckWorkspace(CProblemSetViewController& view) override;
     int ReadAnswers(const CProblemPrompt&, CPromptAnswers&, std::string&) override {
@@ -83,6 +88,7 @@ private:
 
     CStatsBoardController* m_board = nullptr;
     ITimerHost* m_timers = nullptr;
+    EditorRunner m_editor;
     const CStatsUnitDocument* m_doc = nullptr;
     int m_flashStep = -1;
     int m_flashRow = -1;

@@ -13,6 +13,7 @@
 #include "ui/problemsets/problem_set_page.h"
 #include "ui/statistics/stats_graph_output.h"
 #include "ui/statistics/stats_page_menus.h"
+#include "ui/statistics/stats_prompt_editor.h"
 #include "ui/workspace/tool_palette.h"
 #include "workspace/string_table.h"
 
@@ -294,8 +295,23 @@ CStatsUnitView::CStatsUnitView(CStatsUnitDocument& doc, QWidget* parent)
       m_table(doc, doc.host() ? &doc.host()->Prompter() : nullptr),
       m_timers(std::make_unique<CQtTimerHost>()) {
     if (CStatsProblemRule* rule = problemRule())
-        rule->Attach(&m_table.board(), m_timers.get());
+        rule->Attach(&m_table.board(), m_timers.get(), [this](CStatsPromptEditor& editor) {
+            IPrompter* prompter = m_doc.host() ? &m_doc.host()->Prompter() : m_ownPrompter.get();
+            if (!prompter)
+                return false;
+            CStatsPromptEditorDialog dialog(editor, *prompter, this);
+            return dialog.exec() == QDialog::Accepted;
+        });
     m_menus = new CStatsPageMenus(doc, this);
+    // The teacher's prompts for a "Did You Mean That?" problem, in authoring mode only.
+    if (auto* problems = dynamic_cast<CProblemSetViewController*>(&controller());
+        problems && problems->authoring()) {
+        QMenu* menu = m_menus->statisticsMenu();
+        menu->addSeparator();
+        QAction* a = menu->addAction(QStringLiteral("Problem Set &Prompts..."));
+        a->setData(kCmdStatsPrompts);
+        connect(a, &QAction::triggered, this, [problems] { problems->EditPrompts(); });
+    }
     // The Statistics tools: Ignore in the third row, nothing below.
     palette()->ShowTool(kToolIgnore);
     for (int code :
