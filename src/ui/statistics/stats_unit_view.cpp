@@ -840,10 +840,7 @@ void CStatsUnitView::LayoutControls() {
     const int below = top + kModeButton.height() + kMargin;
     m_grid->setGeometry(area.left(), below, std::max(0, area.width() - kMargin),
                         std::max(0, height() - below - kMargin - 50));
-    m_doc.SetPresentGeometry(screen() ? CSize{screen()->size().width(), screen()->size().height()}
-                                      : CSize{800, 600},
-                             {0, 0, width(), height()});
-    m_table.board().SetClient({0, 0, width(), height()});
+    FitBoardToPage();
     // The mini-table inside the board's top right corner, its buttons before it.
     const CRect& board = m_table.board().geometry().board;
     const int miniX = std::max(board.left + kMargin, board.right - 2 * kMargin - m_mini->width());
@@ -852,6 +849,18 @@ void CStatsUnitView::LayoutControls() {
     control(kCmdMiniPrevious)->move(miniX - 2 * kColumnButton.width() - 4, miniY);
     control(kCmdMiniNext)->move(miniX - kColumnButton.width() - 2, miniY);
     control(kCmdMiniNew)->move(miniX - 50, miniY + kColumnButton.height() + 2);
+}
+
+void CStatsUnitView::FitBoardToPage() {
+    // A pupil solving a problem sees the whole board above the prompt window.
+    int bottom = height();
+    if (m_doc.computerChecked())
+        bottom = std::clamp(controller().GetPromptRect().top, 0, bottom);
+    const CRect client{0, 0, width(), bottom};
+    m_doc.SetPresentGeometry(screen() ? CSize{screen()->size().width(), screen()->size().height()}
+                                      : CSize{800, 600},
+                             client);
+    m_table.board().SetClient(client);
 }
 
 void CStatsUnitView::showEvent(QShowEvent* e) {

@@ -82,6 +82,8 @@ private:
     void DrawBoard(IDrawingSurface& dc, const CRect& area, bool printing);
     // "Export Graph as PNG/SVG...": the graph on show, at its size on the page.
     void ExportGraph();
+    // The board's client: the page, above the prompt window in a computer-checked document.
+    void FitBoardToPage();
     // The page's "Did You Mean That?" rule, or null.
     CStatsProblemRule* problemRule() const;
 

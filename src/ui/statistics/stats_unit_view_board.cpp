@@ -17,6 +17,10 @@ CPoint At(const QMouseEvent* e) {
 } // namespace
 
 void CStatsUnitView::DrawBoard(IDrawingSurface& dc, const CRect& area, bool printing) {
+    // A problem opened since the last layout: its board goes above the prompt window.
+    if (!printing &&
+        m_doc.computerChecked() != (m_table.board().geometry().client.bottom < height()))
+        FitBoardToPage();
     m_table.board().Draw(dc);
     CUnitView::DrawWorkspace(dc, area, printing);
 }
