@@ -1,5 +1,6 @@
 // "Did You Mean That?": CHECK against the problem record after the ignore tool was used, the
 // tries, and View Solution with its flashing outline.
+#include "problemsets/problem_files.h"
 #include "statistics/stats_problems.h"
 #include "statistics/stats_table_controller.h"
 
@@ -169,6 +170,38 @@ TEST_F(StatsProblems, ViewSolutionUsesTheTileAndFlashesItsOutline) {
     }
     EXPECT_FALSE(timers.IsRunning(CStatsProblemRule::kFlashTimer));
     EXPECT_EQ(drawn(), "");
+}
+
+TEST_F(StatsProblems, PromptEditorReplacesTheRecordOrRefuses) {
+    struct Case {
+        int level;
+        std::string question, mean;
+        bool closes;
+    };
+    const Case cases[] = {
+        {kLevelB, "The mean is 4.5.", "4.5x", false},
+        {kLevelB, " ", "4.5", false},
+        {-1, "The mean is 4.5.", "4.5", false},
+        {kLevelB, "The mean is 4.5.", "4.5", true},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.question + k.mean);
+        doc.LoadQuestions(CQuestionSet{}, 0, 3);
+        CStatsPromptEditor editor(doc);
+        editor.level = k.level;
+        editor.question = k.question;
+        editor.answers[0] = {true, k.mean};
+        host.prompter.messages.clear();
+        ASSERT_EQ(editor.OnOK(host.prompter), k.closes);
+        EXPECT_EQ(host.prompter.LastText(), k.closes ? "" : "Incomplete question encountered!");
+    }
+    // The editor opens on the record it wrote.
+    const CStatsPromptEditor again(doc);
+    EXPECT_EQ(again.level, kLevelB);
+    EXPECT_EQ(again.question, "The mean is 4.5.");
+    EXPECT_TRUE(again.answers[0].checked);
+    EXPECT_EQ(again.answers[0].value, "4.5");
+    EXPECT_FALSE(again.answers[1].checked);
 }
 
 } // namespace
