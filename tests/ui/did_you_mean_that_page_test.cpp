@@ -79,6 +79,9 @@ private slots:
             QVERIFY2(doc.activityPath().find("stapsA") != std::string::npos,
                      doc.activityPath().c_str());
             QVERIFY(doc.computerChecked());
+            // The pupil sees the board, not the table.
+            QCOMPARE(view->table().mode(), StatsViewMode::Board);
+            QVERIFY(!view->control(kCmdDataTable)->isVisible());
             auto* prompt = view->findChild<CProblemPromptWnd*>();
             QVERIFY(prompt && prompt->isVisible());
             const int solution = SolutionTileRow(doc);

@@ -149,6 +149,8 @@ std::unique_ptr<CStatsUnitDocument> BuildStatsProblem(const std::string& name,
     if (!editor.OnOK(prompter))
         throw CSourceError(head.line, "the prompt editor refused the problem: " +
                                           (prompter.messages.empty() ? "" : prompter.messages[0]));
+    // The pupil sees the board and the graphs; the mini-table would cover the tallest tiles.
+    doc->SetMiniTable(false);
     doc->SetComputerChecked(true);
 
     const std::vector<int> solving = SolvingTiles(*doc);

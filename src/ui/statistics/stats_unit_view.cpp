@@ -548,8 +548,12 @@ void CStatsUnitView::ApplyMode() {
         box->setVisible(c.averages);
     for (QToolButton* b : m_tags)
         b->setVisible(!checked);
-    for (int id : {kCmdBarGraph, kCmdPieGraph, kCmdLineGraph})
+    for (int id : {kCmdBarGraph, kCmdPieGraph, kCmdLineGraph}) {
         control(id)->setEnabled(m_doc.graphViewers());
+        // A pupil solving a problem sees the graphs only when the teacher allows them.
+        control(id)->setVisible(!checked || m_doc.graphViewers());
+    }
+    control(kCmdDataTable)->setVisible(!checked);
     const int modeIds[] = {kCmdDataTable, kCmdDataBoard, kCmdLineGraph, kCmdBarGraph, kCmdPieGraph};
     for (int i = 0; i < 5; ++i)
         static_cast<QPushButton*>(control(modeIds[i]))->setChecked(static_cast<int>(mode) == i);
@@ -619,6 +623,9 @@ void CStatsUnitView::DataChanged() {
         m_grid->Sync();
     if (m_mini)
         m_mini->update();
+    // A document opened on the page (a problem of the run) brings its own mode and flags.
+    if (m_grid && m_mini)
+        ApplyMode();
     update();
 }
 
