@@ -99,6 +99,7 @@ std::unique_ptr<CStatsUnitDocument> BuildStatsProblem(const std::string& name,
         const std::vector<std::string>& w = s.words;
         if (s.head() == "column" && w.size() == 3 && !column) {
             doc->InsertNamedColumn(2, w[1], FormatNamed(w[2], s.line));
+            data.SetCellText(0, 1, "Name"); // the cases are pupils, pets' owners ...
             column = true;
         } else if (s.head() == "question" && w.size() == 2) {
             editor.question = w[1];
