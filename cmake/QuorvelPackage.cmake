@@ -28,7 +28,8 @@ endforeach()
 # Everything the package holds that the build makes.
 add_custom_target(quorvel_package_files DEPENDS ${_gz})
 add_dependencies(quorvel_package_files quorvel qvtool quorvel_data quorvel_class_documents
-                 quorvel_pattern_documents quorvel_stats_documents_files quorvel_companion_pdfs
+                 quorvel_pattern_documents quorvel_stats_documents_files quorvel_stats_problems
+                 quorvel_companion_pdfs
                  quorvel_intro quorvel_desktop_icon_pngs)
 
 install(TARGETS qvtool RUNTIME DESTINATION ${QUORVEL_INSTALL_DIR})

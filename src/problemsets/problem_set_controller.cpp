@@ -118,6 +118,7 @@ void CProblemSetViewController::BeginProblem(const CQuestionSet& questions, int 
         RememberRun();
         m_prompt.SetCounter(CounterText(doc.problemPosition().index, problemCount()));
     }
+    m_rule.ProblemBegun(*this);
     m_problems.CreatePromptWindow(m_prompt, GetPromptRect());
 }
 

@@ -104,6 +104,8 @@ public:
     virtual bool DisablesChoicesOnLastTry() const { return true; }
     // Shows each question's first answer value in its control.
     virtual void ViewSolution(CProblemSetViewController& view);
+    // A problem's document has been loaded and its prompt is about to show.
+    virtual void ProblemBegun(CProblemSetViewController&) {}
     // "WHAT'S MY CORE? ", "MYSTERY MACHINES " ...
     virtual std::string ScoreHeading() const = 0;
     // Authoring mode: the unit's prompt editor; false when it has none.

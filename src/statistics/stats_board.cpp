@@ -876,6 +876,30 @@ void CStatsBoardController::Draw(IDrawingSurface& dc) const {
         dc.SetNullBrush();
         dc.Rectangle(*band);
     }
+    if (IsTile(m_outlineRow)) {
+        dc.SetPen(3, m_outlineColour);
+        dc.SetNullBrush();
+        const CRect r = rects[static_cast<std::size_t>(m_outlineRow)];
+        dc.Rectangle({r.left - 1, r.top - 1, r.right + 1, r.bottom + 1});
+    }
+}
+
+bool CStatsBoardController::ChooseSolutionTile(CPoint p) {
+    const int row = TileAt(p);
+    if (row < 0)
+        return false;
+    m_doc.viewState().problemSetTile = m_data.Case(row).caseNumber;
+    m_doc.SetModifiedFlag(true);
+    if (m_prompter)
+        m_prompter->MessageBox("The Problem Set Tile has been selected", MessageIcon::Information);
+    return true;
+}
+
+void CStatsBoardController::SetSolutionOutline(int row, Color colour) {
+    m_outlineRow = row;
+    m_outlineColour = colour;
+    if (m_changed)
+        m_changed();
 }
 
 } // namespace quorvel

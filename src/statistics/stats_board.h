@@ -113,6 +113,12 @@ public:
     // Set when the ignore tool changes a tile; the problem check reads it.
     bool tileChanged() const { return m_tileChanged; }
     void SetTileChanged(bool on) { m_tileChanged = on; }
+    // Authoring mode, the right button: the tile's case becomes the problem's solution tile
+    // ("The Problem Set Tile has been selected"). False when no tile is there.
+    bool ChooseSolutionTile(CPoint p);
+    // View Solution's outline: the tile of `row` grown by 1 pixel, drawn over the board with a
+    // 3-pixel pen; row -1 takes it away. The views hear of it.
+    void SetSolutionOutline(int row, Color colour);
 
     // The whole board: its sheet, the Data Store, the tiles with their labels, the clusters'
     // labels, the Mean/Median/Mode lines and the rubber band.
@@ -164,6 +170,8 @@ private:
     mutable std::unordered_map<std::string, CSize> m_labelSizes;
     mutable CSize m_labelSizeOfW;
     bool m_tileChanged = false;
+    int m_outlineRow = -1;
+    Color m_outlineColour = 0;
 };
 
 } // namespace quorvel

@@ -1,6 +1,8 @@
 // The Statistics menu commands' rules.
 #include "statistics/stats_commands.h"
 
+#include "statistics/stats_problems.h"
+
 #include "statistics/stats_document.h"
 
 namespace quorvel {
@@ -38,6 +40,8 @@ CStatsCommandState StatsCommandState(const CStatsUnitDocument& doc, int id, bool
         // Bringing data in changes the table: not while it may not be edited.
         return {doc.dataSet().editable(), false};
     case kCmdExportCsv:
+        return {true, false};
+    case kCmdStatsPrompts: // the page runs the prompt editor
         return {true, false};
     }
     return {false, false};

@@ -109,6 +109,13 @@ CStatsUnitDocument::~CStatsUnitDocument() {
 }
 
 void CStatsUnitDocument::AppendProblemFileName(std::string& path, int level) {
+    // A pool left from another level could hold numbers this level has no file for.
+    if (level >= kLevelA && level <= kLevelC) {
+        const int count = kStatsProblemsPerLevel[static_cast<std::size_t>(level)];
+        if (level != problemRun().level() || count != problemCount())
+            problemRun().ClearPool();
+        SetProblemCount(count);
+    }
     quorvel::AppendProblemFileName(*this, path, kStatisticsProblemFiles, level);
 }
 

@@ -82,6 +82,9 @@ public:
     virtual void StatsStateChanged() {}
 };
 
+// The "Did You Mean That?" problem files of levels A, B and C in the class folder.
+inline constexpr std::array<int, 3> kStatsProblemsPerLevel{6, 6, 12};
+
 class CStatsUnitDocument : public CUnitDocument {
 public:
     CStatsUnitDocument();

@@ -102,10 +102,10 @@ TEST(ProblemFiles, TheUnitsWithProblemSetsNameTheirOwnFiles) {
         std::string path = "/class";
         doc->AppendProblemFileName(path, kLevelB);
         EXPECT_EQ(path.substr(0, 14), "/class/" + stem + "0") << stem;
-        // Tiles and Tessellations and Numbers draw from their level's own number of files.
+        // Each unit draws from its level's own number of files.
         const int last = doc == &geometry  ? kGeometryProblemsPerLevel[kLevelB]
                          : doc == &numbers ? kNumbersProblemsPerLevel[kLevelB]
-                                           : 1;
+                                           : kStatsProblemsPerLevel[kLevelB];
         EXPECT_GE(path[14], '1') << stem;
         EXPECT_LE(path[14], '0' + last) << stem;
         EXPECT_EQ(doc->level(), kLevelB);

@@ -21,6 +21,7 @@ add_custom_command(OUTPUT ${_stats_documents}
     COMMAND quorvel_stats_documents ${QUORVEL_STATS_SOURCE_DIR} ${QUORVEL_CLASS_DIR}
     COMMAND ${CMAKE_COMMAND} -DQVTOOL=$<TARGET_FILE:qvtool> -DCLASS_DIR=${QUORVEL_CLASS_DIR}
             -P ${CMAKE_SOURCE_DIR}/cmake/ValidateClass.cmake
-    DEPENDS quorvel_stats_documents qvtool quorvel_class_documents ${_stats_sources}
+    DEPENDS quorvel_stats_documents qvtool quorvel_class_documents quorvel_pattern_documents
+            ${_stats_sources}
     COMMENT "Building the Statistics activity documents")
 add_custom_target(quorvel_stats_documents_files ALL DEPENDS ${_stats_documents})

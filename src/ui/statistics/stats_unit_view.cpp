@@ -9,9 +9,11 @@
 #include "ui/art/art.h"
 #include "ui/platform/qt_drawing_surface.h"
 #include "ui/platform/qt_text.h"
+#include "ui/platform/qt_timer_host.h"
 #include "ui/problemsets/problem_set_page.h"
 #include "ui/statistics/stats_graph_output.h"
 #include "ui/statistics/stats_page_menus.h"
+#include "ui/statistics/stats_prompt_editor.h"
 #include "ui/workspace/tool_palette.h"
 #include "workspace/string_table.h"
 
@@ -291,8 +293,26 @@ protected:
 
 CStatsUnitView::CStatsUnitView(CStatsUnitDocument& doc, QWidget* parent)
     : CUnitView(doc, parent, ProblemSetControllerFactory(MakeStatsProblemRule, false)), m_doc(doc),
-      m_table(doc, doc.host() ? &doc.host()->Prompter() : nullptr) {
+      m_table(doc, doc.host() ? &doc.host()->Prompter() : nullptr),
+      m_timers(std::make_unique<CQtTimerHost>()) {
+    if (CStatsProblemRule* rule = problemRule())
+        rule->Attach(&m_table.board(), m_timers.get(), [this](CStatsPromptEditor& editor) {
+            IPrompter* prompter = m_doc.host() ? &m_doc.host()->Prompter() : m_ownPrompter.get();
+            if (!prompter)
+                return false;
+            CStatsPromptEditorDialog dialog(editor, *prompter, this);
+            return dialog.exec() == QDialog::Accepted;
+        });
     m_menus = new CStatsPageMenus(doc, this);
+    // The teacher's prompts for a "Did You Mean That?" problem, in authoring mode only.
+    if (auto* problems = dynamic_cast<CProblemSetViewController*>(&controller());
+        problems && problems->authoring()) {
+        QMenu* menu = m_menus->statisticsMenu();
+        menu->addSeparator();
+        QAction* a = menu->addAction(QStringLiteral("Problem Set &Prompts..."));
+        a->setData(kCmdStatsPrompts);
+        connect(a, &QAction::triggered, this, [problems] { problems->EditPrompts(); });
+    }
     // The Statistics tools: Ignore in the third row, nothing below.
     palette()->ShowTool(kToolIgnore);
     for (int code :
@@ -308,11 +328,18 @@ CStatsUnitView::CStatsUnitView(CStatsUnitDocument& doc, QWidget* parent)
 }
 
 CStatsUnitView::~CStatsUnitView() {
+    if (CStatsProblemRule* rule = problemRule())
+        rule->Attach(nullptr, nullptr);
     m_editor->finished = nullptr;
     m_editor->moved = nullptr;
     m_editor->cancelled = nullptr;
     m_table.SetWindow(nullptr);
     m_doc.dataSet().Detach(this);
+}
+
+CStatsProblemRule* CStatsUnitView::problemRule() const {
+    auto* problems = dynamic_cast<CProblemSetViewController*>(&controller());
+    return problems ? dynamic_cast<CStatsProblemRule*>(&problems->rule()) : nullptr;
 }
 
 QWidget* CStatsUnitView::grid() const {
@@ -527,8 +554,12 @@ void CStatsUnitView::ApplyMode() {
     }
     for (QToolButton* b : m_tags)
         b->setVisible(!checked);
-    for (int id : {kCmdBarGraph, kCmdPieGraph, kCmdLineGraph})
+    for (int id : {kCmdBarGraph, kCmdPieGraph, kCmdLineGraph}) {
         control(id)->setEnabled(m_doc.graphViewers());
+        // A pupil solving a problem sees the graphs only when the teacher allows them.
+        control(id)->setVisible(!checked || m_doc.graphViewers());
+    }
+    control(kCmdDataTable)->setVisible(!checked);
     const int modeIds[] = {kCmdDataTable, kCmdDataBoard, kCmdLineGraph, kCmdBarGraph, kCmdPieGraph};
     for (int i = 0; i < 5; ++i)
         static_cast<QPushButton*>(control(modeIds[i]))->setChecked(static_cast<int>(mode) == i);
@@ -602,6 +633,9 @@ void CStatsUnitView::DataChanged() {
         m_grid->Sync();
     if (m_mini)
         m_mini->update();
+    // A document opened on the page (a problem of the run) brings its own mode and flags.
+    if (m_grid && m_mini)
+        ApplyMode();
     update();
 }
 
@@ -823,10 +857,7 @@ void CStatsUnitView::LayoutControls() {
     const int below = top + kModeButton.height() + kMargin;
     m_grid->setGeometry(area.left(), below, std::max(0, area.width() - kMargin),
                         std::max(0, height() - below - kMargin - 50));
-    m_doc.SetPresentGeometry(screen() ? CSize{screen()->size().width(), screen()->size().height()}
-                                      : CSize{800, 600},
-                             {0, 0, width(), height()});
-    m_table.board().SetClient({0, 0, width(), height()});
+    FitBoardToPage();
     // The mini-table inside the board's top right corner, its buttons before it.
     const CRect& board = m_table.board().geometry().board;
     const int miniX = std::max(board.left + kMargin, board.right - 2 * kMargin - m_mini->width());
@@ -835,6 +866,18 @@ void CStatsUnitView::LayoutControls() {
     control(kCmdMiniPrevious)->move(miniX - 2 * kColumnButton.width() - 4, miniY);
     control(kCmdMiniNext)->move(miniX - kColumnButton.width() - 2, miniY);
     control(kCmdMiniNew)->move(miniX - 50, miniY + kColumnButton.height() + 2);
+}
+
+void CStatsUnitView::FitBoardToPage() {
+    // A pupil solving a problem sees the whole board above the prompt window.
+    int bottom = height();
+    if (m_doc.computerChecked())
+        bottom = std::clamp(controller().GetPromptRect().top, 0, bottom);
+    const CRect client{0, 0, width(), bottom};
+    m_doc.SetPresentGeometry(screen() ? CSize{screen()->size().width(), screen()->size().height()}
+                                      : CSize{800, 600},
+                             client);
+    m_table.board().SetClient(client);
 }
 
 void CStatsUnitView::showEvent(QShowEvent* e) {

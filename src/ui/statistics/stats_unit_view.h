@@ -4,6 +4,7 @@
 // CStatsTableController that holds the rules.
 #pragma once
 
+#include "statistics/stats_problems.h"
 #include "statistics/stats_table_controller.h"
 #include "ui/workspace/unit_view.h"
 
@@ -81,10 +82,15 @@ private:
     void DrawBoard(IDrawingSurface& dc, const CRect& area, bool printing);
     // "Export Graph as PNG/SVG...": the graph on show, at its size on the page.
     void ExportGraph();
+    // The board's client: the page, above the prompt window in a computer-checked document.
+    void FitBoardToPage();
+    // The page's "Did You Mean That?" rule, or null.
+    CStatsProblemRule* problemRule() const;
 
     CStatsUnitDocument& m_doc;
     std::unique_ptr<IPrompter> m_ownPrompter;
     CStatsTableController m_table;
+    std::unique_ptr<ITimerHost> m_timers;
     CStatsPageMenus* m_menus = nullptr;
     // The mode the controls were last laid out for; a document opened in another one relays them.
     int m_shownMode = -1;

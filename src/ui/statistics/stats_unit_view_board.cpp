@@ -17,11 +17,20 @@ CPoint At(const QMouseEvent* e) {
 } // namespace
 
 void CStatsUnitView::DrawBoard(IDrawingSurface& dc, const CRect& area, bool printing) {
+    // A problem opened since the last layout: its board goes above the prompt window.
+    if (!printing &&
+        m_doc.computerChecked() != (m_table.board().geometry().client.bottom < height()))
+        FitBoardToPage();
     m_table.board().Draw(dc);
     CUnitView::DrawWorkspace(dc, area, printing);
 }
 
 void CStatsUnitView::mousePressEvent(QMouseEvent* e) {
+    // Authoring mode: the right button chooses the problem's solution tile.
+    auto* problems = dynamic_cast<CProblemSetViewController*>(&controller());
+    if (m_table.mode() == StatsViewMode::Board && e->button() == Qt::RightButton && problems &&
+        problems->authoring() && m_table.board().ChooseSolutionTile(At(e)))
+        return;
     if (m_table.mode() != StatsViewMode::Board || e->button() != Qt::LeftButton) {
         CUnitView::mousePressEvent(e);
         return;
