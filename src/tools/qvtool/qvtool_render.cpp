@@ -103,7 +103,7 @@ int ParseView(const std::string& name) {
 int CQvTool::Render(const std::vector<std::string>& args) {
     std::string file, out, view;
     double scale = 1.0;
-    int column = -2;
+    [[maybe_unused]] int column = -2; // read only where pictures are drawn
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--view" && i + 1 < args.size()) {
             view = args[++i];
