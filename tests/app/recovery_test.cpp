@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -34,7 +36,10 @@ public:
 
 class Recovery : public ::testing::Test {
 protected:
-    fs::path dir = fs::temp_directory_path() / "quorvel-recovery-test";
+    // One folder per test and process: ctest runs the tests side by side.
+    fs::path dir = fs::temp_directory_path() /
+                   ("quorvel-recovery-test-" + std::to_string(::getpid()) + "-" +
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
     FakeLocks locks;
     void SetUp() override {
         fs::remove_all(dir);
