@@ -70,8 +70,8 @@ protected:
     FakeTimerHost timers;
     QuietWindow window;
     std::unique_ptr<CStatsProblemRule> rule = std::make_unique<CStatsProblemRule>();
+    CQuietProblemSetWindow quiet; // before the controller, which uses it until it goes
     CProblemSetViewController c{doc, window, quiet, *rule};
-    CQuietProblemSetWindow quiet;
 };
 
 TEST_F(StatsProblems, CheckComparesTheFlaggedStatistics) {
