@@ -366,6 +366,12 @@ private:
         }
     }
 
+    // An event still queued from the burst (a launched activity, a closed unit) may run while
+    // the check lets events through, and take the document away.
+    bool Left(const CUnitDocument* doc) const {
+        return m_frame->app().currentUnitDocument() != doc;
+    }
+
     void Check() {
         // Nothing in progress: a drag or an edit ends as Escape ends it.
         if (QWidget* page = m_frame->currentPage())
@@ -387,6 +393,8 @@ private:
             }
             ++undone;
             QCoreApplication::processEvents();
+            if (Left(doc))
+                return;
         }
         if (doc->CanUndo())
             Fault(unit, "the undo history does not unwind");
@@ -398,6 +406,8 @@ private:
                 return;
             }
             QCoreApplication::processEvents();
+            if (Left(doc))
+                return;
         }
         if (doc->SaveToBytes() != before) {
             Fault(unit, "Redo does not come back to the same bytes after " +
