@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -113,7 +115,9 @@ void PrintTo(const FileCase& c, std::ostream* os) {
 class CommandLineFiles : public ::testing::TestWithParam<FileCase> {};
 
 TEST_P(CommandLineFiles, TakeTheFirstExistingFile) {
-    const auto dir = std::filesystem::temp_directory_path() / "quorvel-cmdline-files";
+    // Its own folder: ctest runs the cases side by side.
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("quorvel-cmdline-files-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     std::ofstream(dir / "work.qvg") << "x";
     std::ofstream(dir / "my work.qvn") << "x";
