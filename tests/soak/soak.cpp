@@ -135,9 +135,13 @@ public:
         SeedRandom(m_seed);
         m_frame->show();
         // Modal dialogs of the shell (options, score, file and print dialogs) get an answer
-        // from inside their own event loop.
+        // from inside their own event loop. The answer is posted, not given in the timer's
+        // slot: Qt does not fire a timer again while its slot runs, so a button that opens a
+        // second dialog would leave that one unanswered for ever.
         m_dialogs.setInterval(5);
-        QObject::connect(&m_dialogs, &QTimer::timeout, [] { AnswerDialog(); });
+        QObject::connect(&m_dialogs, &QTimer::timeout, [] {
+            QMetaObject::invokeMethod(qApp, [] { AnswerDialog(); }, Qt::QueuedConnection);
+        });
         m_dialogs.start();
         return true;
     }
