@@ -14,6 +14,7 @@
 #include "workspace/workspace_pane.h"
 
 #include "fakes/fakes.h"
+#include "painter_baseline.h"
 
 #include <benchmark/benchmark.h>
 
@@ -25,10 +26,10 @@
 #include <QPolygon>
 #include <QRegion>
 
-#include <ctime>
 #include <random>
 
 using namespace quorvel;
+using quorvel::bench::Compare;
 
 namespace {
 
@@ -128,31 +129,6 @@ private:
     std::vector<Shape> m_shapes;
     std::vector<QPen> m_pens;
 };
-
-// Processor time of this thread: the machine is shared, and wall time counts the others' work.
-double CpuMilliseconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
-}
-
-// Best processor time of one picture over a few rounds of each, taken in turns so that both
-// meet the same machine; reported with their ratio.
-template <typename Ours, typename Painter>
-void Compare(benchmark::State& state, Ours ours, Painter painter) {
-    double best[2] = {1e300, 1e300};
-    for (int round = 0; round < 5; ++round) {
-        for (int which = 0; which < 2; ++which) {
-            const double start = CpuMilliseconds();
-            for (int i = 0; i < 3; ++i)
-                which == 0 ? ours() : painter();
-            best[which] = std::min(best[which], (CpuMilliseconds() - start) / 3);
-        }
-    }
-    state.counters["ours_ms"] = best[0];
-    state.counters["painter_ms"] = best[1];
-    state.counters["x_painter"] = best[0] / best[1];
-}
 
 // The core's drawing through the surface into the whole 800 by 600 workspace.
 void SurfaceRepaint(benchmark::State& state) {

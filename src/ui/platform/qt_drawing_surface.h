@@ -96,16 +96,17 @@ private:
     // painter sees they are the ones it holds.
     int m_penWidth = -1;
     Color m_penColor = kNoColor;
-    QPen m_pen;
-    QBrush m_penFill; // the pen's colour, for FillCapsule
-    Color m_brushColor = kNoColor;
-    QBrush m_brush;
     struct PenEntry {
         int width = -1;
         Color color = kNoColor;
         QPen pen;
-        QBrush fill;
+        QPen squarePen; // with square ends, for narrow lines drawn aliased
+        QBrush fill;    // the pen's colour, for FillCapsule
     };
+    const PenEntry* m_pen = nullptr; // one of m_pens
+    bool m_squarePenSet = false;     // the painter holds m_pen's square-ended pen
+    Color m_brushColor = kNoColor;
+    QBrush m_brush;
     struct BrushEntry {
         Color color = kNoColor;
         QBrush brush;
