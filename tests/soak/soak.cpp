@@ -140,7 +140,8 @@ public:
         // second dialog would leave that one unanswered for ever.
         m_dialogs.setInterval(5);
         QObject::connect(&m_dialogs, &QTimer::timeout, [] {
-            QMetaObject::invokeMethod(qApp, [] { AnswerDialog(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                qApp, [] { AnswerDialog(); }, Qt::QueuedConnection);
         });
         m_dialogs.start();
         return true;
