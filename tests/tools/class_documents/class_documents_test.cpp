@@ -10,6 +10,7 @@
 #include "patterns/patterns_documents.h"
 #include "problemsets/problem_files.h"
 #include "tools/class_builder/class_builder.h"
+#include "tools/class_builder/class_tool.h"
 #include "tools/class_builder/tiling.h"
 #include "tools/pattern_activities/pattern_activities.h"
 #include "tools/stats_activities/stats_documents.h"
@@ -503,6 +504,30 @@ TEST(ClassActivityDocuments, StatisticsSourcesThatCannotBeBuiltStopTheBuild) {
             EXPECT_NE(std::string(e.what()).find(c.says), std::string::npos) << e.what();
         }
     }
+}
+
+// A source that cannot be built fails the run, and the others are still written.
+TEST(ClassBuilderTool, BuildsEverySourceItCanAndFailsOnTheOthers) {
+    const fs::path dir =
+        fs::temp_directory_path() /
+        ("quorvel-class-tool-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         "-" + std::to_string(reinterpret_cast<std::uintptr_t>(&dir)));
+    fs::create_directories(dir / "src");
+    std::ofstream(dir / "src" / "good.stats") << "data\nName\nAmy\n";
+    std::ofstream(dir / "src" / "bad.stats") << "colour red\ndata\nName\nAmy\n";
+    std::ofstream(dir / "src" / "other.txt") << "not a source of this kind\n";
+    std::string src = (dir / "src").string(), out = (dir / "out").string();
+    char tool[] = "builder";
+    char* argv[] = {tool, src.data(), out.data()};
+    const auto build = [](const std::string& stem, const std::string& text) {
+        return CBuiltDocument{stem + ".qvs", BuildStatsActivity(stem, text)->SaveToBytes()};
+    };
+    EXPECT_EQ(RunClassBuilder(3, argv, ".stats", build, {"builder <src> <out>"}), 1);
+    EXPECT_TRUE(fs::exists(dir / "out" / "good.qvs"));
+    EXPECT_FALSE(fs::exists(dir / "out" / "bad.qvs"));
+    EXPECT_EQ(RunClassBuilder(3, argv, ".tess", build, {"builder <src> <out>"}), 1); // none
+    EXPECT_EQ(RunClassBuilder(2, argv, ".stats", build, {"builder <src> <out>"}), 2);
+    fs::remove_all(dir);
 }
 
 } // namespace
