@@ -28,6 +28,8 @@
 #include <set>
 #include <sstream>
 
+#include <unistd.h>
+
 namespace quorvel {
 namespace {
 
@@ -509,9 +511,7 @@ TEST(ClassActivityDocuments, StatisticsSourcesThatCannotBeBuiltStopTheBuild) {
 // A source that cannot be built fails the run, and the others are still written.
 TEST(ClassBuilderTool, BuildsEverySourceItCanAndFailsOnTheOthers) {
     const fs::path dir =
-        fs::temp_directory_path() /
-        ("quorvel-class-tool-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-         "-" + std::to_string(reinterpret_cast<std::uintptr_t>(&dir)));
+        fs::temp_directory_path() / ("quorvel-class-tool-" + std::to_string(::getpid()));
     fs::create_directories(dir / "src");
     std::ofstream(dir / "src" / "good.stats") << "data\nName\nAmy\n";
     std::ofstream(dir / "src" / "bad.stats") << "colour red\ndata\nName\nAmy\n";
