@@ -20,6 +20,9 @@ namespace {
 
 // Page points per pixel of the program's graphs: their text prints at 8 points.
 constexpr double kGraphScale = 0.8;
+// Pixels of the empty room the program's bar and line graphs keep above their plots that a
+// figure leaves out.
+constexpr int kAxisRoomAbove = 30;
 
 std::unique_ptr<CStatsUnitDocument> ClassDocument(const std::string& source) {
     const std::filesystem::path path =
@@ -76,11 +79,14 @@ bool DrawStatsFigure(QPainter& painter, const std::string& name, const QRectF& b
     double width = box.width();
     if (mode == StatsViewMode::PieGraph)
         width = std::min(width, 2 * box.height());
+    // The program leaves room above a bar or line graph's plot; on paper only its top label's
+    // half line is kept there, so the plot takes the height.
+    const int above = mode == StatsViewMode::PieGraph ? 0 : kAxisRoomAbove;
     const CRect client{0, 0, static_cast<int>(width / kGraphScale),
-                       static_cast<int>(box.height() / kGraphScale)};
+                       static_cast<int>(box.height() / kGraphScale) + above};
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.translate(box.left() + (box.width() - width) / 2, box.top());
+    painter.translate(box.left() + (box.width() - width) / 2, box.top() - above * kGraphScale);
     painter.scale(kGraphScale, kGraphScale);
     {
         CQtDrawingSurface dc(painter);
