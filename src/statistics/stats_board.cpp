@@ -42,7 +42,7 @@ CStatsBoardGeometry StatsBoardGeometry(const CRect& client) {
     g.client = client;
     g.board = StatsBoardRect(client);
     g.tiles = g.board;
-    g.tiles.Inflate(-40, -40);
+    g.tiles.Inflate(-kStatsTileMargin, -kStatsTileMargin);
     g.strip = {g.tiles.right, g.tiles.top, g.board.right, g.tiles.bottom};
     g.store = {g.board.right + 5, g.board.bottom - 120,
                std::max(g.board.right + 45, client.right - 5), g.board.bottom};

@@ -287,7 +287,18 @@ void CStatsUnitDocument::SetPresentGeometry(CSize screen, const CRect& client) {
     m_viewState.boardRect = board;
 }
 
-void CStatsUnitDocument::FitToBoard(const CRect& from, const CRect& to) {
+void CStatsUnitDocument::FitToBoard(const CRect& fromBoard, const CRect& toBoard) {
+    // The tile areas are fitted to each other, not the boards: the baseline is the tile area's
+    // bottom and a number tile's height its share of the tile area's, so tiles standing on the
+    // baseline stay on it and keep their heights on the scale. The boards' 40-pixel margins do
+    // not grow or shrink with them.
+    CRect from = fromBoard, to = toBoard;
+    from.Inflate(-kStatsTileMargin, -kStatsTileMargin);
+    to.Inflate(-kStatsTileMargin, -kStatsTileMargin);
+    if (from.IsEmpty() || to.IsEmpty()) {
+        from = fromBoard;
+        to = toBoard;
+    }
     const double fw = static_cast<double>(from.right) - from.left;
     const double fh = static_cast<double>(from.bottom) - from.top;
     if (fw <= 0 || fh <= 0)

@@ -71,6 +71,8 @@ struct CStatsViewState {
 inline constexpr CRect kStatsDefaultClient{0, 0, 800, 560};
 // The board rectangle of a client rectangle.
 CRect StatsBoardRect(const CRect& client);
+// The tiles' area is the board deflated by this on every side; its bottom is the baseline.
+inline constexpr int kStatsTileMargin = 40;
 // The area where new cases' tiles are scattered, from the main window's client rectangle.
 CRect StatsTileArea(const CRect& client);
 

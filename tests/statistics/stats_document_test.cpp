@@ -1,5 +1,6 @@
 // The statistics document's file: a new document's bytes assembled from the archive's
 // primitives, byte and field-tree round trips, fitting to another screen, and CSV.
+#include "statistics/stats_board.h"
 #include "statistics/stats_document.h"
 #include "workspace/annotator.h"
 #include "workspace/archive.h"
@@ -153,16 +154,26 @@ TEST(StatsDocumentFile, DamagedRecordsFailTheOpen) {
 TEST(StatsDocumentFile, AFileFromAnotherScreenIsFitted) {
     CStatsUnitDocument doc;
     FillDocument(doc);
+    const int baseline = StatsBoardGeometry(kStatsDefaultClient).baseline();
+    doc.dataSet().Case(1).numberTilePosition = {300, static_cast<double>(baseline)};
     const Bytes bytes = doc.SaveToBytes();
     CStatsUnitDocument wide;
     wide.SetPresentGeometry({1600, 1200}, {0, 0, 1345, 560});
     ASSERT_EQ(wide.LoadFromBytes(bytes), OpenResult::Opened);
     EXPECT_EQ(wide.summary().window().rect, (CRect{1000, 200, 1400, 600}));
-    // The board is twice as wide (545 to 1090 pixels) and starts at the same place.
-    const double x = doc.dataSet().Case(1).numberTilePosition.x;
-    EXPECT_DOUBLE_EQ(wide.dataSet().Case(1).numberTilePosition.x, (x - 160) * 2 + 160);
-    EXPECT_EQ(wide.viewState().clusters[1].labelRect, (CRect{440, 200, 600, 220}));
-    EXPECT_EQ(wide.manipulatives()[0]->centre().x, (250 - 160) * 2 + 160);
+    // The tile area (the board within its 40-pixel margins) grows from 465 to 1010 pixels wide
+    // and starts at the same place.
+    const auto x = [](double v) { return (v - 200) * 1010 / 465 + 200; };
+    EXPECT_DOUBLE_EQ(wide.dataSet().Case(1).numberTilePosition.x, x(300));
+    EXPECT_EQ(wide.viewState().clusters[1].labelRect, (CRect{417, 200, 591, 220}));
+    EXPECT_NEAR(wide.manipulatives()[0]->centre().x, x(250), 1); // whole pixels
+    // Above a problem's prompt the board is half as high: a tile on the baseline stays on it.
+    const CRect low{0, 0, 800, 350};
+    CStatsUnitDocument problem;
+    problem.SetPresentGeometry({800, 600}, low);
+    ASSERT_EQ(problem.LoadFromBytes(bytes), OpenResult::Opened);
+    EXPECT_DOUBLE_EQ(problem.dataSet().Case(1).numberTilePosition.y,
+                     StatsBoardGeometry(low).baseline());
 }
 
 TEST(StatsDocumentFile, ComputerCheckedFilesAreNotEditableAndSaveAsRead) {
