@@ -10,6 +10,7 @@
 #include "ui/app/menu_views.h"
 #include "ui/app/unit_page.h"
 #include "ui/patterns/numbers_view.h"
+#include "ui/platform/qt_drawing_surface.h"
 #include "ui/problemsets/problem_prompt_wnd.h"
 #include "ui/problemsets/score_dialog.h"
 #include "ui/workspace/workspace_pane.h"
@@ -71,6 +72,7 @@ private slots:
         }
         QDir().mkpath(QStringLiteral(QUORVEL_SCREENS_DIR));
         int seen = 0;
+        CQtTextMetrics metrics;
         for (const auto& entry : std::filesystem::directory_iterator(QUORVEL_CLASS_DIR)) {
             const std::string name = entry.path().filename().string();
             if (name.rfind("patps", 0) != 0)
@@ -103,6 +105,15 @@ private slots:
                                     QPoint(view.pane()->scrollX(), view.pane()->scrollY()));
                 QVERIFY2(pane.contains(onPage), name.c_str());
                 QVERIFY2(!onPage.intersects(promptRect), name.c_str());
+                // A run's output card shows under the machine, above the prompt window.
+                if (const auto* m =
+                        dynamic_cast<const CNumberMachine*>(doc.manipulatives()[i].get())) {
+                    const CSize card = NumberCardSize(metrics);
+                    const CPoint at = m->OutputCardPlace(0, card);
+                    const QRect out = QRect(at.x, at.y, card.cx, card.cy)
+                                          .translated(onPage.topLeft() - QPoint(f.left, f.top));
+                    QVERIFY2(pane.contains(out) && !out.intersects(promptRect), name.c_str());
+                }
             }
             if (name == "patpsC03.qvn")
                 view.grab().save(QStringLiteral(QUORVEL_SCREENS_DIR "/class_patpsC03.png"));

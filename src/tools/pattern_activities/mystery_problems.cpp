@@ -36,9 +36,9 @@ std::string RectText(const CRect& r) {
 }
 
 // Where the machines of a problem stand (their frames' top left corners): the first at the
-// top left, the second beside it and lower, so that the wire runs down from the first's
-// output to the second's first input; the cards in a column on the right.
-constexpr CPoint kMachinePlaces[] = {{30, 6}, {300, 88}};
+// top left, the second beside it and a little lower, high enough that its output cards show
+// above the prompt window; the cards in a column on the right.
+constexpr CPoint kMachinePlaces[] = {{30, 6}, {300, 28}};
 constexpr CPoint kFirstCardCentre{620, 36};
 constexpr int kCardStep = 44;
 constexpr std::size_t kMaxCards = 6;
@@ -174,6 +174,12 @@ private:
             Place(placed, bounds);
             machines.push_back(m);
         }
+        // The supermachine's output card lands under its last hopper, where the pupil must
+        // see it: room for it, and for the card the next run pushes it down with.
+        CFixedMetrics metrics;
+        const CSize cardSize = NumberCardSize(metrics);
+        const CPoint out = machines.back()->OutputCardPlace(0, cardSize);
+        Place(placed, {out.x, out.y, out.x + cardSize.cx, out.y + 2 * cardSize.cy});
         m_line = m_lines.back();
         for (std::size_t i = 0; i < problem.cards.size(); ++i) {
             const CPoint centre{kFirstCardCentre.x,
