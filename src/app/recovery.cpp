@@ -155,10 +155,46 @@ std::vector<CRecoveryCopy> CRecoveryFolder::FindLeftBehind(IInstanceLocks& locks
             copy.savedAt = LastWriteTime(copy.copyPath);
         found.push_back(std::move(copy));
     }
+    RemoveLeftovers(locks, found, refused);
     std::sort(found.begin(), found.end(), [](const CRecoveryCopy& a, const CRecoveryCopy& b) {
         return a.savedAt != b.savedAt ? a.savedAt > b.savedAt : a.copyPath < b.copyPath;
     });
     return found;
+}
+
+void CRecoveryFolder::RemoveLeftovers(IInstanceLocks& locks,
+                                      const std::vector<CRecoveryCopy>& found,
+                                      std::vector<std::string>& refused) const {
+    const auto hasCopy = [&](const std::string& id) {
+        return std::any_of(found.begin(), found.end(),
+                           [&](const CRecoveryCopy& c) { return c.id == id; });
+    };
+    std::vector<fs::path> leftovers;
+    std::vector<std::string> taken;
+    std::error_code ec;
+    for (fs::directory_iterator it(m_folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        const std::string id = name.substr(0, name.find('.'));
+        const std::string ext = it->path().extension().string();
+        const bool halfWritten = ext == ".tmp";
+        const bool alone = (ext == ".info" || ext == ".lock") && name == id + ext && !hasCopy(id);
+        if ((!halfWritten && !alone) || !IsInstanceId(id) || id == m_ownId ||
+            std::find(refused.begin(), refused.end(), id) != refused.end())
+            continue;
+        if (!hasCopy(id) && std::find(taken.begin(), taken.end(), id) == taken.end()) {
+            if (!locks.TryTake(id)) {
+                refused.push_back(id);
+                continue;
+            }
+            taken.push_back(id);
+        }
+        if (ext != ".lock") // the lock goes when it is released
+            leftovers.push_back(it->path());
+    }
+    for (const fs::path& p : leftovers)
+        SystemFileOps().Remove(p.string());
+    for (const std::string& id : taken)
+        locks.Release(id);
 }
 
 bool CRecoveryFolder::Remove(const CRecoveryCopy& copy) const {

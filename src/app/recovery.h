@@ -82,7 +82,8 @@ public:
     void RemoveOwn() const;
 
     // The copies of programs that are no longer running, newest first. Their ids are taken
-    // through `locks` and stay held until the caller releases them.
+    // through `locks` and stay held until the caller releases them. What such programs left
+    // besides (a save's temporary file, an info file or a lock without its copy) is removed.
     std::vector<CRecoveryCopy> FindLeftBehind(IInstanceLocks& locks) const;
     bool Remove(const CRecoveryCopy& copy) const;
     // Renames a copy that would not open out of the way; the new path, or empty on failure.
@@ -93,6 +94,8 @@ public:
 
 private:
     std::string InfoPath(const std::string& id) const;
+    void RemoveLeftovers(IInstanceLocks& locks, const std::vector<CRecoveryCopy>& found,
+                         std::vector<std::string>& refused) const;
 
     std::string m_folder;
     std::string m_ownId;

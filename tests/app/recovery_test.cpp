@@ -68,8 +68,15 @@ TEST_F(Recovery, OffersOnlyCopiesOfProgramsGoneNewestFirst) {
     Leave("13-200.qvg", bytes, "", 200);
     Leave("14-400.qvg", bytes, "", 400); // still running
     Leave("own-1.qvg", bytes, "", 500);  // this program's
-    for (const char* other : {"15-1.qvg.damaged", "16-1.qvg.~99.tmp", "17-1.txt", "bad id.qvg"})
-        std::ofstream(dir / other) << "x";
+    // Kept: a copy set aside, other files, and what running programs are writing.
+    const std::vector<std::string> kept = {"15-1.qvg.damaged", "17-1.txt", "bad id.qvg",
+                                           "14-400.qvg.~98.tmp", "own-1.qvg.~97.tmp"};
+    // Removed: half-written copies and info files of programs gone.
+    const std::vector<std::string> removed = {"16-1.qvg.~99.tmp", "11-100.qvg.~96.tmp",
+                                              "18-1.info"};
+    for (const auto& names : {kept, removed})
+        for (const std::string& name : names)
+            std::ofstream(dir / name) << "x";
     locks.running = {"14-400"};
     const CRecoveryFolder folder(dir.string(), "own-1");
     std::vector<std::string> ids;
@@ -77,6 +84,10 @@ TEST_F(Recovery, OffersOnlyCopiesOfProgramsGoneNewestFirst) {
         ids.push_back(c.id);
     EXPECT_EQ(ids, (std::vector<std::string>{"12-300", "13-200", "11-100"}));
     EXPECT_EQ(locks.taken, (std::set<std::string>{"11-100", "12-300", "13-200"}));
+    for (const std::string& name : kept)
+        EXPECT_TRUE(fs::exists(dir / name)) << name;
+    for (const std::string& name : removed)
+        EXPECT_FALSE(fs::exists(dir / name)) << name;
 }
 
 class RecoveryApp : public Recovery {
