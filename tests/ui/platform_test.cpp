@@ -9,6 +9,7 @@
 #include "ui/platform/qt_timer_host.h"
 
 #include <QAbstractButton>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QGroupBox>
@@ -310,6 +311,25 @@ private slots:
         QVERIFY(timers.Fire(kSplashTimer));
         QVERIFY(!timers.IsRunning(kSplashTimer));
         QTRY_VERIFY(splash.isNull());
+    }
+
+    void aQuestionAskedDuringTheSplashStaysInFront() {
+        QTemporaryDir classDir;
+        QImage picture(10, 10, QImage::Format_RGB32);
+        QVERIFY(picture.save(classDir.filePath(QStringLiteral("splash.png"))));
+        quorvel::testing::FakeTimerHost timers;
+        QWidget owner;
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        CSplashWnd* splash = CSplashWnd::Create(&owner, classDir.path().toStdString(), timers);
+        QVERIFY(splash);
+        QDialog question(&owner);
+        question.setModal(true);
+        question.show();
+        QVERIFY(QTest::qWaitForWindowActive(&question));
+        QVERIFY(timers.Fire(kSplashTimer));
+        QCoreApplication::processEvents();
+        QCOMPARE(QApplication::activeWindow(), &question);
     }
 
     void splashEndsWhenTheTimerCannotBeSet() {

@@ -4,6 +4,7 @@
 #include "app/directories.h"
 #include "ui/platform/qt_text.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -59,9 +60,14 @@ void CSplashWnd::OnTimer(std::uint32_t id) {
         return;
     m_timers.KillTimer(kSplashTimer);
     close();
-    if (m_owner) {
-        m_owner->raise();
-        m_owner->activateWindow();
+    // A question asked while the picture showed (a copy to recover) stays in front: the
+    // window behind it takes no input until it is answered.
+    QWidget* front = QApplication::activeModalWidget();
+    if (!front)
+        front = m_owner;
+    if (front) {
+        front->raise();
+        front->activateWindow();
     }
 }
 
