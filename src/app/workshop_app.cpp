@@ -482,10 +482,13 @@ void CWorkshopApp::OfferRecovery() {
     const std::vector<CRecoveryCopy> copies =
         m_autosave->folder().FindLeftBehind(m_autosave->locks());
     for (const CRecoveryCopy& copy : copies) {
-        if (Prompter().MessageBox(CRecoveryFolder::OfferText(copy), MessageIcon::Question,
-                                  MessageButtons::YesNo) == MessageResult::Yes)
+        const MessageResult answer = Prompter().MessageBox(
+            CRecoveryFolder::OfferText(copy), MessageIcon::Question, MessageButtons::YesNo);
+        // Neither (the session ended while the question was asked): the copy waits for the
+        // next start.
+        if (answer == MessageResult::Yes)
             RecoverCopy(copy);
-        else
+        else if (answer == MessageResult::No)
             m_autosave->folder().Remove(copy);
     }
     std::vector<std::string> released;

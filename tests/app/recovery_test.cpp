@@ -113,13 +113,15 @@ TEST_F(RecoveryApp, EachAnswerDoesItsPart) {
     Leave("1-1.qvg", {'Q', 'V', 'G', '?', 1, 2, 3}, "", 300); // will not open
     Leave("2-2.qvg", bytes, "/home/pupil/Desktop/tiles.qvg", 200);
     Leave("3-3.qvg", bytes, "", 100);
+    Leave("4-4.qvg", bytes, "", 50);
+    // The last question goes unanswered: the session ends while it is asked.
     host.prompter.answers = {MessageResult::Yes, MessageResult::Ok, MessageResult::Yes,
-                             MessageResult::No};
+                             MessageResult::No, MessageResult::Cancel};
     app.OfferRecovery();
     autosave->Wait();
 
     const auto& m = host.prompter.messages;
-    ASSERT_EQ(m.size(), 4u);
+    ASSERT_EQ(m.size(), 5u);
     EXPECT_EQ(m[0].text.rfind(kRecoverQuestion, 0), 0u);
     EXPECT_NE(m[0].text.find("Unit: Tiles and Tessellations\r\nDocument: Untitled\r\nTime: "),
               std::string::npos);
@@ -127,10 +129,11 @@ TEST_F(RecoveryApp, EachAnswerDoesItsPart) {
     EXPECT_NE(m[2].text.find("Document: tiles.qvg"), std::string::npos);
     EXPECT_NE(m[3].text.find("Document: Untitled"), std::string::npos);
     // Kept aside, recovered, refused: none is offered again; the recovered work is this
-    // program's copy now.
+    // program's copy now. The unanswered one waits for the next start.
     EXPECT_TRUE(fs::exists(At("1-1.qvg.damaged")));
     for (const char* gone : {"1-1.qvg", "2-2.qvg", "3-3.qvg", "2-2.info", "3-3.info"})
         EXPECT_FALSE(fs::exists(At(gone))) << gone;
+    EXPECT_TRUE(fs::exists(At("4-4.qvg")) && fs::exists(At("4-4.info")));
     std::vector<std::uint8_t> own;
     ASSERT_EQ(ReadDocumentFile(At("9-9.qvg"), own), ReadResult::Ok);
     EXPECT_EQ(own, bytes);
