@@ -8,6 +8,7 @@
 #include "fakes/fakes.h"
 #include "geometry/core_problems.h"
 #include "geometry/geometry_document.h"
+#include "problem_level.h"
 #include "problemsets/problem_set_controller.h"
 #include "statistics/stats_document.h"
 #include "ui/app/bitmap_button.h"
@@ -16,16 +17,13 @@
 #include "ui/app/unit_page.h"
 #include "ui/geometry/geometry_unit_view.h"
 #include "ui/problemsets/problem_prompt_wnd.h"
-#include "ui/problemsets/score_dialog.h"
 #include "ui/workspace/unit_view.h"
 #include "ui/workspace/workspace_pane.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
-#include <QLabel>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 #include <filesystem>
@@ -33,6 +31,7 @@
 #include <iterator>
 
 using namespace quorvel;
+using quorvel::testing::Click;
 
 namespace {
 
@@ -42,12 +41,6 @@ std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
 }
 
 const char* const kAverageNames[3] = {"Mean", "Median", "Mode"};
-
-void Click(QAbstractButton* b) {
-    QVERIFY(b);
-    QVERIFY(b->isVisible());
-    QTest::mouseClick(b, Qt::LeftButton);
-}
 
 // Opens every document a menu's investigations open on its unit's page: it opens without a
 // message, outside problem-set mode, moves nothing and shows everything in the pane; a
@@ -244,46 +237,36 @@ private slots:
         QVERIFY(doc.problemSetMode());
 
         std::vector<std::string> files;
-        for (int problem = 0; problem < kProblemsPerRun; ++problem) {
-            QCoreApplication::processEvents();
-            const std::string& path = doc.activityPath();
-            QVERIFY2(path.find("/class/geopsA") != std::string::npos, path.c_str());
-            files.push_back(path);
-            QCOMPARE(doc.questionCount(), 1);
-            const int right = static_cast<int>(doc.questions()[0].answer);
-            QVERIFY(right >= 0 && right < 4);
-            auto* prompt = view->findChild<CProblemPromptWnd*>();
-            QVERIFY(prompt && prompt->isVisible());
-            CBitmapButton* check = view->button(kCheckCommand);
-            if (problem == 0) {
-                // Three wrong tries open the way to the solution.
-                Click(qobject_cast<QAbstractButton*>(
-                    prompt->control(kFirstChoiceId + (right + 1) % 4)));
-                for (int t = 0; t < kTriesPerProblem; ++t)
+        QString score;
+        quorvel::testing::PlayLevel(
+            *view,
+            [&](int problem) {
+                const std::string& path = doc.activityPath();
+                QVERIFY2(path.find("/class/geopsA") != std::string::npos, path.c_str());
+                files.push_back(path);
+                QCOMPARE(doc.questionCount(), 1);
+                const int right = static_cast<int>(doc.questions()[0].answer);
+                QVERIFY(right >= 0 && right < 4);
+                auto* prompt = view->findChild<CProblemPromptWnd*>();
+                QVERIFY(prompt && prompt->isVisible());
+                CBitmapButton* check = view->button(kCheckCommand);
+                if (problem == 0) {
+                    // Three wrong tries open the way to the solution.
+                    Click(qobject_cast<QAbstractButton*>(
+                        prompt->control(kFirstChoiceId + (right + 1) % 4)));
+                    for (int t = 0; t < kTriesPerProblem; ++t)
+                        Click(check);
+                    Click(view->button(kViewSolutionCommand));
+                    QCOMPARE(host.prompter.LastText(), CoreSolutionText(doc.questions()[0]));
+                } else {
+                    Click(qobject_cast<QAbstractButton*>(prompt->control(kFirstChoiceId + right)));
                     Click(check);
-                Click(view->button(kViewSolutionCommand));
-                QCOMPARE(host.prompter.LastText(), CoreSolutionText(doc.questions()[0]));
-            } else {
-                Click(qobject_cast<QAbstractButton*>(prompt->control(kFirstChoiceId + right)));
-                Click(check);
-                QCOMPARE(host.prompter.LastText(), std::string(kAnswerCorrectText));
-            }
-            if (problem < kProblemsPerRun - 1) {
-                Click(view->button(kContinueCommand));
-                continue;
-            }
-            // The last Continue shows the score in a modal dialog.
-            QString score;
-            QTimer::singleShot(0, [&score] {
-                auto* dialog = qobject_cast<CScoreDialog*>(QApplication::activeModalWidget());
-                QVERIFY(dialog);
-                score = dialog->label()->text();
-                dialog->closeButton()->click();
-            });
-            Click(view->button(kContinueCommand));
-            QCOMPARE(score,
-                     QStringLiteral("WHAT'S MY CORE? (Level A)\nYou got 4 of 5 problems correct."));
-        }
+                    QCOMPARE(host.prompter.LastText(), std::string(kAnswerCorrectText));
+                }
+            },
+            score);
+        QCOMPARE(score,
+                 QStringLiteral("WHAT'S MY CORE? (Level A)\nYou got 4 of 5 problems correct."));
         // Five different level A problems, and Close left the unit for the menu.
         std::sort(files.begin(), files.end());
         QVERIFY(std::unique(files.begin(), files.end()) == files.end());

@@ -2,6 +2,7 @@
 // from the investigations menu through to its score, un-ignoring tiles with the ignore tool on
 // the board.
 #include "fakes/fakes.h"
+#include "problem_level.h"
 #include "problemsets/problem_set_controller.h"
 #include "statistics/stats_problems.h"
 #include "ui/app/bitmap_button.h"
@@ -9,27 +10,19 @@
 #include "ui/app/menu_views.h"
 #include "ui/app/unit_page.h"
 #include "ui/problemsets/problem_prompt_wnd.h"
-#include "ui/problemsets/score_dialog.h"
 #include "ui/statistics/stats_unit_view.h"
 #include "ui/workspace/art_button.h"
 #include "ui/workspace/tool_palette.h"
 #include "workspace/tool_palette.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 using namespace quorvel;
+using quorvel::testing::Click;
 
 namespace {
-
-void Click(QAbstractButton* b) {
-    QVERIFY(b);
-    QVERIFY(b->isVisible());
-    QTest::mouseClick(b, Qt::LeftButton);
-}
 
 // Clicks the tile of `row` on the board with the mouse, where no other tile and not the prompt
 // window hides it.
@@ -74,57 +67,49 @@ private slots:
         QVERIFY(doc.problemSetMode());
         Click(view->palette()->button(ToolCommand(kToolIgnore)));
 
-        for (int problem = 0; problem < kProblemsPerRun; ++problem) {
-            QCoreApplication::processEvents();
-            QVERIFY2(doc.activityPath().find("stapsA") != std::string::npos,
-                     doc.activityPath().c_str());
-            QVERIFY(doc.computerChecked());
-            // The pupil sees the board, not the table.
-            QCOMPARE(view->table().mode(), StatsViewMode::Board);
-            QVERIFY(!view->control(kCmdDataTable)->isVisible());
-            auto* prompt = view->findChild<CProblemPromptWnd*>();
-            QVERIFY(prompt && prompt->isVisible());
-            const int solution = SolutionTileRow(doc);
-            QVERIFY(solution > 0);
-            CBitmapButton* check = view->button(kCheckCommand);
-            if (problem == 0) {
-                // CHECK before the ignore tool costs no try; a wrong tile costs all three, and
-                // View Solution un-ignores the right one.
-                Click(check);
-                QCOMPARE(host.prompter.LastText(),
-                         std::string("Please un-ignore a tile before checking your answer."));
-                int wrong = 1;
-                while (wrong == solution || doc.dataSet().Case(wrong).state != CaseState::Ignored)
-                    ++wrong;
-                ClickTile(*view, wrong);
-                QCOMPARE(doc.dataSet().Case(wrong).state, CaseState::Used);
-                for (int t = 0; t < kTriesPerProblem; ++t)
+        QString score;
+        quorvel::testing::PlayLevel(
+            *view,
+            [&](int problem) {
+                QVERIFY2(doc.activityPath().find("stapsA") != std::string::npos,
+                         doc.activityPath().c_str());
+                QVERIFY(doc.computerChecked());
+                // The pupil sees the board, not the table.
+                QCOMPARE(view->table().mode(), StatsViewMode::Board);
+                QVERIFY(!view->control(kCmdDataTable)->isVisible());
+                auto* prompt = view->findChild<CProblemPromptWnd*>();
+                QVERIFY(prompt && prompt->isVisible());
+                const int solution = SolutionTileRow(doc);
+                QVERIFY(solution > 0);
+                CBitmapButton* check = view->button(kCheckCommand);
+                if (problem == 0) {
+                    // CHECK before the ignore tool costs no try; a wrong tile costs all three, and
+                    // View Solution un-ignores the right one.
                     Click(check);
-                QCOMPARE(host.prompter.LastText(),
-                         std::string("Your solution is not correct. Click View Solution to "
-                                     "un-ignore the correct tile."));
-                Click(view->button(kViewSolutionCommand));
-                QCOMPARE(doc.dataSet().Case(solution).state, CaseState::Used);
-            } else {
-                ClickTile(*view, solution);
-                Click(check);
-                QCOMPARE(host.prompter.LastText(), std::string(kAnswerCorrectText));
-            }
-            if (problem < kProblemsPerRun - 1) {
-                Click(view->button(kContinueCommand));
-                continue;
-            }
-            QString score;
-            QTimer::singleShot(0, [&score] {
-                auto* dialog = qobject_cast<CScoreDialog*>(QApplication::activeModalWidget());
-                QVERIFY(dialog);
-                score = dialog->label()->text();
-                dialog->closeButton()->click();
-            });
-            Click(view->button(kContinueCommand));
-            QCOMPARE(score, QStringLiteral("DID YOU MEAN THAT? (Level A)\nYou got 4 of 5 problems "
-                                           "correct."));
-        }
+                    QCOMPARE(host.prompter.LastText(),
+                             std::string("Please un-ignore a tile before checking your answer."));
+                    int wrong = 1;
+                    while (wrong == solution ||
+                           doc.dataSet().Case(wrong).state != CaseState::Ignored)
+                        ++wrong;
+                    ClickTile(*view, wrong);
+                    QCOMPARE(doc.dataSet().Case(wrong).state, CaseState::Used);
+                    for (int t = 0; t < kTriesPerProblem; ++t)
+                        Click(check);
+                    QCOMPARE(host.prompter.LastText(),
+                             std::string("Your solution is not correct. Click View Solution to "
+                                         "un-ignore the correct tile."));
+                    Click(view->button(kViewSolutionCommand));
+                    QCOMPARE(doc.dataSet().Case(solution).state, CaseState::Used);
+                } else {
+                    ClickTile(*view, solution);
+                    Click(check);
+                    QCOMPARE(host.prompter.LastText(), std::string(kAnswerCorrectText));
+                }
+            },
+            score);
+        QCOMPARE(score, QStringLiteral("DID YOU MEAN THAT? (Level A)\nYou got 4 of 5 problems "
+                                       "correct."));
         QTRY_VERIFY(!frame.unitPage());
         QCOMPARE(frame.currentPage(), investigations);
     }

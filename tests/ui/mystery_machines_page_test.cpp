@@ -4,6 +4,7 @@
 #include "fakes/fakes.h"
 #include "patterns/number_machine.h"
 #include "patterns/patterns_problems.h"
+#include "problem_level.h"
 #include "problemsets/problem_set_controller.h"
 #include "ui/app/bitmap_button.h"
 #include "ui/app/main_frame.h"
@@ -12,15 +13,12 @@
 #include "ui/patterns/numbers_view.h"
 #include "ui/platform/qt_drawing_surface.h"
 #include "ui/problemsets/problem_prompt_wnd.h"
-#include "ui/problemsets/score_dialog.h"
 #include "ui/workspace/workspace_pane.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 #include <filesystem>
@@ -28,18 +26,13 @@
 #include <iterator>
 
 using namespace quorvel;
+using quorvel::testing::Click;
 
 namespace {
 
 std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void Click(QAbstractButton* b) {
-    QVERIFY(b);
-    QVERIFY(b->isVisible());
-    QTest::mouseClick(b, Qt::LeftButton);
 }
 
 // Types the answers in the prompt window: a value and an operator for each machine.
@@ -142,59 +135,52 @@ private slots:
         auto& doc = static_cast<CNumberPatternsDocument&>(unit->document());
         QVERIFY(doc.problemSetMode());
 
-        for (int problem = 0; problem < kProblemsPerRun; ++problem) {
-            QCoreApplication::processEvents();
-            QVERIFY2(doc.activityPath().find("/class/patpsC") != std::string::npos,
-                     doc.activityPath().c_str());
-            auto* prompt = view->findChild<CProblemPromptWnd*>();
-            QVERIFY(prompt && prompt->isVisible());
-            // The answer is the machines themselves, as the teacher built them.
-            std::vector<std::pair<std::string, int>> machines;
-            const CMysterySteps found = CollectMysterySteps(doc.manipulatives());
-            QVERIFY(found.ok() && found.steps.size() == 2);
-            CFunctionMachine* first = nullptr;
-            for (const auto& m : doc.manipulatives())
-                if (m->GetType() == kTypeNumberMachine && !first)
-                    first = static_cast<CFunctionMachine*>(m.get())->FirstMachine();
-            for (auto* m = static_cast<CNumberMachine*>(first); m;
-                 m = m->output() ? static_cast<CNumberMachine*>(m->output()->output()) : nullptr)
-                machines.push_back({m->builtInCard(2).text(), m->operation()});
-            QCOMPARE(machines.size(), std::size_t{2});
-            CBitmapButton* check = view->button(kCheckCommand);
-            if (problem == 0) {
-                // Three wrong tries open the Mystery tool and View Solution, which shows the
-                // machines.
-                QCOMPARE(doc.options().mysteryTool, 0);
-                Answer(*prompt, {{"0", 0}, {"0", 0}});
-                for (int t = 0; t < kTriesPerProblem; ++t)
+        QString score;
+        quorvel::testing::PlayLevel(
+            *view,
+            [&](int problem) {
+                QVERIFY2(doc.activityPath().find("/class/patpsC") != std::string::npos,
+                         doc.activityPath().c_str());
+                auto* prompt = view->findChild<CProblemPromptWnd*>();
+                QVERIFY(prompt && prompt->isVisible());
+                // The answer is the machines themselves, as the teacher built them.
+                std::vector<std::pair<std::string, int>> machines;
+                const CMysterySteps found = CollectMysterySteps(doc.manipulatives());
+                QVERIFY(found.ok() && found.steps.size() == 2);
+                CFunctionMachine* first = nullptr;
+                for (const auto& m : doc.manipulatives())
+                    if (m->GetType() == kTypeNumberMachine && !first)
+                        first = static_cast<CFunctionMachine*>(m.get())->FirstMachine();
+                for (auto* m = static_cast<CNumberMachine*>(first); m;
+                     m = m->output() ? static_cast<CNumberMachine*>(m->output()->output())
+                                     : nullptr)
+                    machines.push_back({m->builtInCard(2).text(), m->operation()});
+                QCOMPARE(machines.size(), std::size_t{2});
+                CBitmapButton* check = view->button(kCheckCommand);
+                if (problem == 0) {
+                    // Three wrong tries open the Mystery tool and View Solution, which shows the
+                    // machines.
+                    QCOMPARE(doc.options().mysteryTool, 0);
+                    Answer(*prompt, {{"0", 0}, {"0", 0}});
+                    for (int t = 0; t < kTriesPerProblem; ++t)
+                        Click(check);
+                    QCOMPARE(
+                        host.prompter.LastText(),
+                        std::string("Your solution is not correct. Use the Mystery Tool to see "
+                                    "the correct answer."));
+                    QCOMPARE(doc.options().mysteryTool, 1);
+                    Click(view->button(kViewSolutionCommand));
+                    QCOMPARE(first->mystery(), 0);
+                    QCOMPARE(prompt->prompt().FieldText(kNumberFieldIds[1]), machines[1].first);
+                } else {
+                    Answer(*prompt, machines);
                     Click(check);
-                QCOMPARE(host.prompter.LastText(),
-                         std::string("Your solution is not correct. Use the Mystery Tool to see "
-                                     "the correct answer."));
-                QCOMPARE(doc.options().mysteryTool, 1);
-                Click(view->button(kViewSolutionCommand));
-                QCOMPARE(first->mystery(), 0);
-                QCOMPARE(prompt->prompt().FieldText(kNumberFieldIds[1]), machines[1].first);
-            } else {
-                Answer(*prompt, machines);
-                Click(check);
-                QCOMPARE(host.prompter.LastText(), std::string(kAnswerCorrectText));
-            }
-            if (problem < kProblemsPerRun - 1) {
-                Click(view->button(kContinueCommand));
-                continue;
-            }
-            QString score;
-            QTimer::singleShot(0, [&score] {
-                auto* dialog = qobject_cast<CScoreDialog*>(QApplication::activeModalWidget());
-                QVERIFY(dialog);
-                score = dialog->label()->text();
-                dialog->closeButton()->click();
-            });
-            Click(view->button(kContinueCommand));
-            QCOMPARE(score, QStringLiteral("MYSTERY MACHINES (Level C)\nYou got 4 of 5 problems "
-                                           "correct."));
-        }
+                    QCOMPARE(host.prompter.LastText(), std::string(kAnswerCorrectText));
+                }
+            },
+            score);
+        QCOMPARE(score, QStringLiteral("MYSTERY MACHINES (Level C)\nYou got 4 of 5 problems "
+                                       "correct."));
         QTRY_VERIFY(!frame.unitPage());
         QCOMPARE(frame.currentPage(), investigations);
     }

@@ -1,0 +1,46 @@
+// Playing a problem-set level on the real page, as a pupil does: each problem answered and
+// checked, Continue to the next, and the score the last Continue shows.
+#pragma once
+
+#include "problemsets/problem_set_controller.h"
+#include "ui/app/bitmap_button.h"
+#include "ui/problemsets/score_dialog.h"
+#include "ui/workspace/unit_view.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+
+namespace quorvel::testing {
+
+inline void Click(QAbstractButton* b) {
+    QVERIFY(b);
+    QVERIFY(b->isVisible());
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+// Plays a level's problems on `view`: `answer(problem)` looks at problem `problem` (0 first),
+// answers it and presses CHECK. After each, Continue; the last one's score dialog is read into
+// `score` and closed.
+inline void PlayLevel(CUnitView& view, const std::function<void(int)>& answer, QString& score) {
+    for (int problem = 0; problem < kProblemsPerRun; ++problem) {
+        QCoreApplication::processEvents();
+        answer(problem);
+        if (QTest::currentTestFailed())
+            return;
+        if (problem == kProblemsPerRun - 1)
+            QTimer::singleShot(0, [&score] {
+                auto* dialog = qobject_cast<CScoreDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                score = dialog->label()->text();
+                dialog->closeButton()->click();
+            });
+        Click(view.button(kContinueCommand));
+    }
+}
+
+} // namespace quorvel::testing
