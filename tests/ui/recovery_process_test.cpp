@@ -115,14 +115,18 @@ private slots:
     void lostWorkComesBack_data() {
         QTest::addColumn<int>("sig");
         QTest::addColumn<int>("intervalMs");
-        // SIGKILL after the interval's copy; SIGTERM before any tick writes its own.
-        QTest::newRow("killed") << int(SIGKILL) << 100;
-        QTest::newRow("terminated") << int(SIGTERM) << 600000;
+        QTest::addColumn<QString>("answers");
+        // SIGKILL after the interval's copy; SIGTERM before any tick writes its own. Answered
+        // late, the question outlasts the splash's time.
+        QTest::newRow("killed") << int(SIGKILL) << 100 << QStringLiteral("yes");
+        QTest::newRow("terminated") << int(SIGTERM) << 600000 << QStringLiteral("yes");
+        QTest::newRow("answered late") << int(SIGTERM) << 600000 << QStringLiteral("wait 4000,yes");
     }
 
     void lostWorkComesBack() {
         QFETCH(int, sig);
         QFETCH(int, intervalMs);
+        QFETCH(QString, answers);
         const QString root = m_dir.path();
         QByteArray modified;
         {
@@ -139,7 +143,7 @@ private slots:
                 QCOMPARE(code, 0);
             QVERIFY(WaitForCopyOf(root, modified));
         }
-        Child second(root, QStringLiteral("yes"), intervalMs);
+        Child second(root, answers, intervalMs);
         second.Send(QStringLiteral("state"));
         second.Send(QStringLiteral("dump ") + m_dir.filePath(QStringLiteral("recovered.bin")));
         QVERIFY(second.WaitFor(QStringLiteral("dumped")));

@@ -413,9 +413,11 @@ int RunWorkshop(int argc, char* argv[]) {
     CRecoveryShell recovery(frame.app(), AutosaveIntervalMs());
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         frame.move(screen->availableGeometry().center() - frame.rect().center());
-    CSplashWnd* splash = CSplashWnd::Create(&frame, frame.app().Directories().classDir, timers);
     frame.show();
     frame.app().OfferRecovery();
+    // After the question about copies left behind, which waits for the pupil: the splash's
+    // time starts when it shows, and its timer cannot end it while the question is open.
+    CSplashWnd* splash = CSplashWnd::Create(&frame, frame.app().Directories().classDir, timers);
     std::unique_ptr<CTestControl> control;
     if (testControl) {
         control = std::make_unique<CTestControl>(frame.app());

@@ -5,7 +5,9 @@
 #include "workspace/file_store.h"
 #include "workspace/unit_document.h"
 
+#include <QEventLoop>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -35,6 +37,13 @@ MessageResult CTestPrompter::MessageBox(const std::string& text, MessageIcon,
     for (std::size_t at; (at = line.find("\r\n")) != std::string::npos;)
         line.replace(at, 2, " | ");
     CTestControl::Report("message: " + line);
+    // "wait N": the answer comes N milliseconds later, as a pupil's would.
+    while (!m_answers.empty() && m_answers.front().rfind("wait ", 0) == 0) {
+        QEventLoop later;
+        QTimer::singleShot(std::atoi(m_answers.front().c_str() + 5), &later, &QEventLoop::quit);
+        m_answers.pop_front();
+        later.exec();
+    }
     std::string answer;
     if (!m_answers.empty()) {
         answer = m_answers.front();

@@ -1,7 +1,8 @@
 // A test switch for the real program: with QUORVEL_TEST_CONTROL=1 in its environment the
 // program takes commands on its standard input and reports on its standard output, and its
 // message boxes answer themselves (QUORVEL_TEST_ANSWERS: yes, no, ok, cancel, comma
-// separated; then the safest answer). Tests start the program as a child process with it.
+// separated, each "wait N" before one delaying it by N ms; then the safest answer). Tests
+// start the program as a child process with it.
 //
 // Commands, one a line:  open PATH | edit | dump PATH | state
 // Reports: "message: TEXT" for every box, "ready" once started, and a line per command.
