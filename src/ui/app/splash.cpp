@@ -60,8 +60,8 @@ void CSplashWnd::OnTimer(std::uint32_t id) {
         return;
     m_timers.KillTimer(kSplashTimer);
     close();
-    // A question asked while the picture showed (a copy to recover) stays in front: the
-    // window behind it takes no input until it is answered.
+    // A message box open when the picture goes stays in front: the window behind it takes
+    // no input until it is answered.
     QWidget* front = QApplication::activeModalWidget();
     if (!front)
         front = m_owner;
