@@ -176,4 +176,14 @@ int ParseWholeNumber(std::string_view text, int line) {
     return v;
 }
 
+void Fail(const CStatement& s, const std::string& message) {
+    throw CSourceError(s.line, message);
+}
+
+const std::string& Word(const CStatement& s, std::size_t i) {
+    if (i >= s.words.size())
+        Fail(s, "\"" + s.head() + "\" needs more words");
+    return s.words[i];
+}
+
 } // namespace quorvel

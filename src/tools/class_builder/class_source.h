@@ -43,4 +43,9 @@ double EvaluateExpression(std::string_view text, int line);
 // A whole number word, or CSourceError.
 int ParseWholeNumber(std::string_view text, int line);
 
+// Throws CSourceError with the statement's line.
+[[noreturn]] void Fail(const CStatement& s, const std::string& message);
+// The statement's word `i` (its head is 0), or CSourceError saying it needs more words.
+const std::string& Word(const CStatement& s, std::size_t i);
+
 } // namespace quorvel

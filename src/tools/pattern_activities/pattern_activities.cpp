@@ -26,16 +26,6 @@ CPoint Centre(const CRect& r) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-[[noreturn]] void Fail(const CStatement& s, const std::string& message) {
-    throw CSourceError(s.line, message);
-}
-
-const std::string& Word(const CStatement& s, std::size_t i) {
-    if (i >= s.words.size())
-        Fail(s, "\"" + s.head() + "\" needs more words");
-    return s.words[i];
-}
-
 std::int32_t Flag(const CStatement& s, std::size_t i, const char* on, const char* off) {
     const std::string& w = Word(s, i);
     if (w == on)

@@ -11,16 +11,6 @@
 namespace quorvel {
 namespace {
 
-[[noreturn]] void Fail(const CStatement& s, const std::string& message) {
-    throw CSourceError(s.line, message);
-}
-
-const std::string& Word(const CStatement& s, std::size_t i) {
-    if (i >= s.words.size())
-        Fail(s, "\"" + s.head() + "\" needs more words");
-    return s.words[i];
-}
-
 bool OnOff(const CStatement& s) {
     const std::string& w = Word(s, 1);
     if (w != "on" && w != "off")
