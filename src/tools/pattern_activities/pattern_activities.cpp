@@ -82,19 +82,40 @@ void Inside(const CStatement& s, const CRect& frame, const CRect& view) {
                     std::to_string(frame.right) + "," + std::to_string(frame.bottom));
 }
 
-// --- Numbers ---------------------------------------------------------------------------------
-
-class CNumbersBuild {
-public:
-    CNumbersBuild() {
+// What each page's builder works: its document on a headless host, the page's controller over
+// it with a headless window and simulated timers, and the options the file gets.
+template <typename Document, typename Controller, typename Options> struct CPageBuild {
+    template <typename... More> explicit CPageBuild(const CRect& view, More&&... more) {
         m_doc->SetHost(&m_host);
-        m_doc->SetPresentViewRect(kNumbersClassView);
+        m_doc->SetPresentViewRect(view);
         auto timers = std::make_unique<CSimulatedTimers>();
         m_timers = timers.get();
-        m_c = std::make_unique<CNumbersViewController>(*m_doc, m_window, std::move(timers),
-                                                       std::make_unique<CFixedMetrics>());
+        m_c = std::make_unique<Controller>(*m_doc, m_window, std::move(timers),
+                                           std::forward<More>(more)...);
     }
 
+    // The document as its file keeps it: unmodified, and on its own.
+    std::unique_ptr<CUnitDocument> Release() {
+        m_doc->SetModifiedFlag(false);
+        m_doc->SetHost(nullptr);
+        m_c.reset();
+        return std::move(m_doc);
+    }
+
+    CHeadlessHost m_host;
+    CHeadlessWindow m_window;
+    std::unique_ptr<Document> m_doc = std::make_unique<Document>();
+    CSimulatedTimers* m_timers = nullptr;
+    std::unique_ptr<Controller> m_c;
+    Options m_options;
+};
+
+// --- Numbers ---------------------------------------------------------------------------------
+
+class CNumbersBuild
+    : public CPageBuild<CNumberPatternsDocument, CNumbersViewController, CNumbersOptions> {
+public:
+    CNumbersBuild() : CPageBuild(kNumbersClassView, std::make_unique<CFixedMetrics>()) {}
     void Statement(const CStatement& s) {
         const std::string& h = s.head();
         if (h == "option")
@@ -125,10 +146,7 @@ public:
             if (m->visible())
                 Inside(last, m->GetFrameOf(), kNumbersClassView);
         }
-        m_doc->SetModifiedFlag(false);
-        m_doc->SetHost(nullptr);
-        m_c.reset();
-        return std::move(m_doc);
+        return Release();
     }
 
 private:
@@ -338,13 +356,7 @@ private:
             Fail(s, "the machine did not become a mystery");
     }
 
-    CHeadlessHost m_host;
-    CHeadlessWindow m_window;
     CFixedMetrics m_metrics;
-    std::unique_ptr<CNumberPatternsDocument> m_doc = std::make_unique<CNumberPatternsDocument>();
-    CSimulatedTimers* m_timers = nullptr;
-    std::unique_ptr<CNumbersViewController> m_c;
-    CNumbersOptions m_options;
     std::map<std::string, CNumberMachine*> m_machines;
 };
 
@@ -355,15 +367,9 @@ private:
 std::string Encode(const CStatement& s, const std::string& kind, const std::string& box1,
                    const std::string& box2, const std::string& text);
 
-class CCodesBuild {
+class CCodesBuild : public CPageBuild<CCodePatternsDocument, CCodesViewController, CCodesOptions> {
 public:
-    CCodesBuild() {
-        m_doc->SetHost(&m_host);
-        m_doc->SetPresentViewRect(kCodesClassView);
-        auto timers = std::make_unique<CSimulatedTimers>();
-        m_timers = timers.get();
-        m_c = std::make_unique<CCodesViewController>(*m_doc, m_window, std::move(timers),
-                                                     std::make_unique<CFixedMetrics>());
+    CCodesBuild() : CPageBuild(kCodesClassView, std::make_unique<CFixedMetrics>()) {
         m_options.shiftOnly = 0; // all machines while building; the file gets the option
         m_c->SetOptions(m_options);
         m_options.shiftOnly = 1;
@@ -396,10 +402,7 @@ public:
             if (m->visible())
                 Inside(last, m->GetFrameOf(), kCodesClassView);
         }
-        m_doc->SetModifiedFlag(false);
-        m_doc->SetHost(nullptr);
-        m_c.reset();
-        return std::move(m_doc);
+        return Release();
     }
 
     CCodeMachine& MakeMachine(const CStatement& s, const std::string& kind, CPoint at,
@@ -461,8 +464,6 @@ public:
             Fail(s, "no machine \"" + s.words[i] + "\"");
         return *it->second;
     }
-
-    CHeadlessHost m_host;
 
 private:
     void Option(const CStatement& s) {
@@ -543,11 +544,6 @@ private:
             Fail(s, "the machine did not become a mystery");
     }
 
-    CHeadlessWindow m_window;
-    std::unique_ptr<CCodePatternsDocument> m_doc = std::make_unique<CCodePatternsDocument>();
-    CSimulatedTimers* m_timers = nullptr;
-    std::unique_ptr<CCodesViewController> m_c;
-    CCodesOptions m_options;
     std::map<std::string, CCodeMachine*> m_machines;
 };
 
@@ -564,15 +560,10 @@ std::string Encode(const CStatement& s, const std::string& kind, const std::stri
 
 // --- Designs ---------------------------------------------------------------------------------
 
-class CDesignsBuild {
+class CDesignsBuild
+    : public CPageBuild<CDesignPatternsDocument, CDesignsViewController, CDesignOptions> {
 public:
-    CDesignsBuild() {
-        m_doc->SetHost(&m_host);
-        m_doc->SetPresentViewRect(kDesignsClassView);
-        auto timers = std::make_unique<CSimulatedTimers>();
-        m_timers = timers.get();
-        m_c = std::make_unique<CDesignsViewController>(*m_doc, m_window, std::move(timers));
-    }
+    CDesignsBuild() : CPageBuild(kDesignsClassView) {}
 
     void Statement(const CStatement& s) {
         const std::string& h = s.head();
@@ -620,10 +611,7 @@ public:
         m_doc->SetOptions(m_options);
         if (m_doc->machineShown())
             Inside(last, m_doc->machine().Bounds(), kDesignsClassView);
-        m_doc->SetModifiedFlag(false);
-        m_doc->SetHost(nullptr);
-        m_c.reset();
-        return std::move(m_doc);
+        return Release();
     }
 
 private:
@@ -649,13 +637,6 @@ private:
         working.mysteryTool = 1;
         m_doc->SetOptions(working);
     }
-
-    CHeadlessHost m_host;
-    CHeadlessWindow m_window;
-    std::unique_ptr<CDesignPatternsDocument> m_doc = std::make_unique<CDesignPatternsDocument>();
-    CSimulatedTimers* m_timers = nullptr;
-    std::unique_ptr<CDesignsViewController> m_c;
-    CDesignOptions m_options;
 };
 
 template <typename Build>
