@@ -7,6 +7,7 @@
 #include "workspace/file_chooser.h"
 #include "workspace/prompter.h"
 #include "workspace/timer_host.h"
+#include "workspace/unit_view_controller.h"
 
 #include <deque>
 #include <map>
@@ -236,6 +237,18 @@ public:
             return std::nullopt;
         return CFileDialogResult{*a, r.directory};
     }
+};
+
+// A page that shows no buttons and has no controls: for tests of what a controller does to the
+// document.
+class QuietWindow : public IUnitViewWindow {
+public:
+    void EnableView(bool) override {}
+    void ShowButton(int, bool) override {}
+    CRect ButtonRect(int) const override { return {}; }
+    int ControlIdAt(CPoint) const override { return 0; }
+    void PressToolButton(int) override {}
+    void CloseUnit() override {}
 };
 
 // The application around a document: fake dialogs, a caption and a log.

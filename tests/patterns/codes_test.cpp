@@ -59,16 +59,6 @@ TEST(Codes, EachCodeAsThePupilMeetsIt) {
     EXPECT_EQ(ReadGroupSize("0"), std::nullopt);
 }
 
-class QuietWindow : public IUnitViewWindow {
-public:
-    void EnableView(bool) override {}
-    void ShowButton(int, bool) override {}
-    CRect ButtonRect(int) const override { return {}; }
-    int ControlIdAt(CPoint) const override { return 0; }
-    void PressToolButton(int) override {}
-    void CloseUnit() override {}
-};
-
 class CodesControllerTest : public ::testing::Test {
 protected:
     CodesControllerTest() {
@@ -126,7 +116,7 @@ protected:
 
     FakeDocumentHost host;
     CCodePatternsDocument doc;
-    QuietWindow window;
+    testing::QuietWindow window;
     FakeTimerHost* timers = nullptr;
     std::unique_ptr<CCodesViewController> c;
 };

@@ -13,16 +13,6 @@ namespace {
 using testing::FakeDocumentHost;
 using testing::FakeTimerHost;
 
-class QuietWindow : public IUnitViewWindow {
-public:
-    void EnableView(bool) override {}
-    void ShowButton(int, bool) override {}
-    CRect ButtonRect(int) const override { return {}; }
-    int ControlIdAt(CPoint) const override { return 0; }
-    void PressToolButton(int) override {}
-    void CloseUnit() override {}
-};
-
 CPoint Centre(const CRect& r) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
@@ -71,7 +61,7 @@ protected:
     }
 
     FakeDocumentHost host;
-    QuietWindow window;
+    testing::QuietWindow window;
     CDesignPatternsDocument doc;
     FakeTimerHost* timers = nullptr;
     std::unique_ptr<CDesignsViewController> c;

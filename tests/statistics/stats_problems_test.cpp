@@ -13,16 +13,6 @@ using namespace quorvel::testing;
 
 namespace {
 
-class QuietWindow : public IUnitViewWindow {
-public:
-    void EnableView(bool) override {}
-    void ShowButton(int, bool) override {}
-    CRect ButtonRect(int) const override { return {}; }
-    int ControlIdAt(CPoint) const override { return 0; }
-    void PressToolButton(int) override {}
-    void CloseUnit() override {}
-};
-
 struct Value {
     const char* text;
     bool used;
