@@ -9,6 +9,8 @@
 
 namespace quorvel {
 
+class CStatsDataSet;
+
 class CUnitDocument;
 
 class CQvTool {
@@ -48,6 +50,9 @@ private:
     int Usage();
     int RenderStatsView(CUnitDocument& doc, const std::string& file, const std::string& out,
                         const std::string& view, int column, double scale);
+    // Makes `column` of `file`'s data the current one (-2 keeps it); false, with the reason on
+    // the error stream, when it is not a data column.
+    bool ChooseColumn(CStatsDataSet& data, const std::string& file, int column);
 
     std::ostream& m_out;
     std::ostream& m_err;

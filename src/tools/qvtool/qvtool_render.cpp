@@ -227,15 +227,10 @@ int CQvTool::RenderStatsView(CUnitDocument& document, const std::string& file,
         return 1;
     }
     CStatsDataSet& data = doc->dataSet();
-    if (column != -2) {
-        if (column < 1 || column >= data.columnCount()) {
-            m_err << file << ": column " << column << " is not a data column (1 to "
-                  << data.columnCount() - 1 << ")\n";
-            return 1;
-        }
-        data.SetCurrentColumn(column);
+    if (!ChooseColumn(data, file, column))
+        return 1;
+    if (column != -2)
         data.NotifyDataChanged(); // the summary's averages follow the column
-    }
     const auto mode = static_cast<StatsViewMode>(ParseView(view));
     // The page's graphs, as the page attaches them; they say why they cannot be drawn.
     CStatsGraphController graphs(*doc, nullptr);

@@ -37,6 +37,18 @@ bool ReadInt(const std::string& text, int& out) {
 
 } // namespace
 
+bool CQvTool::ChooseColumn(CStatsDataSet& data, const std::string& file, int column) {
+    if (column == -2)
+        return true;
+    if (column < 1 || column >= data.columnCount()) {
+        m_err << file << ": column " << column << " is not a data column (1 to "
+              << data.columnCount() - 1 << ")\n";
+        return false;
+    }
+    data.SetCurrentColumn(column);
+    return true;
+}
+
 int CQvTool::Stats(const std::vector<std::string>& args) {
     std::string file;
     int column = -2, decimals = -1;
@@ -68,14 +80,8 @@ int CQvTool::Stats(const std::vector<std::string>& args) {
         return 1;
     }
     CStatsDataSet& data = doc->dataSet();
-    if (column != -2) {
-        if (column < 1 || column >= data.columnCount()) {
-            m_err << file << ": column " << column << " is not a data column (1 to "
-                  << data.columnCount() - 1 << ")\n";
-            return 1;
-        }
-        data.SetCurrentColumn(column);
-    }
+    if (!ChooseColumn(data, file, column))
+        return 1;
     if (data.currentColumn() < 1) {
         m_err << file << ": the document has no current column; name one with --column\n";
         return 1;
