@@ -5,10 +5,10 @@
 // document a Patterns or Statistics investigation opens, opened on its unit's page.
 #include "app/activities.h"
 #include "app/document_factory.h"
+#include "class_pages.h"
 #include "fakes/fakes.h"
 #include "geometry/core_problems.h"
 #include "geometry/geometry_document.h"
-#include "problem_level.h"
 #include "problemsets/problem_set_controller.h"
 #include "statistics/stats_document.h"
 #include "ui/app/bitmap_button.h"
@@ -27,18 +27,12 @@
 #include <QtTest>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 using namespace quorvel;
 using quorvel::testing::Click;
+using quorvel::testing::ReadBytes;
 
 namespace {
-
-std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 const char* const kAverageNames[3] = {"Mean", "Median", "Mode"};
 
@@ -47,12 +41,9 @@ const char* const kAverageNames[3] = {"Mean", "Median", "Mode"};
 // Statistics document keeps its view and every tile on the board.
 void OpenEveryActivity(int menu, const QString& unitName, int& seen) {
     QSize size;
-    {
-        CMainFrame frame;
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
-        size = frame.centralWidget()->size();
-    }
+    quorvel::testing::UnitPageSize(size);
+    if (QTest::currentTestFailed())
+        return;
     QDir().mkpath(QStringLiteral(QUORVEL_SCREENS_DIR));
     for (int k = 0; k < kInvestigationsPerMenu; ++k)
         for (const CActivityRow& row : FindInvestigation(menu, k)->rows)
@@ -138,12 +129,9 @@ private slots:
     void documentsSitOnThePageAsBuilt() {
         // The unit page is what the 800 by 600 main window leaves under its menu bar.
         QSize page;
-        {
-            CMainFrame frame;
-            frame.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&frame));
-            page = frame.centralWidget()->size();
-        }
+        quorvel::testing::UnitPageSize(page);
+        if (QTest::currentTestFailed())
+            return;
         QDir().mkpath(QStringLiteral(QUORVEL_SCREENS_DIR));
         int seen = 0;
         for (const auto& entry : std::filesystem::directory_iterator(QUORVEL_CLASS_DIR)) {

@@ -1,8 +1,8 @@
 // "Did You Mean That?" on the real Statistics page in the main window: a level A run played
 // from the investigations menu through to its score, un-ignoring tiles with the ignore tool on
 // the board.
+#include "class_pages.h"
 #include "fakes/fakes.h"
-#include "problem_level.h"
 #include "problemsets/problem_set_controller.h"
 #include "statistics/stats_problems.h"
 #include "ui/app/bitmap_button.h"

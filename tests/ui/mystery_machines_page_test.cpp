@@ -1,10 +1,10 @@
 // The "Mystery Machines" problem files on the real Numbers page in the main window: opening one
 // moves nothing, everything shows in the pane above the prompt window. A level C run played
 // from the investigations menu through to its score, answering in the prompt window's fields.
+#include "class_pages.h"
 #include "fakes/fakes.h"
 #include "patterns/number_machine.h"
 #include "patterns/patterns_problems.h"
-#include "problem_level.h"
 #include "problemsets/problem_set_controller.h"
 #include "ui/app/bitmap_button.h"
 #include "ui/app/main_frame.h"
@@ -22,18 +22,12 @@
 #include <QtTest>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 using namespace quorvel;
 using quorvel::testing::Click;
+using quorvel::testing::ReadBytes;
 
 namespace {
-
-std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Types the answers in the prompt window: a value and an operator for each machine.
 void Answer(CProblemPromptWnd& prompt, const std::vector<std::pair<std::string, int>>& steps) {
@@ -57,12 +51,9 @@ class MysteryMachinesPageTest : public QObject {
 private slots:
     void problemsSitOnThePageAsBuilt() {
         QSize page;
-        {
-            CMainFrame frame;
-            frame.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&frame));
-            page = frame.centralWidget()->size();
-        }
+        quorvel::testing::UnitPageSize(page);
+        if (QTest::currentTestFailed())
+            return;
         QDir().mkpath(QStringLiteral(QUORVEL_SCREENS_DIR));
         int seen = 0;
         CQtTextMetrics metrics;

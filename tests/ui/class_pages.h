@@ -1,11 +1,14 @@
-// Playing a problem-set level on the real page, as a pupil does: each problem answered and
-// checked, Continue to the next, and the score the last Continue shows.
+// For tests of the class material on the real pages: the size of a unit's page, a class
+// document's bytes, and playing a problem-set level as a pupil does (each problem answered and
+// checked, Continue to the next, and the score the last Continue shows).
 #pragma once
 
 #include "problemsets/problem_set_controller.h"
 #include "ui/app/bitmap_button.h"
+#include "ui/app/main_frame.h"
 #include "ui/problemsets/score_dialog.h"
 #include "ui/workspace/unit_view.h"
+#include "workspace/file_store.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -13,9 +16,27 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace quorvel::testing {
+
+// The page a unit gets in the main window as it opens: what the window leaves under its menu
+// bar.
+inline void UnitPageSize(QSize& size) {
+    CMainFrame frame;
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    size = frame.centralWidget()->size();
+}
+
+inline std::vector<std::uint8_t> ReadBytes(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    ReadDocumentFile(path, bytes);
+    return bytes;
+}
 
 inline void Click(QAbstractButton* b) {
     QVERIFY(b);
